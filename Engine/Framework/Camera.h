@@ -1,0 +1,67 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Vorn.h"
+
+class Button2D;
+struct TextLabel;
+
+// Decides which part of the world is on screen and owns what stays fixed on the screen
+// while the world scrolls: the current level's buttons (by name) and text labels.
+class Camera
+{
+public:
+  // The singleton, created on first use as Camera(0, 0, 1280, 720).
+  static Camera* Instance();
+  static void Destroy();
+
+  Camera(float x, float y, float width, float height);
+  ~Camera();
+
+  Camera(const Camera&) = delete;
+  Camera& operator=(const Camera&) = delete;
+
+  // Follow, drag or edge scroll, clamp, publish to the renderer, carry the overlay along.
+  void Update(const float& dt);
+  // Buttons with their captions, tooltips under the mouse, then the labels.
+  void DrawOverlay();
+
+  // Takes ownership of button. A name already present keeps its first button; the
+  // newcomer is deleted.
+  void AddButton(Button2D* button);
+  Button2D* FindButton(const std::string& name);
+  // Adds a label the camera owns; the caller may change it later.
+  TextLabel* AddText(const std::string& text, const float& x, const float& y);
+  // Deletes every button and label.
+  void ClearOverlay();
+
+  bool followMode = false;
+  float wheelImpulse = 0.0f;
+  VNVec2* followTarget = nullptr;
+  VNVec2 position = {0.0f, 0.0f};
+  VNVec2 viewSize = {1280.0f, 720.0f};
+  // Cursor in logical window pixels, origin top-left, y down.
+  VNVec2 mouse = {0.0f, 0.0f};
+  VNVec2 boundsMin = {0.0f, 0.0f};
+  VNVec2 boundsMax = {0.0f, 0.0f};
+  VNVec2 tileSize = {0.0f, 0.0f};
+  bool clampToBounds = true;
+  std::vector<TextLabel*> labels;
+  std::map<std::string, Button2D*> screenButtons;
+  // Display-list bases of bold Courier New at 12 and 24 pixels; 0 until first drawn.
+  unsigned smallFont = 0;
+  unsigned largeFont = 0;
+  // Scroll when the cursor touches a screen edge; also the game's full-screen state.
+  bool edgeScroll = false;
+
+private:
+  void Move(const float& dt);
+  void Clamp();
+  void CarryOverlay(const VNVec2& moved);
+  void EnsureFonts();
+
+  static Camera* instance;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "Framework/Transform.h"
+
+// A piece of overlay text printed at its position. The width is an estimate used to
+// centre captions: 20 units per character.
+struct TextLabel : Transform
+{
+  std::string text;
+  float width = 0.0f;
+  float height = 30.0f;
+
+  TextLabel() = default;
+  TextLabel(const std::string& labelText, float x, float y)
+  {
+    position = {x, y};
+    SetText(labelText);
+  }
+
+  void SetText(const std::string& labelText)
+  {
+    text = labelText;
+    width = static_cast<float>(text.size()) * 20.0f;
+  }
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <stdint.h>
+
+#include <map>
+#include <string>
+
+#include "Vorn.h"
+
+struct TextureEntry
+{
+  VNGfxTexture* texture = nullptr;
+  int32_t refCount = 0;
+};
+
+// Textures shared by file name. Each holder of a texture owns one reference; the texture
+// is deleted when the last one is given back through Release, or at shutdown.
+class TextureManager
+{
+public:
+  static TextureManager* Instance();
+  static void Destroy();
+
+  // Makes sure the cache holds file, without adding a reference. Always true.
+  bool Load(std::string file);
+  // Loads file if needed and takes one reference on it. Null when the image cannot be loaded.
+  VNGfxTexture* Acquire(const std::string& file);
+  // Gives back one reference to texture; true when that deleted it. False for a texture
+  // the cache does not hold.
+  bool Release(VNGfxTexture* texture);
+  // The entry cached under file, or null.
+  TextureEntry* Find(const std::string& file);
+
+  std::map<std::string, TextureEntry*> textures;
+
+private:
+  TextureManager() = default;
+  ~TextureManager();
+
+  static TextureManager* instance;
+};
