@@ -1,0 +1,99 @@
+#pragma once
+
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Vorn.h"
+#include "World/EventRecord.h"
+
+// One visited cell of a running path search.
+struct PathNode
+{
+  int col = 0;
+  int row = 0;
+  int g = 0;  // cost from the start: 10 per straight step, 25 per diagonal one
+  int h = 0;  // cells to the goal, counted along the axes
+  int f = 0;
+  PathNode* parent = nullptr;
+  PathNode* next = nullptr;
+  PathNode* prev = nullptr;
+};
+
+// A level's map: width x height square cells on named layers of integer tile ids.
+// Cell (col, row) is index row * width + col; row 0 is the top row. The centre of a cell
+// lies at world (col * tileWidth, (height - row) * tileHeight); tile coordinates are
+// (col, height - row). Layer 0 holds floor and walls, layer 1 objects, and a layer named
+// "EVENTS" the event codes (50 key card, 101 start, 102 exit, 103 + pattern co-worker).
+class Grid2D
+{
+public:
+  // An empty grid of 50-unit cells with the one layer "BACKGROUND".
+  Grid2D(const int& columns, const int& rows);
+  // A grid read from a level file; 0 x 0 with no layers when the file is refused.
+  explicit Grid2D(std::string fileName);
+  ~Grid2D();
+
+  Grid2D(const Grid2D&) = delete;
+  Grid2D& operator=(const Grid2D&) = delete;
+
+  // Rebuilds the cell mesh; changes under 2 units in both sizes are ignored.
+  void ResizeTile(float width, float height);
+  // Appends a zero-filled layer; an existing name keeps its cells.
+  void AddLayer(std::string name);
+  // The name at a position of layerNames, or "" outside it.
+  std::string GetLayerName(int index) const;
+  // Unknown layers and cells outside the grid are ignored.
+  void SetTile(std::string layer, int cell, int value);
+  void SetTileAt(std::string layer, int col, int row, int value);
+  void SetTextures(std::map<int, VNGfxTexture*> textures);
+
+  // The cell under the camera's cursor (also kept in hoveredCell), -1 for none.
+  int PickCell();
+  // Fractional (col, row) of a world point; truncate for the cell.
+  VNVec2 WorldToGrid(float x, float y) const;
+  // Floor of layer 0 within 0..walkableLimit and nothing on layer 1. The top row,
+  // cells outside the grid and grids of fewer than two layers are never walkable.
+  bool IsWalkable(const int& col, const int& row) const;
+  bool IsWalkableAt(float x, float y) const;
+  // A* over 8 neighbours between two world points. The path runs from the start cell to
+  // the goal cell in tile coordinates; empty when both are one cell or no path exists.
+  std::list<VNVec2> FindPath(VNVec2 from, VNVec2 to);
+
+  // Draws the cells of one layer inside the visible world rectangle; the hovered cell red.
+  void DrawLayer(int index) const;
+  // Outlines every cell in white.
+  void DrawGridLines() const;
+
+  // Replaces the grid's size, layers and events with a level file's; refused files
+  // leave it 0 x 0 with no layers and no events.
+  void LoadTMX(std::string fileName);
+  // Writes the grid as a level file. On failure prints one line, leaves any previous
+  // file untouched and returns false.
+  bool SaveTMX(std::string fileName) const;
+
+  float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  // Not owned: the level's tileTextures and the texture cache own them.
+  std::map<int, VNGfxTexture*> textures;
+  std::map<std::string, std::vector<int>> layers;
+  // Layer order for drawing, writing and walkability.
+  std::vector<std::string> layerNames;
+  int width = 0;
+  int height = 0;
+  float tileWidth = 0.0f;
+  float tileHeight = 0.0f;
+  VNGfxVertexList* tileMesh = nullptr;
+  int hoveredCell = -1;
+  // Highest floor id actors may walk on; set from the asset manifest.
+  int walkableLimit = 0;
+  PathNode* openList = nullptr;
+  PathNode* closedList = nullptr;
+  // Owned, in file order.
+  std::vector<EventRecord*> events;
+
+private:
+  PathNode* ExpandNode(PathNode* current, int goalCol, int goalRow);
+  int CellValue(int layerIndex, int col, int row) const;
+  void ClearEvents();
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <stddef.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "World/EventRecord.h"
+
+// The level file: an XML dialect of TMX. A `map` with "width" and "height" holds
+// `layer`s of `data`/`tile gid` cells (row 0 first) and `eventlist`s of `event`s
+// ("trigger", "X", "Y" counted from the bottom row, "pattern"). This module is the one
+// reader and writer of the format; the grid, the editor and tools go through it.
+
+// The contents of a level file, independent of any drawing.
+struct LevelContent
+{
+  int width = 0;
+  int height = 0;
+  float tileWidth = 50.0f;
+  float tileHeight = 50.0f;
+  // Tile layers in file order, then one layer per event list.
+  std::vector<std::string> layerNames;
+  std::map<std::string, std::vector<int>> layers;
+  std::vector<EventRecord> events;
+};
+
+// Largest map a level file may describe, in cells, and most cells over all its layers.
+enum { kLevelMaxCells = 1000 * 1000, kLevelMaxStoredCells = 8 * 1000 * 1000 };
+// Largest level file read, in bytes.
+enum { kLevelMaxFileBytes = 128 * 1024 * 1024 };
+
+// Reads a level file. A file that cannot be used is refused with one line naming it and
+// what is wrong, and the result is false with `level` empty. Smaller faults (an unnamed
+// layer, an event without trigger, surplus tiles, events outside the map) are reported
+// one line each and skipped; the rest of the file is kept.
+bool ReadLevelFile(const std::string& fileName, LevelContent& level);
+// The same on text already in memory; fileName only names the source in messages.
+bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
+                    LevelContent& level);
+
+// The event code a trigger puts into the event layer (0 for an unknown trigger).
+int LevelEventCode(const std::string& trigger, int pattern);
+
+// The level file text for `level`: only a layer named "EVENTS" becomes an event list.
+std::string FormatLevelFile(const LevelContent& level);
+// Writes the level file through a temporary file beside it, synced and then renamed
+// over fileName. False, with one line naming the file, when any step fails; the
+// previous file is then untouched.
+bool WriteLevelFile(const std::string& fileName, const LevelContent& level);
