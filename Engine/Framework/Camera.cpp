@@ -1,0 +1,237 @@
+#include "Framework/Camera.h"
+
+#include <math.h>
+
+#include "Framework/Button2D.h"
+#include "Framework/TextLabel.h"
+
+namespace
+{
+const float kFollowRate = 3.0f;
+const float kWheelDecayRate = 15.0f;
+const float kWheelRestThreshold = 0.5f;
+const float kEdgeScrollStep = 20.0f;
+// The edge band is this fraction of the view, measured in from each side.
+const float kEdgeBand = 1.0f - 0.998f;
+const Color4 kHoverTint = {1.8f, 1.8f, 1.0f, 1.0f};
+
+int Truncate(float value)
+{
+  return static_cast<int>(value);
+}
+
+// Text is printed by the colour program; its colour is the tint uniform.
+void PrintText(unsigned font, float x, float y, const std::string& text, const Color4& color)
+{
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetTintColor(color.r, color.g, color.b, 1.0f);
+  VNGfxPrint(font, text.c_str(), Truncate(x), Truncate(y), 1.0f, 1.0f, 1.0f);
+}
+}
+
+Camera* Camera::instance = nullptr;
+
+Camera* Camera::Instance()
+{
+  if (!instance)
+    instance = new Camera(0.0f, 0.0f, 1280.0f, 720.0f);
+  return instance;
+}
+
+void Camera::Destroy()
+{
+  delete instance;
+  instance = nullptr;
+}
+
+Camera::Camera(float x, float y, float width, float height)
+    : position{x, y}, viewSize{width, height}
+{
+}
+
+// The font display lists stay: at shutdown the GL context is already gone.
+Camera::~Camera()
+{
+  ClearOverlay();
+}
+
+void Camera::Update(const float& dt)
+{
+  const VNVec2 old = position;
+
+  if (fabsf(wheelImpulse) > kWheelRestThreshold)
+    wheelImpulse -= wheelImpulse * kWheelDecayRate * dt;
+  else
+    wheelImpulse = 0.0f;
+
+  int cursorX = 0;
+  int cursorY = 0;
+  VNInputGetCursorPosition(&cursorX, &cursorY);
+  mouse = {static_cast<float>(cursorX), static_cast<float>(cursorY)};
+
+  if (VNInputCheckTriggered(VN_KEY_F1))
+    followMode = !followMode;
+
+  Move(dt);
+  if (clampToBounds)
+    Clamp();
+  VNGfxSetCamPosition(position.x, position.y);
+
+  CarryOverlay({position.x - old.x, position.y - old.y});
+}
+
+void Camera::Move(const float& dt)
+{
+  if (followMode)
+  {
+    if (followTarget)
+    {
+      position.x += (followTarget->x - position.x) * kFollowRate * dt;
+      position.y += (followTarget->y - position.y) * kFollowRate * dt;
+    }
+    return;
+  }
+
+  if (VNInputCheckCurr(VN_KEY_LBUTTON) && VNInputCheckCurr(VN_KEY_SPACE))
+  {
+    // The world follows the hand; screen y grows downward, world y upward.
+    int dx = 0;
+    int dy = 0;
+    VNInputGetCursorPositionDelta(&dx, &dy);
+    position.x -= static_cast<float>(dx);
+    position.y += static_cast<float>(dy);
+    return;
+  }
+
+  if (!edgeScroll)
+    return;
+  const float marginX = viewSize.x * kEdgeBand;
+  const float marginY = viewSize.y * kEdgeBand;
+  if (mouse.x >= viewSize.x - marginX)
+    position.x += kEdgeScrollStep;
+  else if (mouse.x <= marginX)
+    position.x -= kEdgeScrollStep;
+  if (mouse.y >= viewSize.y - marginY)
+    position.y -= kEdgeScrollStep;
+  else if (mouse.y <= marginY)
+    position.y += kEdgeScrollStep;
+}
+
+// Tiles are centred on their grid points, so the level's extent runs half a tile to the
+// left of x = 0 and half a tile above y = 0. The lower limits win for a level smaller
+// than the view.
+void Camera::Clamp()
+{
+  const float hw = viewSize.x * 0.5f;
+  const float hh = viewSize.y * 0.5f;
+  const float tw = tileSize.x * 0.5f;
+  const float th = tileSize.y * 0.5f;
+
+  if (boundsMin.x - tw > position.x - hw)
+    position.x = boundsMin.x - tw + hw;
+  else if (position.x + hw > boundsMax.x - tw)
+    position.x = boundsMax.x - tw - hw;
+
+  if (boundsMin.y + th > position.y - hh)
+    position.y = boundsMin.y + th + hh;
+  else if (position.y + hh > boundsMax.y + th)
+    position.y = boundsMax.y + th - hh;
+}
+
+void Camera::CarryOverlay(const VNVec2& moved)
+{
+  for (auto& [buttonName, button] : screenButtons)
+  {
+    button->position.x += moved.x;
+    button->position.y += moved.y;
+    button->PlaceLabels();
+    const bool over = button->IsMouseOver();
+    const Color4 tint = over ? kHoverTint : Color4{};
+    button->tint = {tint.r, tint.g, tint.b, button->tint.a};
+  }
+  for (TextLabel* label : labels)
+  {
+    label->position.x += moved.x;
+    label->position.y += moved.y;
+  }
+}
+
+void Camera::EnsureFonts()
+{
+  if (fontsCreated)
+    return;
+  fontsCreated = true;
+  smallFont = VNGfxCreateFont("Courier New", 12, 1, 0);
+  largeFont = VNGfxCreateFont("Courier New", 24, 1, 0);
+}
+
+void Camera::DrawOverlay()
+{
+  EnsureFonts();
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxTextureSet(nullptr, 0.0f, 0.0f);
+  VNGfxSetTransparency(1.0f);
+
+  // The map's byte order of names is the drawing order: later names are drawn on top.
+  for (auto& [buttonName, button] : screenButtons)
+  {
+    if (button->hidden)
+      continue;
+    button->Draw();
+    const TextLabel* caption = button->caption;
+    if (!caption->text.empty())
+      PrintText(largeFont, caption->position.x - caption->width / 25.0f,
+                caption->position.y + caption->height / 5.0f, caption->text, button->textColor);
+  }
+
+  for (auto& [buttonName, button] : screenButtons)
+  {
+    if (button->hidden || !button->IsMouseOver() || button->tooltip->text.empty())
+      continue;
+    PrintText(smallFont, mouse.x - viewSize.x * 0.5f + position.x,
+              -(mouse.y - viewSize.y * 0.5f - position.y), button->tooltip->text,
+              button->textColor);
+  }
+
+  const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
+  for (const TextLabel* label : labels)
+    PrintText(largeFont, label->position.x, label->position.y, label->text, black);
+}
+
+void Camera::AddButton(Button2D* button)
+{
+  if (!button)
+    return;
+  auto it = screenButtons.find(button->name);
+  if (it == screenButtons.end())
+  {
+    screenButtons[button->name] = button;
+    return;
+  }
+  // The camera owns what it is given: a second button under a taken name is freed here.
+  if (it->second != button)
+    delete button;
+}
+
+Button2D* Camera::FindButton(const std::string& buttonName)
+{
+  auto it = screenButtons.find(buttonName);
+  return it == screenButtons.end() ? nullptr : it->second;
+}
+
+TextLabel* Camera::AddText(const std::string& text, const float& x, const float& y)
+{
+  TextLabel* label = new TextLabel(text, x, y);
+  labels.push_back(label);
+  return label;
+}
+
+void Camera::ClearOverlay()
+{
+  for (TextLabel* label : labels)
+    delete label;
+  labels.clear();
+  for (auto& [buttonName, button] : screenButtons)
+    delete button;
+  screenButtons.clear();
+}

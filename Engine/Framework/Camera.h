@@ -51,7 +51,7 @@ public:
   bool clampToBounds = true;
   std::vector<TextLabel*> labels;
   std::map<std::string, Button2D*> screenButtons;
-  // Display-list bases of bold Courier New at 12 and 24 pixels; 0 until first drawn.
+  // Display-list bases of bold Courier New at 12 and 24 pixels, made at the first draw.
   unsigned smallFont = 0;
   unsigned largeFont = 0;
   // Scroll when the cursor touches a screen edge; also the game's full-screen state.
@@ -63,5 +63,6 @@ private:
   void CarryOverlay(const VNVec2& moved);
   void EnsureFonts();
 
+  bool fontsCreated = false;
   static Camera* instance;
 };

@@ -1,0 +1,71 @@
+#include "Framework/TextureManager.h"
+
+TextureManager* TextureManager::instance = nullptr;
+
+TextureManager* TextureManager::Instance()
+{
+  if (!instance)
+    instance = new TextureManager();
+  return instance;
+}
+
+void TextureManager::Destroy()
+{
+  delete instance;
+  instance = nullptr;
+}
+
+TextureManager::~TextureManager()
+{
+  for (auto& [file, entry] : textures)
+  {
+    VNGfxTextureUnload(entry->texture);
+    delete entry;
+  }
+  textures.clear();
+}
+
+bool TextureManager::Load(std::string file)
+{
+  if (textures.find(file) == textures.end())
+  {
+    TextureEntry* entry = new TextureEntry();
+    entry->texture = VNGfxTextureLoad(file.c_str());
+    textures[file] = entry;
+  }
+  return true;
+}
+
+VNGfxTexture* TextureManager::Acquire(const std::string& file)
+{
+  Load(file);
+  TextureEntry* entry = textures[file];
+  ++entry->refCount;
+  return entry->texture;
+}
+
+bool TextureManager::Release(VNGfxTexture* texture)
+{
+  if (!texture)
+    return false;
+  for (auto it = textures.begin(); it != textures.end(); ++it)
+  {
+    TextureEntry* entry = it->second;
+    if (entry->texture != texture)
+      continue;
+    --entry->refCount;
+    if (entry->refCount >= 1)
+      return false;
+    VNGfxTextureUnload(entry->texture);
+    delete entry;
+    textures.erase(it);
+    return true;
+  }
+  return false;
+}
+
+TextureEntry* TextureManager::Find(const std::string& file)
+{
+  auto it = textures.find(file);
+  return it == textures.end() ? nullptr : it->second;
+}
