@@ -1,0 +1,7 @@
+// The one real window and GL context a test program shares.
+#pragma once
+
+// Opens the engine window once per process through VNSysInit (1280 x 720, windowed, so
+// the scale factors are 1.0, the default window procedure, 60 frames per second).
+// Later calls do nothing. Fails the calling test when the engine cannot start.
+void EnsureTestWindow();
