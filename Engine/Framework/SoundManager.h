@@ -1,0 +1,52 @@
+#pragma once
+
+#include <stdint.h>
+
+#include <map>
+#include <string>
+
+#include "Vorn.h"
+
+struct SoundEntry
+{
+  static const int32_t Music = 0;
+  static const int32_t Effect = 1;
+
+  VNAudioSound* sound = nullptr;  // null when the file could not be opened
+  int32_t kind = Effect;          // fixed at load; decides how every later Play is handled
+};
+
+// Every sound of the game by file name. Effects play at once on the effect channel; music
+// waits for the playing track to fade out, then starts looping and fades in.
+class SoundManager
+{
+public:
+  static SoundManager* Instance();
+  // Releases every sound, then closes the audio device.
+  static void Destroy();
+
+  // Opens name with its kind (SoundEntry::Music or Effect); nothing if already loaded.
+  void Load(std::string name, int kind);
+  // Loads name on first use (looping requests as music, the others as effects), then
+  // plays an effect at once or queues music behind the fade.
+  void Play(std::string name, bool loop);
+  // Starts name now on its channel; a name never loaded does nothing.
+  void PlayNow(const std::string& name, bool loop);
+  // One fade step (volumes move by dt per second), then the audio update.
+  void Update(const float& dt);
+
+  float musicVolume = 1.0f;         // where music fades in to
+  float effectVolume = 1.0f;        // given to each effect as it starts
+  float currentMusicVolume = 1.0f;  // where the fade stands now
+  std::string pendingMusic;         // starts when the fade-out ends
+  bool fading = false;
+  std::map<std::string, SoundEntry*> sounds;
+  int musicChannel = -1;   // VNAudio channel handles; -1 until something was started
+  int effectChannel = -1;
+
+private:
+  SoundManager();
+  ~SoundManager();
+
+  static SoundManager* instance;
+};
