@@ -47,7 +47,7 @@ public:
     float x, y, z, w;
 
     Point4();
-    Point4(float x, float y, float z, float w = 1.0f);
+    Point4(float x, float y, float z, float w);
 
     /* Negates all four components, w too. */
     Point4 operator-() const;
