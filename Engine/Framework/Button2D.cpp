@@ -1,0 +1,85 @@
+#include "Framework/Button2D.h"
+
+#include "Framework/Camera.h"
+#include "Framework/SoundManager.h"
+
+namespace
+{
+const char* const kClickSound = "Assets/Sound/MouseClick.wav";
+const char* const kHoverSound = "Assets/Sound/MouseOver.wav";
+}
+
+Button2D::Button2D(std::string buttonName)
+    : tooltip(new TextLabel()), caption(new TextLabel())
+{
+  name = buttonName;
+  caption->SetText(buttonName);
+}
+
+Button2D::Button2D(std::string buttonName, std::string file)
+    : tooltip(new TextLabel()), caption(new TextLabel())
+{
+  name = buttonName;
+  AddTexture(file);
+  SetTexture(file);
+}
+
+Button2D::~Button2D()
+{
+  delete tooltip;
+  delete caption;
+}
+
+void Button2D::Update(const float&)
+{
+}
+
+void Button2D::SetPosition(const float& x, const float& y)
+{
+  position = {x, y};
+  PlaceLabels();
+}
+
+void Button2D::PlaceLabels()
+{
+  const VNVec2 at = {position.x - width / 3.0f, position.y - height * 0.25f};
+  caption->position = at;
+  tooltip->position = at;
+}
+
+bool Button2D::IsClicked()
+{
+  if (disabled || !VNInputCheckTriggered(VN_KEY_LBUTTON) || hidden || !HitTest())
+    return false;
+  SoundManager::Instance()->Play(kClickSound, false);
+  return true;
+}
+
+bool Button2D::IsMouseOver()
+{
+  if (disabled || hidden)
+    return false;
+  if (!HitTest())
+  {
+    hovered = false;
+    return false;
+  }
+  if (!hovered)
+    SoundManager::Instance()->Play(kHoverSound, false);
+  hovered = true;
+  return true;
+}
+
+std::string Button2D::GetTooltip() const
+{
+  return tooltip->text;
+}
+
+bool Button2D::HitTest() const
+{
+  const Camera* camera = Camera::Instance();
+  const float mx = camera->mouse.x - camera->viewSize.x * 0.5f + camera->position.x;
+  const float my = -(camera->mouse.y - camera->viewSize.y * 0.5f - camera->position.y);
+  return position.x - width * 0.5f <= mx && mx <= position.x + width * 0.5f &&
+         position.y - height * 0.5f <= my && my <= position.y + height * 0.5f;
+}

@@ -1,0 +1,104 @@
+#include "Framework/LevelManager.h"
+
+#include <stdio.h>
+
+#include "Framework/Camera.h"
+#include "Framework/Level.h"
+#include "Framework/SoundManager.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+const char* const kChangeSound = "Assets/Sound/GameIn.ogg";
+}
+
+LevelManager* LevelManager::instance = nullptr;
+
+LevelManager* LevelManager::Instance()
+{
+  if (!instance)
+    instance = new LevelManager();
+  return instance;
+}
+
+void LevelManager::Destroy()
+{
+  delete instance;
+  instance = nullptr;
+}
+
+LevelManager::LevelManager()
+{
+  SoundManager::Instance();
+}
+
+LevelManager::~LevelManager()
+{
+  for (auto& [levelName, level] : levels)
+    delete level;
+  levels.clear();
+  current = nullptr;
+}
+
+void LevelManager::AddLevel(Level* level)
+{
+  if (!level)
+    return;
+  if (levels.find(level->name) != levels.end())
+  {
+    printf("Level Exist\n");
+    delete level;
+    return;
+  }
+  level->active = false;
+  levels[level->name] = level;
+}
+
+void LevelManager::ChangeLevel(const std::string& name)
+{
+  SoundManager::Instance()->Play(kChangeSound, false);
+
+  if (current)
+  {
+    current->active = false;
+    current->Unload();
+  }
+
+  Camera* camera = Camera::Instance();
+  camera->followMode = false;
+  camera->followTarget = nullptr;
+  camera->position = {0.0f, 0.0f};
+  camera->ClearOverlay();
+
+  auto it = levels.find(name);
+  if (it == levels.end())
+  {
+    current = nullptr;
+    return;
+  }
+  current = it->second;
+  current->active = true;
+  current->Load();
+}
+
+void LevelManager::Update(const float& dt)
+{
+  if (!current)
+    return;
+
+  Camera* camera = current->camera;
+  if (camera)
+  {
+    if (const Grid2D* grid = current->tilemap)
+    {
+      camera->tileSize = {grid->tileWidth, grid->tileHeight};
+      camera->boundsMin = {0.0f, 0.0f};
+      camera->boundsMax = {grid->width * grid->tileWidth, grid->height * grid->tileHeight};
+    }
+    camera->Update(dt);
+  }
+
+  // The level may change the current level inside its update; the sound step still runs.
+  current->Update(dt);
+  SoundManager::Instance()->Update(dt);
+}
