@@ -36,7 +36,10 @@ struct VNGamepadState
 };
 
 /* Fills *state (all zero when no pad) and returns 1 when pad `index` is connected,
- * 0 otherwise. The pad's state is as of the last VNSysUpdate. */
+ * 0 otherwise. The pad's state is as of the last VNSysUpdate. Pads plugged in while the
+ * program runs are picked up by the next call. */
 int VNGamepadGetState(unsigned index, VNGamepadState* state);
+/* Closes every controller the engine opened; VNSysExit calls it. */
+void VNGamepadExit(void);
 
 }
