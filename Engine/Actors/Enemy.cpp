@@ -1,0 +1,394 @@
+#include "Actors/Enemy.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+const float WALK_SPEED = 125.0f;
+// A waypoint closer than this (squared, 5 units) is reached.
+const float ARRIVAL_SQ = 25.0f;
+// Home is where a co-worker stands within this many units on both axes.
+const float HOME_TOLERANCE = 2.0f;
+const float BUBBLE_HEIGHT = 67.0f;
+const float FAN_STEP = 2.0f;
+// Meter rise inside the circle or cone, fall while in range but unseen, creep in the
+// outer ring up to its cap.
+const float DETECT_RATE = 5.0f;
+const float FORGET_RATE = 2.5f;
+const float OUTER_RING_CAP = 0.4f;
+const float OUTER_RING_REACH = 500.0f;
+const uint32_t WHITE = 0xFFFFFFFFu;
+}
+
+int Enemy::partnerAttempts = 10;
+
+VNGfxVertexList* BuildFan(float start, float end, float radius, float step)
+{
+  const float toRadians = 3.1415925f / 180.0f;
+  const int maxTriangles = VN_GFX_MESH_MAX_VERTICES / 3;
+  VNGfxMeshStart();
+  int triangles = 0;
+  for (float a = start; step > 0.0f && a < end && triangles < maxTriangles; a += step)
+  {
+    const float a0 = a * toRadians;
+    const float a1 = (a + step) * toRadians;
+    VNGfxTriAdd(0.0f, 0.0f, WHITE, 0.0f, 0.0f,
+                radius * VNCos(a0), radius * VNSin(a0), WHITE, 0.0f, 0.0f,
+                radius * VNCos(a1), radius * VNSin(a1), WHITE, 0.0f, 0.0f);
+    ++triangles;
+  }
+  return VNGfxMeshEnd();
+}
+
+Enemy::Enemy(const char* image, int index, float x, float y)
+  : Sprite2D(1, 4, image, x, y),
+    index(index),
+    timer(static_cast<float>(rand() % 10 + 1)),
+    home{x, y}
+{
+  width = 45.0f;
+  height = 90.0f;
+  offset = {0.0f, 22.5f};
+
+  bubbleSprite = new Sprite2D(1, 1, "Assets/b1.png", x, y + BUBBLE_HEIGHT);
+  bubbleSprite->AddTexture("Assets/b2.png");
+  bubbleSprite->AddTexture("Assets/b3.png");
+  bubbleSprite->AddTexture("Assets/b4.png");
+  bubbleSprite->width = 66.0f;
+  bubbleSprite->height = 65.0f;
+
+  coneMesh = BuildFan(-coneWidth / 2.0f, coneWidth / 2.0f, sightRange, FAN_STEP);
+  circleMesh = BuildFan(0.0f, 360.0f, closeRadius, FAN_STEP);
+}
+
+Enemy::~Enemy()
+{
+  delete bubbleSprite;
+  VNGfxMeshFree(circleMesh);
+  VNGfxMeshFree(coneMesh);
+}
+
+void Enemy::Update(const float& dt)
+{
+  switch (state)
+  {
+  case AT_DESK:
+    UpdateAtDesk(dt);
+    break;
+  case VISITING:
+    if (!UpdateVisiting(dt))
+      return;
+    break;
+  case CHATTING:
+    UpdateChatting(dt);
+    break;
+  case RETURNING:
+    UpdateReturning(dt);
+    break;
+  default:
+    break;
+  }
+
+  if (playerPosition)
+  {
+    const bool concealed = playerConcealed && *playerConcealed;
+    if (concealed || bubble == BUBBLE_ASLEEP)
+      detection = 0.0f;
+    else
+      UpdateVisionValues();
+    SightTest(dt);
+  }
+
+  if (bubble != BUBBLE_NONE)
+    bubbleSprite->SetTexture("Assets/b" + std::to_string(bubble) + ".png");
+  bubbleSprite->position = {position.x, position.y + BUBBLE_HEIGHT};
+
+  Sprite2D::Update(dt);
+  bubbleSprite->Update(dt);
+}
+
+void Enemy::Draw()
+{
+  DrawFrame(direction);
+  if (bubble != BUBBLE_NONE)
+    bubbleSprite->Draw();
+}
+
+void Enemy::DrawVision()
+{
+  VNMtx33 translation;
+  VNMtx33 rotation;
+  VNMtx33 transform;
+  VNMtx33Trans(&translation, position.x, position.y);
+  VNMtx33RotDeg(&rotation, coneRotation);
+  VNMtx33Concat(&transform, &translation, &rotation);
+
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxTextureSet(nullptr, 0.0f, 0.0f);
+  VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
+  VNGfxSetTransform(&transform);
+  VNGfxSetTransparency(detection);
+  VNGfxSetTintColor(detection, 1.0f - detection, 0.0f, 1.0f);
+  VNGfxMeshDraw(circleMesh, VN_GFX_MESH_TRIANGLES);
+  VNGfxMeshDraw(coneMesh, VN_GFX_MESH_TRIANGLES);
+  VNGfxSetTransparency(1.0f);
+}
+
+void Enemy::SetPath(const std::list<VNVec2>& path)
+{
+  waypoints.clear();
+  if (&path != &tilePath)
+    tilePath = path;
+  for (const VNVec2& node : tilePath)
+    waypoints.push_back({node.x * 50.0f, node.y * 50.0f});
+  pathCount = static_cast<int>(waypoints.size());
+  pathIndex = 0;
+  pathRequested = false;
+}
+
+Enemy* Enemy::Partner() const
+{
+  if (!enemies || partner < 0 || partner >= static_cast<int>(enemies->size()))
+    return nullptr;
+  return (*enemies)[partner];
+}
+
+bool Enemy::AtHome() const
+{
+  return std::abs(position.x - home.x) < HOME_TOLERANCE &&
+         std::abs(position.y - home.y) < HOME_TOLERANCE;
+}
+
+bool Enemy::IsFreePartner(const Enemy* candidate) const
+{
+  return candidate != this && candidate->state == AT_DESK && candidate->available &&
+         !candidate->reserved && candidate->AtHome();
+}
+
+void Enemy::PickPartner()
+{
+  // At most ten draws per choice; when none qualifies the last one drawn stays.
+  if (partnerAttempts <= 0)
+    return;
+  --partnerAttempts;
+  partner = static_cast<int>(static_cast<unsigned>(rand()) %
+                             static_cast<unsigned>(enemies->size()));
+  if (!IsFreePartner((*enemies)[partner]))
+    PickPartner();
+  partnerAttempts = 10;
+}
+
+bool Enemy::FollowPath(const float& dt)
+{
+  // A visitor stops one waypoint short of its partner's desk; the way home goes all the way.
+  const bool done = returning ? pathIndex >= pathCount : pathIndex >= pathCount - 1;
+  if (done)
+    return true;
+
+  const VNVec2 target = waypoints[pathIndex];
+  VNVec2 toTarget;
+  VNVec2Sub(&toTarget, &target, &position);
+  const float distanceSq = VNVec2SquareLength(&toTarget);
+
+  // Standing on the waypoint gives no step (and no facing change) rather than a NaN one.
+  VNVec2 step = {0.0f, 0.0f};
+  if (distanceSq > 0.0f)
+  {
+    VNVec2Normalize(&step, &toTarget);
+    VNVec2Scale(&step, &step, WALK_SPEED * dt);
+  }
+  if (step.x > 0.0f)
+    direction = 3;
+  else if (step.x < 0.0f)
+    direction = 1;
+  if (step.y > 0.0f)
+    direction = 2;
+  else if (step.y < 0.0f)
+    direction = 0;
+
+  if (distanceSq < ARRIVAL_SQ)
+  {
+    position = target;
+    ++pathIndex;
+  }
+  else
+  {
+    VNVec2Add(&position, &position, &step);
+  }
+  return false;
+}
+
+void Enemy::UpdateAtDesk(const float& dt)
+{
+  if (available && !reserved && enemies && !enemies->empty())
+  {
+    if (timer > 0.0f)
+    {
+      timer -= dt;
+    }
+    else
+    {
+      do
+        PickPartner();
+      while ((*enemies)[partner]->reserved);
+
+      Enemy* visited = (*enemies)[partner];
+      pathRequested = true;
+      available = false;
+      visited->available = false;
+      visited->reserved = true;
+      state = VISITING;
+      bubble = BUBBLE_NONE;
+    }
+  }
+  // A co-worker chosen as partner while away from its desk walks home.
+  if (reserved && !AtHome())
+    state = RETURNING;
+}
+
+bool Enemy::UpdateVisiting(const float& dt)
+{
+  if (pathRequested)
+    return false;
+
+  bubble = BUBBLE_NONE;
+  returning = false;
+  if (FollowPath(dt))
+  {
+    state = CHATTING;
+    bubble = BUBBLE_CHATTING;
+    timer = static_cast<float>(1 + rand() % 6);
+    if (Enemy* visited = Partner())
+    {
+      visited->bubble = BUBBLE_CHATTING;
+      visited->timer = timer;
+    }
+  }
+  return true;
+}
+
+void Enemy::UpdateChatting(const float& dt)
+{
+  if (timer > 0.0f)
+  {
+    timer -= dt;
+    return;
+  }
+
+  if (Enemy* visited = Partner())
+  {
+    visited->timer = 0.0f;
+    visited->bubble = BUBBLE_NONE;
+    visited->state = AT_DESK;
+    visited->available = true;
+    visited->reserved = false;
+  }
+  timer = 0.0f;
+  bubble = BUBBLE_NONE;
+  state = RETURNING;
+  tilePath.reverse();
+  SetPath(tilePath);
+}
+
+void Enemy::UpdateReturning(const float& dt)
+{
+  returning = true;
+  if (Enemy* visited = Partner())
+  {
+    visited->bubble = BUBBLE_WORKING;
+    visited->state = AT_DESK;
+  }
+  if (FollowPath(dt))
+  {
+    available = true;
+    reserved = false;
+    position = home;
+    state = AT_DESK;
+    timer = static_cast<float>(rand() % 10);
+    const int mood = rand() % 10;
+    bubble = mood < 6 ? BUBBLE_NONE : mood < 8 ? BUBBLE_ASLEEP : BUBBLE_WORKING;
+  }
+}
+
+void Enemy::UpdateVisionValues()
+{
+  float newRadius = 60.0f;
+  float newRange = 180.0f;
+  if (state == AT_DESK)
+  {
+    newRadius = 70.0f;
+    newRange = 120.0f;
+  }
+  else if (state == CHATTING)
+  {
+    newRadius = 100.0f;
+    newRange = 0.0f;
+  }
+
+  const bool shrinks = newRange < sightRange - 0.1f || newRadius < closeRadius - 0.1f;
+  closeRadius = newRadius;
+  sightRange = newRange;
+  if (shrinks)
+    RebuildVision();
+}
+
+void Enemy::RebuildVision()
+{
+  VNGfxMeshFree(coneMesh);
+  VNGfxMeshFree(circleMesh);
+  coneMesh = BuildFan(-coneWidth / 2.0f, coneWidth / 2.0f, sightRange, FAN_STEP);
+  circleMesh = BuildFan(0.0f, 360.0f, closeRadius, FAN_STEP);
+}
+
+void Enemy::SightTest(const float& dt)
+{
+  static const VNVec2 looks[4] = {{0.0f, -1.0f}, {-1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}};
+  static const float rotations[4] = {270.0f, 180.0f, 90.0f, 0.0f};
+  if (direction >= 0 && direction < 4)
+  {
+    look = looks[direction];
+    coneRotation = rotations[direction];
+  }
+
+  VNVec2 toPlayer;
+  VNVec2Sub(&toPlayer, playerPosition, &position);
+  const float distance = VNVec2Length(&toPlayer);
+
+  if (distance <= closeRadius)
+  {
+    bubble = BUBBLE_SPOTTED;
+    detection += DETECT_RATE * dt;
+  }
+  else if (distance <= sightRange)
+  {
+    bubble = BUBBLE_SPOTTED;
+    // Rounding can push the cosine just past 1 straight ahead; acos would give NaN there.
+    const float cosine = VNClamp(VNVec2DotProduct(&look, &toPlayer) / distance, -1.0f, 1.0f);
+    const float angle = VNACos(cosine) * 57.295784f;
+    if (angle <= coneWidth / 2.0f)
+    {
+      detection += DETECT_RATE * dt;
+    }
+    else
+    {
+      caught = false;
+      if (detection > OUTER_RING_CAP)
+        detection -= FORGET_RATE * dt;
+    }
+  }
+  else if (distance <= OUTER_RING_REACH - height / 4.0f)
+  {
+    bubble = BUBBLE_NONE;
+    if (detection < OUTER_RING_CAP)
+      detection += dt;
+  }
+  else if (detection > 0.0f)
+  {
+    detection -= FORGET_RATE * dt;
+  }
+
+  if (detection >= 1.0f)
+    caught = true;
+}

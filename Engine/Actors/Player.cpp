@@ -1,0 +1,296 @@
+#include "Actors/Player.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Actors/Key.h"
+#include "Framework/Button2D.h"
+#include "Framework/Camera.h"
+#include "Framework/Gamepad.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+const float WALK_SPEED = 180.0f;
+const float STEALTH_SPEED = 135.0f;
+const float STEALTH_DURATION = 2.0f;
+const float TRANSFORM_COOLDOWN = 3.0f;
+const float SMOKE_DURATION = 0.5f;
+// Squared reach of the pick-up, about 54.8 units.
+const float PICK_UP_REACH_SQ = 3000.0f;
+const float STICK_THRESHOLD = 0.6f;
+
+// Adds a disabled heads-up icon to the camera overlay, or gives null when the overlay
+// already holds a button of that name (the camera would delete the newcomer).
+Button2D* AddHeadsUpIcon(const char* name, const char* file, float x, float y)
+{
+  Camera* camera = Camera::Instance();
+  if (camera->FindButton(name))
+    return nullptr;
+  Button2D* icon = new Button2D(name, file);
+  icon->disabled = true;
+  icon->width = 75.0f;
+  icon->height = 75.0f;
+  icon->SetPosition(x, y);
+  icon->hidden = true;
+  camera->AddButton(icon);
+  return icon;
+}
+
+void SetHidden(Button2D* icon, bool hidden)
+{
+  if (icon)
+    icon->hidden = hidden;
+}
+
+float StickAxis(int16_t raw)
+{
+  return static_cast<float>(raw) / 32768.0f;
+}
+}
+
+Player::Player()
+  : Sprite2D(1, 11, "Assets/player.png", 0.0f, 0.0f)
+{
+  width = 50.0f;
+  height = 100.0f;
+
+  smoke = new Sprite2D(1, 1, "Assets/smoke.png", 0.0f, 0.0f);
+  smoke->width = 70.0f;
+  smoke->height = 80.0f;
+  smoke->hidden = true;
+
+  iconE = new Sprite2D(1, 1, "Assets/iconE.png", 0.0f, 0.0f);
+  iconE->AddTexture("Assets/iconE2.png");
+  iconE->width = 32.0f;
+  iconE->height = 32.0f;
+  iconE->hidden = true;
+
+  keyIcon = AddHeadsUpIcon("keyUI", "Assets/iconKey.png", -600.0f, -300.0f);
+  iconJ = AddHeadsUpIcon("iconJ", "Assets/iconJ.png", -50.0f, -300.0f);
+  iconK = AddHeadsUpIcon("iconK", "Assets/iconK.png", 50.0f, -300.0f);
+}
+
+Player::~Player()
+{
+  delete smoke;
+  delete iconE;
+  // The heads-up icons belong to the camera overlay, which deletes them at the level change.
+}
+
+void Player::Update(const float& dt)
+{
+  UpdateHeadsUp(dt);
+  UpdateDisguise(dt);
+
+  // A disguised player neither walks, nor picks up, nor starts stealth.
+  VNVec2 velocity = {0.0f, 0.0f};
+  if (!transformed)
+  {
+    velocity = Walk(dt);
+    PickUpKey();
+    StartStealth();
+  }
+
+  float speed = WALK_SPEED;
+  if (stealthTime > 0.0f)
+  {
+    stealthTime -= dt;
+    speed = STEALTH_SPEED;
+    stealthed = true;
+  }
+  else
+  {
+    stealthed = false;
+    tint.a = 1.0f;
+  }
+  position.x += velocity.x * speed * dt;
+  position.y += velocity.y * speed * dt;
+  concealed = transformed || stealthed;
+
+  Sprite2D::Update(dt);
+  smoke->Update(dt);
+  iconE->Update(dt);
+}
+
+void Player::Draw()
+{
+  DrawFrame(frame);
+  smoke->Draw();
+  iconE->Draw();
+}
+
+Player::WalkInput Player::ReadWalkInput()
+{
+  const float stickX = StickAxis(Gamepad::state.thumbLX);
+  const float stickY = StickAxis(Gamepad::state.thumbLY);
+  WalkInput input;
+  input.up = VNInputCheckCurr('W') || stickY > STICK_THRESHOLD;
+  input.down = VNInputCheckCurr('S') || stickY < -STICK_THRESHOLD;
+  input.left = VNInputCheckCurr('A') || stickX < -STICK_THRESHOLD;
+  input.right = VNInputCheckCurr('D') || stickX > STICK_THRESHOLD;
+  return input;
+}
+
+void Player::UpdateHeadsUp(const float& dt)
+{
+  if (hudTime < 1.6f)
+  {
+    hudTime += dt;
+    if (hudTime < 1.5f)
+    {
+      SetHidden(iconJ, false);
+      SetHidden(iconK, false);
+    }
+  }
+  smoke->position = position;
+  SetHidden(keyIcon, heldCard == 0);
+}
+
+void Player::UpdateDisguise(const float& dt)
+{
+  const bool disguiseHeld = VNInputCheckCurr('J') || Gamepad::IsHeld(Gamepad::X);
+  if (transformCooldown <= 0.0f && disguiseHeld && !transformed)
+  {
+    if (smokeTime <= 0.0f)
+    {
+      smokeTime = SMOKE_DURATION;
+      smoke->hidden = false;
+    }
+    frame = 8 + rand() % 3;
+    transformed = true;
+  }
+
+  if (VNInputCheckReleased('J') && transformed)
+  {
+    transformed = false;
+    frame = 0;
+    transformCooldown = TRANSFORM_COOLDOWN;
+  }
+
+  const bool coolingDown = transformCooldown >= 0.0f && !transformed;
+  if (coolingDown)
+    transformCooldown -= dt;
+  if (iconJ)
+  {
+    const float shade = coolingDown ? 0.5f : 1.0f;
+    iconJ->tint.r = shade;
+    iconJ->tint.g = shade;
+    iconJ->tint.b = shade;
+  }
+
+  if (smokeTime >= 0.0f)
+  {
+    smoke->tint.a = smokeTime * 2.0f;
+    smokeTime -= dt;
+  }
+  else
+  {
+    smoke->hidden = true;
+  }
+}
+
+bool Player::CanStep(float x0, float y0, float x1, float y1) const
+{
+  return tilemap && tilemap->IsWalkableAt(x0, y0) && tilemap->IsWalkableAt(x1, y1);
+}
+
+VNVec2 Player::Walk(const float& dt)
+{
+  const WalkInput input = ReadWalkInput();
+  // The probes look ahead by the walking speed, also while stealth slows the player.
+  const float s = WALK_SPEED * dt;
+  const float x = position.x;
+  const float y = position.y;
+  VNVec2 v = {0.0f, 0.0f};
+
+  // Each accepted direction sets its axis and normalises with the other axis as it
+  // stands, so perpendicular directions make a unit diagonal and of two opposite ones
+  // the later wins.
+  if (input.up)
+  {
+    if (CanStep(x + 10.0f, y + s + 10.0f, x - 10.0f, y + s + 10.0f))
+    {
+      const float n = std::sqrt(v.x * v.x + 1.0f);
+      v = {v.x / n, 1.0f / n};
+    }
+    frame = input.left ? 3 : input.right ? 5 : 4;
+  }
+  if (input.down)
+  {
+    if (CanStep(x + 10.0f, y - s - 45.0f, x - 10.0f, y - s - 45.0f))
+    {
+      const float n = std::sqrt(v.x * v.x + 1.0f);
+      v = {v.x / n, -1.0f / n};
+    }
+    frame = input.left ? 1 : input.right ? 7 : 0;
+  }
+  if (input.left)
+  {
+    if (CanStep(x - s - 25.0f, y, x - s - 25.0f, y - 35.0f))
+    {
+      const float n = std::sqrt(v.y * v.y + 1.0f);
+      v = {-1.0f / n, v.y / n};
+    }
+    frame = input.up ? 3 : input.down ? 1 : 2;
+  }
+  if (input.right)
+  {
+    if (CanStep(x + s + 25.0f, y, x + s + 25.0f, y - 35.0f))
+    {
+      const float n = std::sqrt(v.y * v.y + 1.0f);
+      v = {1.0f / n, v.y / n};
+    }
+    frame = input.up ? 5 : input.down ? 7 : 6;
+  }
+  return v;
+}
+
+void Player::PickUpKey()
+{
+  iconE->hidden = true;
+  if (!keys)
+    return;
+
+  for (size_t i = 0; i < keys->size(); ++i)
+  {
+    Key* key = (*keys)[i];
+    if (VNVec2SquareDistance(&position, &key->home) > PICK_UP_REACH_SQ)
+      continue;
+
+    iconE->SetTexture(Gamepad::IsConnected() ? "Assets/iconE2.png" : "Assets/iconE.png");
+    iconE->position = {position.x, position.y + 50.0f};
+    iconE->hidden = false;
+
+    const bool pickUp = VNInputCheckTriggered('E') || Gamepad::IsHeld(Gamepad::Y);
+    if (pickUp && heldCard != Key::ACCESS_CARD)
+    {
+      // A decoy is taken too: it vanishes and leaves the player empty-handed.
+      heldCard = key->cardValue;
+      keys->erase(keys->begin() + static_cast<long>(i));
+      delete key;
+    }
+    return;
+  }
+}
+
+void Player::StartStealth()
+{
+  if (stealthUsed)
+    return;
+
+  if (VNInputCheckTriggered('K') || Gamepad::IsHeld(Gamepad::B))
+  {
+    if (stealthTime <= 0.0f)
+    {
+      stealthTime = STEALTH_DURATION;
+      tint.a = 0.5f;
+    }
+    stealthUsed = true;
+    SetHidden(iconK, true);
+  }
+  else
+  {
+    SetHidden(iconK, false);
+  }
+}

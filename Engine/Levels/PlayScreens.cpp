@@ -1,0 +1,216 @@
+// The pause, capture and escape screens of a playable floor: the overlay buttons they
+// share and the step that runs their mouse, keyboard and pad bindings.
+#include "Levels/TestLevel.h"
+
+#include "Framework/Button2D.h"
+#include "Framework/Camera.h"
+#include "Framework/Gamepad.h"
+#include "Framework/LevelManager.h"
+#include "Framework/SoundManager.h"
+
+namespace
+{
+struct ScreenButton
+{
+  const char* name;
+  const char* file;
+  float x;
+  float y;
+  float width;
+  float height;
+  bool disabled;
+};
+
+// Positions are on screen, relative to the camera.
+const ScreenButton SCREEN_BUTTONS[] = {
+    {"Pause", "Assets/pause.png", 550.0f, -320.0f, 154.0f, 74.0f, false},
+    {"Game_State", "Assets/Escaped.png", 0.0f, 200.0f, 593.0f, 122.0f, true},
+    {"Retry", "Assets/Retry.png", -100.0f, 0.0f, 154.0f, 74.0f, false},
+    {"MainMenu", "Assets/MainMenu.png", 100.0f, 0.0f, 154.0f, 74.0f, false},
+};
+const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0f,
+                                      1280.0f, 720.0f, true};
+
+void AddButton(Camera* camera, const ScreenButton& spec, bool hidden)
+{
+  Button2D* button = new Button2D(spec.name, spec.file);
+  button->width = spec.width;
+  button->height = spec.height;
+  button->SetPosition(camera->position.x + spec.x, camera->position.y + spec.y);
+  button->disabled = spec.disabled;
+  button->hidden = hidden;
+  camera->AddButton(button);
+}
+
+bool Clicked(Button2D* button)
+{
+  return button && button->IsClicked();
+}
+
+bool PadTriggered(int button)
+{
+  return Gamepad::triggered[button];
+}
+
+// Esc or pad Start: pauses during play and resumes on the pause screen.
+bool PauseToggled()
+{
+  return VNInputCheckTriggered(VN_KEY_ESCAPE) || PadTriggered(Gamepad::START);
+}
+
+bool MainMenuChosen(Button2D* mainMenu)
+{
+  return Clicked(mainMenu) || PadTriggered(Gamepad::B);
+}
+}
+
+void TestLevel::AddScreenButtons()
+{
+  for (const ScreenButton& spec : SCREEN_BUTTONS)
+    AddButton(camera, spec, true);
+}
+
+void TestLevel::AddLoadingPicture()
+{
+  AddButton(camera, LOADING_PICTURE, false);
+}
+
+Button2D* TestLevel::FindButton(const std::string& buttonName) const
+{
+  return camera ? camera->FindButton(buttonName) : nullptr;
+}
+
+void TestLevel::ShowImage(Button2D* button, const std::string& file)
+{
+  if (!button)
+    return;
+  button->AddTexture(file);
+  button->SetTexture(file);
+}
+
+void TestLevel::SetHidden(Button2D* button, bool hidden)
+{
+  if (button)
+    button->hidden = hidden;
+}
+
+void TestLevel::EnterCaptureScreen()
+{
+  playState = CAUGHT;
+  Button2D* banner = FindButton("Game_State");
+  ShowImage(banner, "Assets/GameOver.png");
+  SetHidden(banner, false);
+  SetHidden(FindButton("Retry"), false);
+  SetHidden(FindButton("MainMenu"), false);
+}
+
+void TestLevel::EnterEscapeScreen()
+{
+  playState = ESCAPED;
+  Button2D* banner = FindButton("Game_State");
+  ShowImage(banner, "Assets/Escaped.png");
+  SetHidden(banner, false);
+  SetHidden(FindButton("MainMenu"), false);
+  // A capture earlier in the same frame showed Retry; the escape screen has none.
+  SetHidden(FindButton("Retry"), true);
+}
+
+void TestLevel::ScreenStep()
+{
+  switch (playState)
+  {
+  case PLAYING:
+    PlayingStep();
+    break;
+  case PAUSED:
+    PausedStep();
+    break;
+  case ESCAPED:
+    EscapedStep();
+    break;
+  case CAUGHT:
+    CaughtStep();
+    break;
+  default:
+    break;
+  }
+}
+
+void TestLevel::PlayingStep()
+{
+  Button2D* pause = FindButton("Pause");
+  if (!(Clicked(pause) || PauseToggled()))
+    return;
+
+  playState = PAUSED;
+  Button2D* banner = FindButton("Game_State");
+  ShowImage(banner, "Assets/Paused.png");
+  SetHidden(banner, false);
+  SetHidden(FindButton("MainMenu"), false);
+  Button2D* resume = FindButton("Retry");
+  ShowImage(resume, "Assets/Resume.png");
+  SetHidden(resume, false);
+  SetHidden(pause, true);
+}
+
+void TestLevel::PausedStep()
+{
+  if (Clicked(FindButton("Retry")) || PauseToggled())
+  {
+    playState = PLAYING;
+    SetHidden(FindButton("Game_State"), true);
+    SetHidden(FindButton("MainMenu"), true);
+    SetHidden(FindButton("Retry"), true);
+    SetHidden(FindButton("Pause"), false);
+  }
+  // Leaving for the menu leaves the music to the level change.
+  if (MainMenuChosen(FindButton("MainMenu")))
+    LevelManager::Instance()->ChangeLevel("Main Menu");
+}
+
+void TestLevel::EscapedStep()
+{
+  if (!endSoundPlayed)
+  {
+    endSoundPlayed = true;
+    SoundManager* sound = SoundManager::Instance();
+    VNAudioChannelStop(sound->musicChannel);
+    sound->Play("Assets/Sound/WinSound.ogg", false);
+  }
+
+  Button2D* mainMenu = FindButton("MainMenu");
+  ShowImage(mainMenu, Gamepad::IsConnected() ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
+  SetHidden(mainMenu, false);
+  if (MainMenuChosen(mainMenu))
+    LevelManager::Instance()->ChangeLevel("Main Menu");
+}
+
+void TestLevel::CaughtStep()
+{
+  if (!endSoundPlayed)
+  {
+    endSoundPlayed = true;
+    // The level's music goes on under it.
+    SoundManager::Instance()->Play("Assets/Sound/LoseSound.ogg", false);
+  }
+
+  Button2D* retry = FindButton("Retry");
+  ShowImage(retry, Gamepad::IsConnected() ? "Assets/Retry2.png" : "Assets/Retry.png");
+  SetHidden(retry, false);
+  if (Clicked(retry) || VNInputCheckTriggered('R') || PadTriggered(Gamepad::X))
+  {
+    SetHidden(retry, true);
+    SetHidden(FindButton("MainMenu"), true);
+    // Reloads this same level: everything is spawned anew, the overlay included.
+    LevelManager::Instance()->ChangeLevel(name);
+  }
+
+  // Looked up again: a retry above replaced every overlay button.
+  if (MainMenuChosen(FindButton("MainMenu")))
+  {
+    SoundManager* sound = SoundManager::Instance();
+    VNAudioChannelStop(sound->effectChannel);
+    VNAudioChannelStop(sound->musicChannel);
+    LevelManager::Instance()->ChangeLevel("Main Menu");
+  }
+}

@@ -1,0 +1,239 @@
+#include "Levels/TestLevel.h"
+
+#include <cstdlib>
+#include <list>
+
+#include "Actors/Enemy.h"
+#include "Actors/Key.h"
+#include "Actors/Player.h"
+#include "Framework/Button2D.h"
+#include "Framework/Camera.h"
+#include "Framework/Gamepad.h"
+#include "Framework/SoundManager.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+const float LOADING_SECONDS = 1.5f;
+// Squared reach of an exit: 40 units.
+const float EXIT_REACH_SQ = 1600.0f;
+// Event positions are tile coordinates; every loaded grid has 50-unit tiles.
+const float TILE_SIZE = 50.0f;
+
+const char* EnemyLook(int roll)
+{
+  if (roll >= 90)
+    return "Assets/enemy2.png";
+  if (roll >= 60)
+    return "Assets/boss.png";
+  return "Assets/enemy.png";
+}
+
+bool HasMusic(const std::string& levelName)
+{
+  static const char* const floors[] = {"Level1", "Level2", "Level3", "Level4", "Level5"};
+  for (const char* floor : floors)
+  {
+    if (levelName == floor)
+      return true;
+  }
+  return false;
+}
+
+template <typename T>
+void DeleteAll(std::vector<T*>& objects)
+{
+  for (T* object : objects)
+    delete object;
+  objects.clear();
+}
+}
+
+TestLevel::TestLevel(std::string levelFile)
+{
+  fileName = levelFile;
+  name = levelFile.substr(0, levelFile.find('.'));
+  fontBase = VNGfxCreateFont("Courier New", 24, 1, 0);
+}
+
+TestLevel::~TestLevel()
+{
+  Unload();
+}
+
+void TestLevel::Load()
+{
+  LoadTilemap(fileName);
+  LoadAssets("Assets/Assets.tsm");
+  camera->clampToBounds = true;
+
+  endSoundPlayed = false;
+  playState = LOADING;
+  loadingTime = 0.0f;
+
+  Spawn();
+  AddScreenButtons();
+  AddLoadingPicture();
+
+  if (HasMusic(name))
+    SoundManager::Instance()->Play("Assets/Sound/" + name + "BGM.ogg", true);
+}
+
+void TestLevel::Unload()
+{
+  DeleteAll(players);
+  DeleteAll(enemies);
+  DeleteAll(keys);
+  exits.clear();
+  if (fontBase)
+  {
+    VNGfxDestroyFont(fontBase);
+    fontBase = 0;
+  }
+}
+
+void TestLevel::Update(const float& dt)
+{
+  if (playState == LOADING)
+  {
+    if (loadingTime < LOADING_SECONDS)
+    {
+      loadingTime += dt;
+    }
+    else
+    {
+      // The picture goes fully transparent rather than hidden.
+      if (Button2D* loading = FindButton("Loading"))
+        loading->tint.a = 0.0f;
+      SetHidden(FindButton("Pause"), false);
+      playState = PLAYING;
+    }
+  }
+
+  if (playState == PLAYING)
+  {
+    // Both loops run even when the first ended play: a capture and an escape in the same
+    // frame end escaped.
+    for (Enemy* enemy : enemies)
+    {
+      enemy->Update(dt);
+      AnswerEnemy(enemy);
+    }
+    for (Player* player : players)
+    {
+      player->Update(dt);
+      CheckExits(player);
+    }
+  }
+
+  UpdatePadImages();
+  ScreenStep();
+}
+
+void TestLevel::Draw()
+{
+  for (Key* key : keys)
+    key->Draw();
+  // The vision shapes lie under every co-worker.
+  for (Enemy* enemy : enemies)
+    enemy->DrawVision();
+  for (Enemy* enemy : enemies)
+    enemy->Draw();
+  for (Player* player : players)
+    player->Draw();
+}
+
+void TestLevel::Spawn()
+{
+  // A repeated Load without Unload starts from an empty floor rather than doubling it.
+  DeleteAll(players);
+  DeleteAll(enemies);
+  DeleteAll(keys);
+  exits.clear();
+
+  if (tilemap)
+  {
+    const std::vector<EventRecord*> records = tilemap->events;
+    for (size_t i = 0; i < records.size(); ++i)
+    {
+      const EventRecord& record = *records[i];
+      const VNVec2 at = {record.x * TILE_SIZE, record.y * TILE_SIZE};
+      if (record.trigger == "EXIT")
+      {
+        exits.push_back(at);
+      }
+      else if (record.trigger == "SPAWN")
+      {
+        Player* player = new Player();
+        player->name = "Player1";
+        player->position = at;
+        player->tilemap = tilemap;
+        player->keys = &keys;
+        players.push_back(player);
+      }
+      else if (record.trigger == "ENEMY")
+      {
+        const char* look = EnemyLook(rand() % 100);
+        Enemy* enemy = new Enemy(look, static_cast<int>(i), at.x, at.y);
+        enemy->enemies = &enemies;
+        enemies.push_back(enemy);
+      }
+      else if (record.trigger == "KEY")
+      {
+        keys.push_back(new Key(at.x, at.y));
+      }
+    }
+  }
+
+  noCardNeeded = keys.empty();
+  if (!noCardNeeded)
+  {
+    const size_t real = keys.size() > 1 ? static_cast<size_t>(rand()) % keys.size() : 0;
+    keys[real]->cardValue = Key::ACCESS_CARD;
+  }
+
+  // The camera and the co-workers watch the first player only.
+  Player* watched = players.empty() ? nullptr : players.front();
+  if (watched)
+  {
+    camera->followTarget = &watched->position;
+    camera->followMode = true;
+  }
+  for (Enemy* enemy : enemies)
+  {
+    enemy->playerPosition = watched ? &watched->position : nullptr;
+    enemy->playerConcealed = watched ? &watched->concealed : nullptr;
+  }
+}
+
+void TestLevel::AnswerEnemy(Enemy* enemy)
+{
+  if (enemy->caught)
+    EnterCaptureScreen();
+  if (!enemy->pathRequested)
+    return;
+
+  std::list<VNVec2> path;
+  if (tilemap && enemy->partner >= 0 && enemy->partner < static_cast<int>(enemies.size()))
+    path = tilemap->FindPath(enemy->position, enemies[enemy->partner]->home);
+  enemy->SetPath(path);
+}
+
+void TestLevel::CheckExits(const Player* player)
+{
+  const bool mayLeave = player->heldCard == Key::ACCESS_CARD || noCardNeeded;
+  for (const VNVec2& exit : exits)
+  {
+    if (mayLeave && VNVec2SquareDistance(&player->position, &exit) <= EXIT_REACH_SQ)
+      EnterEscapeScreen();
+  }
+}
+
+void TestLevel::UpdatePadImages()
+{
+  const bool pad = Gamepad::IsConnected();
+  VNInputSetCursorVisible(pad ? 0 : 1);
+  ShowImage(FindButton("iconJ"), pad ? "Assets/iconJ2.png" : "Assets/iconJ.png");
+  ShowImage(FindButton("iconK"), pad ? "Assets/iconK2.png" : "Assets/iconK.png");
+  ShowImage(FindButton("MainMenu"), pad ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
+}

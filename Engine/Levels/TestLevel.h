@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Framework/Level.h"
+
+class Button2D;
+class Enemy;
+class Key;
+class Player;
+
+// A playable office floor built from one level file: the player, the co-workers, the key
+// cards and the exits come from the file's events. After a loading picture, play runs until
+// the player reaches an exit (with the access card where the floor has cards) or a
+// co-worker's meter is full; the pause, capture and escape screens follow.
+class TestLevel : public Level
+{
+public:
+  // What the screens show: the level's play state.
+  static const int LOADING = -1;
+  static const int PLAYING = 0;
+  static const int ESCAPED = 1;
+  static const int CAUGHT = 2;
+  static const int PAUSED = 3;
+
+  // The level's name is fileName up to its first ".".
+  explicit TestLevel(std::string levelFile);
+  ~TestLevel() override;
+
+  void Load() override;
+  void Unload() override;
+  void Update(const float& dt) override;
+  // Key cards, then every co-worker's vision, then the co-workers, then the players.
+  void Draw() override;
+
+protected:
+  // Turns the grid's event records into exits, players, co-workers and key cards, and
+  // chooses the real access card.
+  void Spawn();
+  // What the level does for a co-worker right after its update: a capture, or the path
+  // it asked for.
+  void AnswerEnemy(Enemy* enemy);
+  // Enters the escape screen when the player stands at an exit with what it needs.
+  void CheckExits(const Player* player);
+  // Keyboard or pad images on the heads-up icons and the main-menu button, and the cursor.
+  void UpdatePadImages();
+
+  // The screens: PlayScreens.cpp.
+  // Adds "Pause", "Game_State", "Retry" and "MainMenu" to the camera overlay.
+  void AddScreenButtons();
+  // Adds the full-screen loading picture.
+  void AddLoadingPicture();
+  void EnterCaptureScreen();
+  void EnterEscapeScreen();
+  // Runs last in every update: the pause, capture and escape screens' bindings.
+  void ScreenStep();
+  // The overlay button of that name, or null.
+  Button2D* FindButton(const std::string& buttonName) const;
+  // Registers and shows an image on a button; a missing button is skipped.
+  static void ShowImage(Button2D* button, const std::string& file);
+  static void SetHidden(Button2D* button, bool hidden);
+
+  std::vector<Player*> players;
+  std::vector<Enemy*> enemies;
+  std::vector<Key*> keys;
+  std::vector<VNVec2> exits;
+  // 96-glyph bitmap font for floor texts; 0 once Unload has deleted it.
+  unsigned int fontBase = 0;
+  int playState = LOADING;
+  float loadingTime = 0.0f;
+  bool noCardNeeded = true;
+  bool endSoundPlayed = false;
+
+private:
+  void PlayingStep();
+  void PausedStep();
+  void EscapedStep();
+  void CaughtStep();
+};
