@@ -94,6 +94,7 @@ public:
 
 private:
   PathNode* ExpandNode(PathNode* current, int goalCol, int goalRow);
+  // The id of a cell on the layer at a position of layerNames; -1 outside the grid.
   int CellValue(int layerIndex, int col, int row) const;
   void ClearEvents();
 };

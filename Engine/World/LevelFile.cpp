@@ -1,0 +1,329 @@
+/*
+ * LevelFile: the level file format. Reading turns a file into a LevelContent: its map
+ * size, its tile layers in file order followed by one layer per event list, and one
+ * event record per event. Writing prints a LevelContent through tinyxml2's printer, so
+ * the printer's layout is the file layout. Files come from users, so the reader
+ * refuses what it cannot use with one line and never trusts a size or a count.
+ */
+#include "World/LevelFile.h"
+
+#include <errno.h>
+#include <limits.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <tinyxml2.h>
+
+#include "World/TextFile.h"
+
+using tinyxml2::XMLDocument;
+using tinyxml2::XMLElement;
+using tinyxml2::XMLPrinter;
+
+namespace
+{
+
+const char* const kEventLayer = "EVENTS";
+
+enum EventCode
+{
+  kCodeKey = 50,
+  kCodeSpawn = 101,
+  kCodeExit = 102,
+  kCodeEnemy = 103
+};
+
+void ReportList(const std::string& fileName, const char* format, va_list args)
+{
+  printf("Level file %s: ", fileName.c_str());
+  vprintf(format, args);
+  printf("\n");
+  fflush(stdout);
+}
+
+__attribute__((format(printf, 2, 3))) void Report(const std::string& fileName,
+                                                  const char* format, ...)
+{
+  va_list args;
+  va_start(args, format);
+  ReportList(fileName, format, args);
+  va_end(args);
+}
+
+// Reads an int the way "%d" does: white space skipped, the longest integer prefix
+// taken. False when the text does not start with a number or it does not fit an int.
+bool ParseInt(const char* text, int& value)
+{
+  if (!text)
+    return false;
+  errno = 0;
+  char* end = nullptr;
+  long parsed = strtol(text, &end, 10);
+  if (end == text || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX)
+    return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+int IntAttribute(const XMLElement* element, const char* name, int fallback)
+{
+  int value = fallback;
+  return ParseInt(element->Attribute(name), value) ? value : fallback;
+}
+
+// The code an event puts into its layer; 0 for a trigger the game does not know.
+long long EventCode(const std::string& trigger, int pattern)
+{
+  if (trigger.find("ENEMY") != std::string::npos)
+    return static_cast<long long>(kCodeEnemy) + pattern;
+  if (trigger == "SPAWN")
+    return kCodeSpawn;
+  if (trigger == "EXIT")
+    return kCodeExit;
+  if (trigger == "KEY")
+    return kCodeKey;
+  return 0;
+}
+
+class LevelReader
+{
+public:
+  LevelReader(const std::string& fileName, LevelContent& level) : fileName(fileName), level(level) {}
+
+  bool ReadMap(const XMLElement* map)
+  {
+    if (!map)
+      return Refuse("no <map> element");
+    if (!ParseInt(map->Attribute("width"), level.width))
+      return Refuse("<map> has no numeric \"width\"");
+    if (!ParseInt(map->Attribute("height"), level.height))
+      return Refuse("<map> has no numeric \"height\"");
+    if (level.width <= 0 || level.height <= 0)
+      return Refuse("map size %d x %d is not positive", level.width, level.height);
+    long long cells = static_cast<long long>(level.width) * level.height;
+    if (cells > kLevelMaxCells)
+      return Refuse("map size %d x %d exceeds %d cells", level.width, level.height, kLevelMaxCells);
+    cellCount = static_cast<size_t>(cells);
+
+    for (const XMLElement* layer = map->FirstChildElement("layer"); layer;
+         layer = layer->NextSiblingElement("layer"))
+      ReadLayer(layer);
+    for (const XMLElement* list = map->FirstChildElement("eventlist"); list;
+         list = list->NextSiblingElement("eventlist"))
+      ReadEventList(list);
+    return true;
+  }
+
+private:
+  // Reports why the file cannot be used and empties the result.
+  __attribute__((format(printf, 2, 3))) bool Refuse(const char* format, ...)
+  {
+    va_list args;
+    va_start(args, format);
+    ReportList(fileName, format, args);
+    va_end(args);
+    level = LevelContent();
+    return false;
+  }
+
+  // The cells of a layer, made zero-filled on first mention; null when the file asks
+  // for more layers than the reader will hold.
+  std::vector<int>* Layer(const std::string& name)
+  {
+    auto found = level.layers.find(name);
+    if (found != level.layers.end())
+      return &found->second;
+    if ((level.layerNames.size() + 1) * cellCount > kLevelMaxStoredCells)
+    {
+      Report(fileName, "too many layers for a %d x %d map; layer \"%s\" skipped", level.width,
+             level.height, name.c_str());
+      return nullptr;
+    }
+    level.layerNames.push_back(name);
+    return &(level.layers[name] = std::vector<int>(cellCount, 0));
+  }
+
+  void ReadLayer(const XMLElement* layer)
+  {
+    const char* name = layer->Attribute("name");
+    if (!name)
+    {
+      Report(fileName, "<layer> on line %d has no \"name\"; skipped", layer->GetLineNum());
+      return;
+    }
+    std::vector<int>* cells = Layer(name);
+    const XMLElement* data = layer->FirstChildElement("data");
+    if (!cells || !data)
+      return;
+    size_t index = 0;
+    for (const XMLElement* tile = data->FirstChildElement("tile"); tile;
+         tile = tile->NextSiblingElement("tile"), ++index)
+    {
+      if (index < cells->size())
+        (*cells)[index] = IntAttribute(tile, "gid", -1);
+    }
+    if (index > cells->size())
+      Report(fileName, "layer \"%s\" has %zu tiles for %zu cells; the surplus is ignored", name,
+             index, cells->size());
+  }
+
+  void ReadEventList(const XMLElement* list)
+  {
+    const char* name = list->Attribute("name");
+    std::vector<int>* cells = Layer(name ? name : kEventLayer);
+    for (const XMLElement* event = list->FirstChildElement("event"); event;
+         event = event->NextSiblingElement("event"))
+    {
+      const char* trigger = event->Attribute("trigger");
+      if (!trigger)
+      {
+        Report(fileName, "<event> on line %d has no \"trigger\"; skipped", event->GetLineNum());
+        continue;
+      }
+      EventRecord record;
+      record.trigger = trigger;
+      int x = IntAttribute(event, "X", 0);
+      int y = IntAttribute(event, "Y", 0);
+      if (record.trigger != "SPAWN" && record.trigger != "EXIT")
+        record.pattern = IntAttribute(event, "pattern", 0);
+      record.x = static_cast<float>(x);
+      record.y = static_cast<float>(y) + 1.0f;
+      level.events.push_back(record);
+
+      long long code = EventCode(record.trigger, record.pattern);
+      if (x < 0 || x >= level.width || y < 0 || y >= level.height)
+        Report(fileName, "event %s at X %d, Y %d lies outside the %d x %d map; no cell set",
+               trigger, x, y, level.width, level.height);
+      else if (code > INT_MAX)
+        Report(fileName, "event %s at X %d, Y %d has pattern %d, too large; no cell set", trigger,
+               x, y, record.pattern);
+      else if (cells)
+        (*cells)[static_cast<size_t>(level.height - y - 1) * level.width + x] = static_cast<int>(code);
+    }
+  }
+
+  const std::string& fileName;
+  LevelContent& level;
+  size_t cellCount = 0;
+};
+
+const char* TriggerFor(int code)
+{
+  switch (code)
+  {
+    case kCodeKey: return "KEY";
+    case kCodeSpawn: return "SPAWN";
+    case kCodeExit: return "EXIT";
+    default: return "ENEMY";
+  }
+}
+
+XMLElement* NewEventList(XMLDocument& document, const LevelContent& level,
+                         const std::vector<int>& cells, size_t count)
+{
+  XMLElement* list = document.NewElement("eventlist");
+  list->SetAttribute("name", kEventLayer);
+  for (size_t i = 0; i < count; ++i)
+  {
+    int code = cells[i];
+    if (code < kCodeKey)
+      continue;
+    XMLElement* event = document.NewElement("event");
+    event->SetAttribute("trigger", TriggerFor(code));
+    if (code != kCodeKey && code != kCodeSpawn && code != kCodeExit)
+      event->SetAttribute("pattern", code - kCodeEnemy);
+    int row = static_cast<int>(i / level.width);
+    event->SetAttribute("X", static_cast<int>(i % level.width));
+    event->SetAttribute("Y", level.height - row - 1);
+    list->InsertEndChild(event);
+  }
+  return list;
+}
+
+XMLElement* NewTileLayer(XMLDocument& document, const std::string& name,
+                         const std::vector<int>& cells, size_t count)
+{
+  XMLElement* layer = document.NewElement("layer");
+  layer->SetAttribute("name", name.c_str());
+  XMLElement* data = document.NewElement("data");
+  for (size_t i = 0; i < count; ++i)
+  {
+    XMLElement* tile = document.NewElement("tile");
+    tile->SetAttribute("gid", cells[i]);
+    data->InsertEndChild(tile);
+  }
+  layer->InsertEndChild(data);
+  return layer;
+}
+
+} // namespace
+
+bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
+                    LevelContent& level)
+{
+  level = LevelContent();
+  XMLDocument document(true);
+  if (!text || document.Parse(text, size) != tinyxml2::XML_SUCCESS)
+  {
+    document.PrintError();
+    Report(fileName, "not a well-formed XML document (%s)",
+           text ? document.ErrorName() : "no text");
+    return false;
+  }
+  LevelReader reader(fileName, level);
+  return reader.ReadMap(document.FirstChildElement("map"));
+}
+
+bool ReadLevelFile(const std::string& fileName, LevelContent& level)
+{
+  level = LevelContent();
+  std::string text;
+  std::string error;
+  if (!ReadTextFile(fileName, kLevelMaxFileBytes, text, error))
+  {
+    Report(fileName, "cannot be read (%s)", error.c_str());
+    return false;
+  }
+  return ParseLevelFile(text.data(), text.size(), fileName, level);
+}
+
+std::string FormatLevelFile(const LevelContent& level)
+{
+  XMLDocument document;
+  XMLElement* map = document.NewElement("map");
+  map->SetAttribute("width", level.width);
+  map->SetAttribute("height", level.height);
+  map->SetAttribute("tilewidth", level.tileWidth);
+  map->SetAttribute("tileheight", level.tileHeight);
+  document.InsertFirstChild(map);
+
+  size_t cellCount = 0;
+  if (level.width > 0 && level.height > 0)
+    cellCount = static_cast<size_t>(level.width) * static_cast<size_t>(level.height);
+  for (const std::string& name : level.layerNames)
+  {
+    auto found = level.layers.find(name);
+    if (found == level.layers.end())
+      continue;
+    const std::vector<int>& cells = found->second;
+    size_t count = cells.size() < cellCount ? cells.size() : cellCount;
+    if (name == kEventLayer)
+      map->InsertEndChild(NewEventList(document, level, cells, count));
+    else
+      map->InsertEndChild(NewTileLayer(document, name, cells, count));
+  }
+
+  XMLPrinter printer;
+  document.Print(&printer);
+  return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
+}
+
+bool WriteLevelFile(const std::string& fileName, const LevelContent& level)
+{
+  std::string error;
+  if (ReplaceTextFile(fileName, FormatLevelFile(level), error))
+    return true;
+  Report(fileName, "not saved: %s; the previous file is unchanged", error.c_str());
+  return false;
+}

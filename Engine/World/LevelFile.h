@@ -18,6 +18,7 @@ struct LevelContent
 {
   int width = 0;
   int height = 0;
+  // Written to the file; reading always gives 50, whatever the file says.
   float tileWidth = 50.0f;
   float tileHeight = 50.0f;
   // Tile layers in file order, then one layer per event list.
@@ -39,9 +40,6 @@ bool ReadLevelFile(const std::string& fileName, LevelContent& level);
 // The same on text already in memory; fileName only names the source in messages.
 bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
                     LevelContent& level);
-
-// The event code a trigger puts into the event layer (0 for an unknown trigger).
-int LevelEventCode(const std::string& trigger, int pattern);
 
 // The level file text for `level`: only a layer named "EVENTS" becomes an event list.
 std::string FormatLevelFile(const LevelContent& level);
