@@ -44,6 +44,11 @@ enum
  */
 typedef intptr_t (*VNWindowProc)(void* window, unsigned int message, uintptr_t wParam,
                                  intptr_t lParam);
+/* The window system's own handling, for procedures to pass on what they do not handle:
+ * a close request destroys the window (the procedure then receives VN_MSG_DESTROY);
+ * anything else returns 0. */
+intptr_t VNSysPlatformDefaultProc(void* window, unsigned int message, uintptr_t wParam,
+                                  intptr_t lParam);
 
 /* Window active flag, kept by VNSysDefaultWindowProc. */
 extern int gVNSysAppActive;
@@ -82,5 +87,10 @@ int VNSysSetWindowIcon(const char* fileName);
  * gVNSysAppActive. */
 intptr_t VNSysDefaultWindowProc(void* window, unsigned int message, uintptr_t wParam,
                                 intptr_t lParam);
+/* The window system's own handling, for procedures to pass on what they do not handle:
+ * a close request destroys the window (the procedure then receives VN_MSG_DESTROY);
+ * anything else returns 0. */
+intptr_t VNSysPlatformDefaultProc(void* window, unsigned int message, uintptr_t wParam,
+                                  intptr_t lParam);
 
 }

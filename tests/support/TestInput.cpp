@@ -126,7 +126,19 @@ int AttachVirtualPad()
         SDL_JoystickDetachVirtual(index);
         return -1;
     }
+    // Start at rest as a real pad does: sticks centred, triggers released. SDL takes an
+    // axis's first value as its rest position.
+    for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis)
+    {
+        const bool trigger =
+            axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+        SDL_JoystickSetVirtualAxis(sVirtualPad, axis, trigger ? SDL_JOYSTICK_AXIS_MIN : 0);
+    }
     VNSysUpdate();
+    // The game reads the pad every frame, so the engine opens it right after it is
+    // plugged in, while it is still at rest.
+    VNGamepadState state;
+    VNGamepadGetState(0, &state);
     return index;
 }
 

@@ -17,8 +17,9 @@ void DispatchAndSample();
 int AttachVirtualPad();
 // Presses or releases the buttons of a VN_PAD_* mask on the virtual pad.
 void SetVirtualPadButton(unsigned short mask, bool down);
-// Sets a stick axis in SDL's game-controller axis numbering (0 left x, 1 left y,
-// 2 right x, 3 right y, 4 and 5 triggers), SDL's sign convention (y down).
+// Sets an axis in SDL's game-controller numbering (0 left x, 1 left y, 2 right x,
+// 3 right y, 4 and 5 triggers) with SDL's conventions: stick y grows downward, a trigger
+// runs from -32768 (released) to 32767 (fully pressed).
 void SetVirtualPadStick(int axis, short value);
 // Unplugs the virtual pad.
 void DetachVirtualPad();
