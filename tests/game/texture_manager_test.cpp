@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "Framework/Sprite2D.h"
+#include "Framework/TextureManager.h"
+#include "TestWindow.h"
+
+namespace
+{
+// The cache loads any path: a file that cannot be read still gives a texture.
+const char* const kRed = "Assets/test-red.png";
+const char* const kBlue = "Assets/test-blue.png";
+
+class TextureManagerTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    TextureManager::Destroy();
+    cache = TextureManager::Instance();
+  }
+  void TearDown() override { TextureManager::Destroy(); }
+
+  int Count(const char* file)
+  {
+    TextureEntry* entry = cache->Find(file);
+    return entry ? entry->refCount : -1;
+  }
+
+  TextureManager* cache = nullptr;
+};
+}
+
+TEST_F(TextureManagerTest, LoadCachesOnceWithoutReference)
+{
+  EXPECT_TRUE(cache->Load(kRed));
+  VNGfxTexture* first = cache->Find(kRed)->texture;
+  ASSERT_NE(nullptr, first);
+  EXPECT_TRUE(cache->Load(kRed));
+  EXPECT_EQ(1u, cache->textures.size());
+  EXPECT_EQ(first, cache->Find(kRed)->texture);
+  EXPECT_EQ(0, Count(kRed));
+}
+
+TEST_F(TextureManagerTest, ReleaseDecrementsAndDeletesAtLastReference)
+{
+  VNGfxTexture* texture = cache->Acquire(kRed);
+  cache->Acquire(kRed);
+  EXPECT_EQ(2, Count(kRed));
+
+  EXPECT_FALSE(cache->Release(texture));
+  EXPECT_EQ(1, Count(kRed));
+  EXPECT_TRUE(cache->Release(texture));
+  EXPECT_EQ(nullptr, cache->Find(kRed));
+
+  // Neither a texture the cache no longer holds nor null is released.
+  EXPECT_FALSE(cache->Release(texture));
+  EXPECT_FALSE(cache->Release(nullptr));
+}
+
+TEST_F(TextureManagerTest, SpritesHoldOneReferenceForTheTextureTheyShow)
+{
+  Sprite2D* a = new Sprite2D();
+  a->AddTexture(kRed);
+  a->AddTexture(kBlue);
+  EXPECT_EQ(0, Count(kRed));
+
+  a->SetTexture(kRed);
+  a->SetTexture(kRed);
+  EXPECT_EQ(1, Count(kRed));
+
+  Sprite2D* b = new Sprite2D(1, 1, kRed, 0.0f, 0.0f);
+  EXPECT_EQ(2, Count(kRed));
+  EXPECT_EQ(a->texture, b->texture);
+
+  // Switching gives the previous reference back; the texture b still shows stays.
+  a->SetTexture(kBlue);
+  EXPECT_EQ(1, Count(kRed));
+  EXPECT_EQ(1, Count(kBlue));
+  EXPECT_EQ(b->texture, cache->Find(kRed)->texture);
+
+  // Once nobody shows it, it is freed, and switching back loads it again.
+  delete b;
+  EXPECT_EQ(nullptr, cache->Find(kRed));
+  a->SetTexture(kRed);
+  EXPECT_EQ(1, Count(kRed));
+  EXPECT_EQ(cache->Find(kRed)->texture, a->texture);
+  EXPECT_EQ(nullptr, cache->Find(kBlue));
+
+  // A file never registered with AddTexture changes nothing.
+  a->SetTexture("Assets/never-added.png");
+  EXPECT_EQ(kRed, a->textureName);
+  EXPECT_EQ(1, Count(kRed));
+
+  delete a;
+  EXPECT_TRUE(cache->textures.empty());
+}
+
+TEST_F(TextureManagerTest, DestroyFreesEverythingWhateverTheCounts)
+{
+  cache->Acquire(kRed);
+  cache->Acquire(kRed);
+  cache->Load(kBlue);
+  TextureManager::Destroy();
+  EXPECT_TRUE(TextureManager::Instance()->textures.empty());
+}
