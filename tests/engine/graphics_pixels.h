@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <stdint.h>
 
 struct Rgba
@@ -74,12 +75,12 @@ inline VNGfxVertexList* MakeQuad(float x0, float y0, float x1, float y1, uint32_
 // Window pixel of a world point with the camera at (camX, camY), 1280 x 720, scale 1.
 inline int PixelX(float worldX, float camX = 0.0f)
 {
-    return (int)(worldX - camX) + 640;
+    return (int)floorf(worldX - camX) + 640;
 }
 
 inline int PixelY(float worldY, float camY = 0.0f)
 {
-    return (int)(worldY - camY) + 360;
+    return (int)floorf(worldY - camY) + 360;
 }
 
 // A float uniform of the current program, read back from GL.
