@@ -1,0 +1,110 @@
+#include "Framework/SoundManager.h"
+
+#include <stdio.h>
+
+namespace
+{
+// The game needs one channel for music and one for effects.
+const int kChannels = 2;
+}
+
+SoundManager* SoundManager::instance = nullptr;
+
+SoundManager* SoundManager::Instance()
+{
+  if (!instance)
+    instance = new SoundManager();
+  return instance;
+}
+
+void SoundManager::Destroy()
+{
+  delete instance;
+  instance = nullptr;
+}
+
+SoundManager::SoundManager()
+{
+  VNAudioInit(kChannels);
+}
+
+SoundManager::~SoundManager()
+{
+  for (auto& [name, entry] : sounds)
+  {
+    VNAudioSoundRelease(entry->sound);
+    delete entry;
+  }
+  sounds.clear();
+  VNAudioExit();
+}
+
+void SoundManager::Load(std::string name, int kind)
+{
+  if (sounds.find(name) != sounds.end())
+    return;
+  SoundEntry* entry = new SoundEntry();
+  entry->kind = kind;
+  entry->sound = VNAudioSoundOpen(name.c_str());
+  sounds[name] = entry;
+}
+
+void SoundManager::Play(std::string name, bool loop)
+{
+  if (sounds.find(name) == sounds.end())
+    Load(name, loop ? SoundEntry::Music : SoundEntry::Effect);
+
+  if (sounds[name]->kind == SoundEntry::Effect)
+  {
+    PlayNow(name, loop);
+    return;
+  }
+  // Music always loops; it starts from Update once the playing track has faded out.
+  pendingMusic = name;
+  fading = true;
+}
+
+void SoundManager::PlayNow(const std::string& name, bool loop)
+{
+  auto found = sounds.find(name);
+  if (found == sounds.end())
+  {
+    printf("SoundManager::PlayNow: \"%s\" was never loaded\n", name.c_str());
+    return;
+  }
+  const SoundEntry* entry = found->second;
+  if (entry->kind == SoundEntry::Effect)
+  {
+    // An effect is a one-shot for good, even when a later request asks for a loop.
+    effectChannel = VNAudioPlay(entry->sound, 0);
+    VNAudioChannelSetVolume(effectChannel, effectVolume);
+    return;
+  }
+  musicChannel = VNAudioPlay(entry->sound, loop);
+  // A new channel plays at full volume; start the track where the fade stands so it
+  // fades in from silence instead of bursting out for a frame first.
+  VNAudioChannelSetVolume(musicChannel, currentMusicVolume);
+}
+
+void SoundManager::Update(const float& dt)
+{
+  if (fading)
+  {
+    if (currentMusicVolume > 0.0f)
+    {
+      currentMusicVolume -= dt;
+      VNAudioChannelSetVolume(musicChannel, currentMusicVolume);
+    }
+    else
+    {
+      fading = false;
+      PlayNow(pendingMusic, true);
+    }
+  }
+  else if (musicVolume > currentMusicVolume)
+  {
+    currentMusicVolume += dt;
+    VNAudioChannelSetVolume(musicChannel, currentMusicVolume);
+  }
+  VNAudioUpdate();
+}

@@ -9,8 +9,8 @@
 
 struct SoundEntry
 {
-  static const int32_t Music = 0;
-  static const int32_t Effect = 1;
+  static constexpr int32_t Music = 0;
+  static constexpr int32_t Effect = 1;
 
   VNAudioSound* sound = nullptr;  // null when the file could not be opened
   int32_t kind = Effect;          // fixed at load; decides how every later Play is handled
@@ -30,7 +30,8 @@ public:
   // Loads name on first use (looping requests as music, the others as effects), then
   // plays an effect at once or queues music behind the fade.
   void Play(std::string name, bool loop);
-  // Starts name now on its channel; a name never loaded does nothing.
+  // Starts name now on its channel: an effect once, music looping when loop is set.
+  // A name never loaded does nothing.
   void PlayNow(const std::string& name, bool loop);
   // One fade step (volumes move by dt per second), then the audio update.
   void Update(const float& dt);
