@@ -1,0 +1,411 @@
+// The level file format: what the reader makes of each element, what the writer prints,
+// round trips through the grid, malformed files and failed saves.
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TestWindow.h"
+#include "World/Grid2D.h"
+#include "World/LevelFile.h"
+#include "WorldTestSupport.h"
+
+namespace
+{
+
+LevelContent Parse(const std::string& text, bool expectAccepted = true)
+{
+  LevelContent level;
+  EXPECT_EQ(expectAccepted, ParseLevelFile(text.data(), text.size(), "test.tmx", level)) << text;
+  return level;
+}
+
+// Parses text that must be refused; returns what was printed.
+std::string Refusal(const std::string& text)
+{
+  testing::internal::CaptureStdout();
+  LevelContent level = Parse(text, false);
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(0, level.width);
+  EXPECT_EQ(0, level.height);
+  EXPECT_TRUE(level.layerNames.empty());
+  EXPECT_TRUE(level.layers.empty());
+  EXPECT_TRUE(level.events.empty());
+  return output;
+}
+
+std::string Map(int width, int height, const std::string& inside)
+{
+  return "<map width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
+         "\" tilewidth=\"32\" tileheight=\"32\">" + inside + "</map>";
+}
+
+int EventCell(const LevelContent& level, int x, int y)
+{
+  return level.layers.at("EVENTS").at((level.height - y - 1) * level.width + x);
+}
+
+} // namespace
+
+TEST(LevelFileRead, TilesFillRowsFromTheTopAndMissingGidsStoreMinusOne)
+{
+  LevelContent level = Parse(
+      "<?xml version=\"1.0\"?>" +
+      Map(2, 2,
+          "<tileset firstgid=\"1\"/><layer name=\"BACKGROUND\" width=\"2\"><data>"
+          "<tile gid=\"1\"/><tile gid=\" 2\"/><tile gid=\"3abc\"/><tile gid=\"4\"/></data>"
+          "<data><tile gid=\"9\"/></data></layer>"
+          "<layer name=\"OBJECTS\"><data><tile/><tile gid=\"x\"/><tile gid=\"-7\"/></data></layer>"
+          "<layer name=\"TEXT\"><data encoding=\"csv\">1,2,3,4</data></layer>"
+          "<layer name=\"NODATA\"/>"));
+  EXPECT_EQ(2, level.width);
+  EXPECT_EQ(2, level.height);
+  EXPECT_EQ(50.0f, level.tileWidth) << "a read level always has 50-unit tiles";
+  ASSERT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "TEXT", "NODATA"}), level.layerNames);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["BACKGROUND"]) << "only the first data counts";
+  EXPECT_EQ((std::vector<int>{-1, -1, -7, 0}), level.layers["OBJECTS"]);
+  EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["TEXT"]);
+  EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["NODATA"]);
+}
+
+TEST(LevelFileRead, LayersComeBeforeEventListsAndRepeatedNamesShareCells)
+{
+  LevelContent level = Parse(Map(2, 1,
+                                 "<eventlist><event trigger=\"EXIT\" X=\"1\" Y=\"0\"/></eventlist>"
+                                 "<layer name=\"A\"><data><tile gid=\"5\"/><tile gid=\"6\"/></data></layer>"
+                                 "<layer name=\"A\"><data><tile gid=\"7\"/></data></layer>"
+                                 "<eventlist name=\"MORE\"><event trigger=\"KEY\"/></eventlist>"));
+  ASSERT_EQ((std::vector<std::string>{"A", "EVENTS", "MORE"}), level.layerNames);
+  EXPECT_EQ((std::vector<int>{7, 6}), level.layers["A"]);
+  EXPECT_EQ((std::vector<int>{0, 102}), level.layers["EVENTS"]) << "an unnamed event list is EVENTS";
+  EXPECT_EQ((std::vector<int>{50, 0}), level.layers["MORE"]);
+}
+
+TEST(LevelFileRead, EventsSetTheirCodeAndKeepARecordInTileCoordinates)
+{
+  LevelContent level = Parse(Map(10, 10,
+                                 "<eventlist name=\"EVENTS\">"
+                                 "<event trigger=\"SPAWN\" X=\"3\" Y=\"0\" pattern=\"9\"/>"
+                                 "<event trigger=\"ENEMY\" X=\"4\" Y=\"2\" pattern=\"2\"/>"
+                                 "<event trigger=\"ENEMY1\" X=\"5\" Y=\"2\" pattern=\"1\"/>"
+                                 "<event trigger=\"KEY\" X=\"6\" Y=\"9\" pattern=\"4\"/>"
+                                 "<event trigger=\"EXIT\" X=\"9\" Y=\"9\" pattern=\"4\"/>"
+                                 "<event trigger=\"DOOR\" X=\"1\" Y=\"1\"/>"
+                                 "<event trigger=\"Spawn\"/>"
+                                 "</eventlist>"));
+  const std::vector<int>& events = level.layers.at("EVENTS");
+  EXPECT_EQ(101, events[93]);
+  EXPECT_EQ(105, EventCell(level, 4, 2));
+  EXPECT_EQ(104, EventCell(level, 5, 2));
+  EXPECT_EQ(50, EventCell(level, 6, 9));
+  EXPECT_EQ(102, EventCell(level, 9, 9));
+  EXPECT_EQ(0, EventCell(level, 1, 1)) << "an unknown trigger stores code 0";
+  EXPECT_EQ(0, EventCell(level, 0, 0));
+
+  ASSERT_EQ(7u, level.events.size()) << "every event keeps its record, known or not";
+  const EventRecord& spawn = level.events[0];
+  EXPECT_EQ("SPAWN", spawn.trigger);
+  EXPECT_FLOAT_EQ(3.0f, spawn.x);
+  EXPECT_FLOAT_EQ(1.0f, spawn.y);
+  EXPECT_EQ(0, spawn.pattern) << "SPAWN and EXIT do not read a pattern";
+  EXPECT_EQ(2, level.events[1].pattern);
+  EXPECT_EQ("ENEMY1", level.events[2].trigger);
+  EXPECT_EQ(4, level.events[3].pattern) << "KEY reads its pattern";
+  EXPECT_EQ(0, level.events[4].pattern);
+  EXPECT_EQ("Spawn", level.events[6].trigger);
+  EXPECT_FLOAT_EQ(0.0f, level.events[6].x);
+  EXPECT_FLOAT_EQ(1.0f, level.events[6].y);
+}
+
+TEST(LevelFileWrite, PrintsTheMapLayersAndEventsInOrder)
+{
+  LevelContent level;
+  level.width = 2;
+  level.height = 2;
+  level.tileWidth = 52.5f;
+  level.tileHeight = 52.5f;
+  level.layerNames = {"BACKGROUND", "EVENTS", "Events"};
+  level.layers["BACKGROUND"] = {1, 0, -3, 4};
+  level.layers["EVENTS"] = {51, 103, 101, 49};
+  level.layers["Events"] = {102, 0, 0, 0};
+  EXPECT_EQ("<map width=\"2\" height=\"2\" tilewidth=\"52.5\" tileheight=\"52.5\">\n"
+            "    <layer name=\"BACKGROUND\">\n"
+            "        <data>\n"
+            "            <tile gid=\"1\"/>\n"
+            "            <tile gid=\"0\"/>\n"
+            "            <tile gid=\"-3\"/>\n"
+            "            <tile gid=\"4\"/>\n"
+            "        </data>\n"
+            "    </layer>\n"
+            "    <eventlist name=\"EVENTS\">\n"
+            "        <event trigger=\"ENEMY\" pattern=\"-52\" X=\"0\" Y=\"1\"/>\n"
+            "        <event trigger=\"ENEMY\" pattern=\"0\" X=\"1\" Y=\"1\"/>\n"
+            "        <event trigger=\"SPAWN\" X=\"0\" Y=\"0\"/>\n"
+            "    </eventlist>\n"
+            "    <layer name=\"Events\">\n"
+            "        <data>\n"
+            "            <tile gid=\"102\"/>\n"
+            "            <tile gid=\"0\"/>\n"
+            "            <tile gid=\"0\"/>\n"
+            "            <tile gid=\"0\"/>\n"
+            "        </data>\n"
+            "    </layer>\n"
+            "</map>\n",
+            FormatLevelFile(level));
+}
+
+TEST(LevelFileWrite, EventsAreRebuiltFromTheirCells)
+{
+  LevelContent read = Parse(Map(4, 3,
+                                "<layer name=\"EVENTS\"><data><tile gid=\"50\"/></data></layer>"
+                                "<eventlist>"
+                                "<event trigger=\"EXIT\" X=\"3\" Y=\"0\"/>"
+                                "<event trigger=\"ENEMY1\" X=\"2\" Y=\"1\" pattern=\"1\"/>"
+                                "<event trigger=\"KEY\" X=\"1\" Y=\"1\" pattern=\"6\"/>"
+                                "<event trigger=\"DOOR\" X=\"0\" Y=\"0\"/>"
+                                "<event trigger=\"SPAWN\" X=\"3\" Y=\"0\"/>"
+                                "</eventlist>"));
+  std::string text = FormatLevelFile(read);
+  EXPECT_EQ(std::string::npos, text.find("<layer name=\"EVENTS\"")) << text;
+  EXPECT_EQ(std::string::npos, text.find("DOOR")) << text;
+  EXPECT_EQ(std::string::npos, text.find("EXIT")) << "the later event in a cell wins\n" << text;
+
+  LevelContent again = Parse(text);
+  ASSERT_EQ(4u, again.events.size()) << text;
+  EXPECT_EQ("KEY", again.events[0].trigger) << "events come back in cell order";
+  EXPECT_FLOAT_EQ(0.0f, again.events[0].x);
+  EXPECT_FLOAT_EQ(3.0f, again.events[0].y);
+  EXPECT_EQ(0, again.events[1].pattern) << "a KEY is written without its pattern";
+  EXPECT_EQ("KEY", again.events[1].trigger);
+  EXPECT_EQ("ENEMY", again.events[2].trigger);
+  EXPECT_EQ(1, again.events[2].pattern);
+  EXPECT_FLOAT_EQ(2.0f, again.events[2].x);
+  EXPECT_FLOAT_EQ(2.0f, again.events[2].y);
+  EXPECT_EQ("SPAWN", again.events[3].trigger);
+  EXPECT_EQ(read.layers.at("EVENTS"), again.layers.at("EVENTS"));
+}
+
+TEST(LevelFileRead, RefusesFilesItCannotUseWithALineNamingThem)
+{
+  EXPECT_NE(std::string::npos, Refusal("").find("Level file test.tmx:"));
+  EXPECT_NE(std::string::npos, Refusal("this is not XML").find("test.tmx"));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"2\" height=\"2\">").find("well-formed"));
+  EXPECT_NE(std::string::npos, Refusal("<level width=\"2\" height=\"2\"/>").find("no <map>"));
+  EXPECT_NE(std::string::npos, Refusal("<map height=\"2\"/>").find("\"width\""));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"wide\" height=\"2\"/>").find("\"width\""));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"2\"/>").find("\"height\""));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"0\" height=\"2\"/>").find("not positive"));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"3\" height=\"-1\"/>").find("not positive"));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"1001\" height=\"1000\"/>").find("exceeds"));
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"65536\" height=\"65536\"/>").find("exceeds"))
+      << "a cell count that overflows an int";
+  EXPECT_NE(std::string::npos, Refusal("<map width=\"99999999999\" height=\"1\"/>").find("\"width\""));
+
+  std::string deep = "<map width=\"2\" height=\"2\">";
+  for (int i = 0; i < 5000; ++i)
+    deep += "<layer name=\"x\">";
+  for (int i = 0; i < 5000; ++i)
+    deep += "</layer>";
+  std::string output = Refusal(deep + "</map>");
+  EXPECT_NE(std::string::npos, output.find("test.tmx")) << output;
+
+  LevelContent level;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(ParseLevelFile(nullptr, 0, "null.tmx", level));
+  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStdout().find("null.tmx"));
+}
+
+TEST(LevelFileRead, SkipsBrokenElementsAndKeepsTheRest)
+{
+  testing::internal::CaptureStdout();
+  LevelContent level = Parse(Map(2, 2,
+                                 "<layer><data><tile gid=\"9\"/></data></layer>"
+                                 "<layer name=\"BACKGROUND\"><data><tile gid=\"1\"/><tile gid=\"2\"/>"
+                                 "<tile gid=\"3\"/><tile gid=\"4\"/><tile gid=\"5\"/><tile gid=\"6\"/>"
+                                 "</data></layer>"
+                                 "<eventlist>"
+                                 "<event X=\"1\" Y=\"1\"/>"
+                                 "<event trigger=\"SPAWN\" X=\"2\" Y=\"0\"/>"
+                                 "<event trigger=\"ENEMY\" X=\"0\" Y=\"-1\"/>"
+                                 "<event trigger=\"EXIT\" X=\"0\" Y=\"0\"/>"
+                                 "<event trigger=\"ENEMY\" X=\"1\" Y=\"0\" pattern=\"2147483600\"/>"
+                                 "</eventlist>"));
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("<layer> on line 1 has no \"name\"")) << output;
+  EXPECT_NE(std::string::npos, output.find("6 tiles for 4 cells")) << output;
+  EXPECT_NE(std::string::npos, output.find("<event> on line 1 has no \"trigger\"")) << output;
+  EXPECT_NE(std::string::npos, output.find("SPAWN at X 2, Y 0 lies outside")) << output;
+  EXPECT_NE(std::string::npos, output.find("ENEMY at X 0, Y -1 lies outside")) << output;
+  EXPECT_NE(std::string::npos, output.find("too large")) << output;
+  for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos; start = end + 1)
+    EXPECT_EQ(0u, output.compare(start, 16, "Level file test.")) << "each line names the file";
+
+  ASSERT_EQ((std::vector<std::string>{"BACKGROUND", "EVENTS"}), level.layerNames);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["BACKGROUND"]);
+  EXPECT_EQ((std::vector<int>{0, 0, 102, 0}), level.layers["EVENTS"])
+      << "events outside the map, or with a code beyond an int, set no cell";
+  ASSERT_EQ(4u, level.events.size()) << "records outside the map stay";
+  EXPECT_EQ("SPAWN", level.events[0].trigger);
+  EXPECT_FLOAT_EQ(2.0f, level.events[0].x);
+  EXPECT_FLOAT_EQ(1.0f, level.events[0].y);
+}
+
+TEST(LevelFileRead, HoldsNoMoreCellsThanItsLimit)
+{
+  std::string layers;
+  for (int i = 0; i < 9; ++i)
+    layers += "<layer name=\"L" + std::to_string(i) + "\"/>";
+  testing::internal::CaptureStdout();
+  LevelContent level = Parse(Map(1000, 1000, layers));
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(8u, level.layerNames.size());
+  EXPECT_EQ(0u, level.layers.count("L8"));
+  EXPECT_NE(std::string::npos, output.find("too many layers")) << output;
+}
+
+TEST(LevelFileRead, RefusesMissingDirectoriesAndOversizedFiles)
+{
+  ScratchFolder folder;
+  LevelContent level;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(ReadLevelFile(folder.File("absent.tmx"), level));
+  EXPECT_FALSE(ReadLevelFile(folder.path, level));
+  std::string huge = folder.File("huge.tmx");
+  WriteText(huge, Map(2, 2, ""));
+  std::filesystem::resize_file(huge, static_cast<uintmax_t>(kLevelMaxFileBytes) + 1);
+  EXPECT_FALSE(ReadLevelFile(huge, level));
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("absent.tmx: cannot be read (No such file")) << output;
+  EXPECT_NE(std::string::npos, output.find("not a regular file")) << output;
+  EXPECT_NE(std::string::npos, output.find("huge.tmx: cannot be read (larger than")) << output;
+  EXPECT_EQ(0, level.width);
+}
+
+class LevelFileGrid : public testing::Test
+{
+protected:
+  void SetUp() override { EnsureTestWindow(); }
+  ScratchFolder folder;
+};
+
+TEST_F(LevelFileGrid, AWrittenGridReadsBackCellForCell)
+{
+  Grid2D grid(7, 5);
+  grid.AddLayer("OBJECTS");
+  grid.AddLayer("EVENTS");
+  grid.ResizeTile(60.0f, 60.0f);
+  for (int cell = 0; cell < 35; ++cell)
+  {
+    grid.SetTile("BACKGROUND", cell, cell % 9 - 1);
+    grid.SetTile("OBJECTS", cell, cell * 37 % 50);
+  }
+  grid.SetTileAt("EVENTS", 0, 0, 50);
+  grid.SetTileAt("EVENTS", 6, 4, 101);
+  grid.SetTileAt("EVENTS", 3, 2, 102);
+  grid.SetTileAt("EVENTS", 1, 3, 103);
+  grid.SetTileAt("EVENTS", 2, 3, 140);
+  std::string file = folder.File("round.tmx");
+  ASSERT_TRUE(grid.SaveTMX(file));
+
+  Grid2D read(file);
+  EXPECT_EQ(7, read.width);
+  EXPECT_EQ(5, read.height);
+  EXPECT_FLOAT_EQ(50.0f, read.tileWidth) << "a read grid always has 50-unit tiles";
+  EXPECT_EQ(grid.layerNames, read.layerNames);
+  EXPECT_EQ(grid.layers, read.layers);
+  ASSERT_EQ(5u, read.events.size());
+  EXPECT_EQ("KEY", read.events[0]->trigger);
+  EXPECT_FLOAT_EQ(5.0f, read.events[0]->y);
+  EXPECT_EQ("EXIT", read.events[1]->trigger);
+  EXPECT_EQ("ENEMY", read.events[2]->trigger);
+  EXPECT_EQ(0, read.events[2]->pattern);
+  EXPECT_EQ(37, read.events[3]->pattern);
+  EXPECT_EQ("SPAWN", read.events[4]->trigger);
+  EXPECT_FLOAT_EQ(6.0f, read.events[4]->x);
+  EXPECT_FLOAT_EQ(1.0f, read.events[4]->y);
+
+  std::string again = folder.File("again.tmx");
+  read.ResizeTile(60.0f, 60.0f);
+  ASSERT_TRUE(read.SaveTMX(again));
+  EXPECT_EQ(ReadText(file), ReadText(again)) << "a reloaded level writes the same file";
+}
+
+TEST_F(LevelFileGrid, ARefusedFileLeavesAnEmptyGrid)
+{
+  for (const char* text : {"", "<map/>", "<map width=\"4\" height=\"0\"/>", "garbage <", "<a><b></a>"})
+  {
+    std::string file = folder.File("bad.tmx");
+    WriteText(file, text);
+    testing::internal::CaptureStdout();
+    Grid2D grid(file);
+    std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, output.find(file)) << text;
+    EXPECT_EQ(0, grid.width) << text;
+    EXPECT_EQ(0, grid.height) << text;
+    EXPECT_TRUE(grid.layerNames.empty()) << text;
+    EXPECT_TRUE(grid.events.empty()) << text;
+    EXPECT_FALSE(grid.IsWalkable(0, 1));
+    EXPECT_TRUE(grid.FindPath({0, 0}, {100, 100}).empty());
+  }
+}
+
+TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFile)
+{
+  Grid2D grid(50, 50);
+  grid.AddLayer("OBJECTS");
+  grid.AddLayer("EVENTS");
+  std::string file = folder.File("level.tmx");
+  WriteText(file, "the previous level");
+
+  // A file size limit makes the write fail part-way, as a full disk would.
+  struct rlimit saved;
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  testing::internal::CaptureStdout();
+  bool saved_ok = grid.SaveTMX(file);
+  std::string output = testing::internal::GetCapturedStdout();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, SIG_DFL);
+
+  EXPECT_FALSE(saved_ok);
+  EXPECT_NE(std::string::npos, output.find("Level file " + file + ": not saved: write failed")) << output;
+  EXPECT_EQ("the previous level", ReadText(file));
+  size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+  {
+    ++entries;
+    EXPECT_EQ(file, entry.path().string()) << "a temporary file was left behind";
+  }
+  EXPECT_EQ(1u, entries);
+
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(grid.SaveTMX(folder.File("missing/level.tmx")));
+  EXPECT_FALSE(grid.SaveTMX(folder.path)) << "a folder is not replaced by a level";
+  EXPECT_FALSE(grid.SaveTMX(""));
+  output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("cannot create a temporary file")) << output;
+  EXPECT_NE(std::string::npos, output.find("rename failed")) << output;
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path));
+
+  ASSERT_TRUE(grid.SaveTMX(file));
+  const std::string start = "<map width=\"50\" height=\"50\" tilewidth=\"50\" tileheight=\"50\">";
+  EXPECT_EQ(start, ReadText(file).substr(0, start.size()));
+}
+
+TEST_F(LevelFileGrid, ASaveKeepsTheFilesPermissions)
+{
+  Grid2D grid(2, 2);
+  std::string file = folder.File("shared.tmx");
+  WriteText(file, "old");
+  std::filesystem::permissions(file, std::filesystem::perms(0640));
+  ASSERT_TRUE(grid.SaveTMX(file));
+  EXPECT_EQ(std::filesystem::perms(0640),
+            std::filesystem::status(file).permissions() & std::filesystem::perms::mask);
+}
