@@ -168,7 +168,9 @@ TEST_F(AudioTest, MissingFilesNullSoundsAndUnknownHandlesAreHarmless)
 TEST_F(AudioTest, NoDeviceMeansTheSilentDriverAndNothingFails)
 {
   const int before = VNAudioPlay(loop, 1);
+  VNAudioSound* kept = Open("blip.wav");
   VNAudioExit();
+  VNAudioSoundRelease(kept);
   EXPECT_EQ(VNAudioIsOpen(), 0);
   EXPECT_EQ(VNAudioChannelIsPlaying(before), 0);
   EXPECT_EQ(VNAudioPlay(loop, 1), -1);
