@@ -1,0 +1,297 @@
+// Distances, overlap tests and swept tests: signs, touching cases and reflections.
+#include "Vorn.h"
+
+#include <gtest/gtest.h>
+
+#include <math.h>
+
+namespace
+{
+
+const float kTol = 1e-5f;
+const VNVec2 kOrigin = {0.0f, 0.0f};
+const VNVec2 kUntouched = {123.0f, 456.0f};
+
+VNVec2 V(float x, float y)
+{
+    VNVec2 v = {x, y};
+    return v;
+}
+
+// The x axis from (0, 0) to (10, 0), front side up.
+VNLineSegment FloorSegment()
+{
+    VNLineSegment s;
+    s.p0 = V(0.0f, 0.0f);
+    s.p1 = V(10.0f, 0.0f);
+    s.n = V(0.0f, 1.0f);
+    s.nDotP0 = 0.0f;
+    return s;
+}
+
+void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
+{
+    EXPECT_NEAR(x, v.x, tol);
+    EXPECT_NEAR(y, v.y, tol);
+}
+
+void ExpectUntouched(const VNVec2& v)
+{
+    EXPECT_EQ(kUntouched.x, v.x);
+    EXPECT_EQ(kUntouched.y, v.y);
+}
+
+} // namespace
+
+TEST(Collision, RectToRectTouchingOverlapsButHasNoDepth)
+{
+    VNVec2 c1 = V(10.0f, 0.0f), c2 = V(0.0f, 3.0f);
+    EXPECT_EQ(1, VNTestRectToRect(&kOrigin, 10.0f, 2.0f, &c1, 10.0f, 2.0f));
+    EXPECT_EQ(0, VNTestRectToRect(&kOrigin, 10.0f, 2.0f, &c2, 10.0f, 2.0f));
+
+    VNVec2 normal = kUntouched;
+    VNVec2 apart = V(10.0f, 0.0f);
+    EXPECT_EQ(0.0f, VNCalcDistRectToRect(&kOrigin, 10.0f, 10.0f, &apart, 10.0f, 10.0f, &normal));
+    ExpectUntouched(normal);
+}
+
+TEST(Collision, RectToRectDepthPicksTheShallowAxisAndPointsAtTheFirst)
+{
+    struct Case
+    {
+        VNVec2 second;
+        float depth;
+        VNVec2 normal;
+    } cases[] = {
+        {{8.0f, 1.0f}, -2.0f, {-1.0f, 0.0f}},
+        {{-8.0f, 1.0f}, -2.0f, {1.0f, 0.0f}},
+        {{1.0f, 8.0f}, -2.0f, {0.0f, -1.0f}},
+        {{1.0f, -8.0f}, -2.0f, {0.0f, 1.0f}},
+        {{7.0f, 8.0f}, -2.0f, {0.0f, -1.0f}},
+        // Equal depths on both axes: x is kept.
+        {{8.0f, 8.0f}, -2.0f, {-1.0f, 0.0f}},
+        {{-8.0f, -8.0f}, -2.0f, {1.0f, 0.0f}},
+    };
+    for (const Case& c : cases)
+    {
+        VNVec2 normal = kUntouched;
+        EXPECT_FLOAT_EQ(c.depth, VNCalcDistRectToRect(&kOrigin, 10.0f, 10.0f, &c.second, 10.0f, 10.0f, &normal))
+            << "second at (" << c.second.x << ", " << c.second.y << ")";
+        ExpectVec(c.normal.x, c.normal.y, normal);
+    }
+    VNVec2 second = V(8.0f, 1.0f);
+    EXPECT_FLOAT_EQ(-2.0f, VNCalcDistRectToRect(&kOrigin, 10.0f, 10.0f, &second, 10.0f, 10.0f, nullptr));
+}
+
+TEST(Collision, PointToRectIsMinusTheNearestEdgeInsideAndEuclideanOutside)
+{
+    VNVec2 p = V(1.0f, 0.0f);
+    EXPECT_FLOAT_EQ(-2.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
+    p = V(-4.0f, 0.5f);
+    EXPECT_FLOAT_EQ(-1.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
+    p = V(8.0f, 6.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
+    p = V(0.0f, -7.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
+
+    VNVec2 border = V(5.0f, 0.0f);
+    float onBorder = VNCalcDistPointToRect(&border, &kOrigin, 10.0f, 4.0f);
+    EXPECT_EQ(0.0f, onBorder);
+    EXPECT_TRUE(signbit(onBorder));
+    EXPECT_EQ(1, VNTestPointToRect(&border, &kOrigin, 10.0f, 4.0f));
+
+    VNVec2 circle = V(8.0f, 0.0f);
+    EXPECT_FLOAT_EQ(1.0f, VNCalcDistCircleToRect(&circle, 2.0f, &kOrigin, 10.0f, 4.0f));
+}
+
+TEST(Collision, CircleToRectIsStrictWhileOtherTestsAcceptTouching)
+{
+    VNVec2 border = V(5.0f, 0.0f);
+    EXPECT_EQ(0, VNTestCircleToRect(&border, 0.0f, &kOrigin, 10.0f, 4.0f));
+    EXPECT_EQ(1, VNTestCircleToRect(&border, 0.1f, &kOrigin, 10.0f, 4.0f));
+    VNVec2 outside = V(7.0f, 0.0f);
+    EXPECT_EQ(0, VNTestCircleToRect(&outside, 2.0f, &kOrigin, 10.0f, 4.0f));
+    EXPECT_EQ(1, VNTestCircleToRect(&outside, 2.001f, &kOrigin, 10.0f, 4.0f));
+
+    VNVec2 p = V(3.0f, 4.0f);
+    EXPECT_EQ(1, VNTestPointToCircle(&p, &kOrigin, 5.0f));
+    EXPECT_EQ(0, VNTestPointToCircle(&p, &kOrigin, 4.999f));
+    EXPECT_EQ(1, VNTestCircleToCircle(&kOrigin, 2.0f, &p, 3.0f));
+    EXPECT_EQ(0, VNTestCircleToCircle(&kOrigin, 2.0f, &p, 2.999f));
+    EXPECT_FLOAT_EQ(-1.0f, VNCalcDistCircleToCircle(&kOrigin, 2.0f, &p, 4.0f));
+    EXPECT_FLOAT_EQ(1.0f, VNCalcDistPointToCircle(&p, &kOrigin, 4.0f));
+}
+
+TEST(Collision, PointToSegmentDistanceByRegion)
+{
+    VNVec2 a = V(0.0f, 0.0f), b = V(10.0f, 0.0f);
+    VNVec2 p = V(5.0f, 3.0f);
+    EXPECT_FLOAT_EQ(3.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
+    p = V(-4.0f, 3.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
+    p = V(13.0f, -4.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
+    p = V(5.0f, 0.0f);
+    EXPECT_FLOAT_EQ(0.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
+
+    // A segment shorter than 1e-5 is its first end.
+    VNVec2 shortEnd = V(1e-6f, 0.0f);
+    p = V(3.0f, 4.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &shortEnd));
+}
+
+TEST(Collision, StaticPointIsSignedByTheNormal)
+{
+    VNLineSegment s = FloorSegment();
+    VNVec2 above = V(3.0f, 2.0f), below = V(30.0f, -2.5f);
+    EXPECT_FLOAT_EQ(2.0f, VNStaticPointToStaticLineSegment(&above, &s));
+    EXPECT_FLOAT_EQ(-2.5f, VNStaticPointToStaticLineSegment(&below, &s));
+}
+
+TEST(Collision, AnimatedPointCrossesSegmentsOnlyWithinTheirEnds)
+{
+    VNLineSegment s = FloorSegment();
+    VNVec2 hit = kUntouched;
+    VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
+    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&ps, &pe, &s, &hit));
+    ExpectVec(5.0f, 0.0f, hit);
+
+    // From behind, and ending exactly on the line.
+    hit = kUntouched;
+    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&pe, &ps, &s, &hit));
+    ExpectVec(5.0f, 0.0f, hit);
+    VNVec2 onLine = V(5.0f, 0.0f);
+    EXPECT_FLOAT_EQ(1.0f, VNAnimatedPointToStaticLineSegment(&ps, &onLine, &s, &hit));
+
+    // Crossing at an end counts; past it does not.
+    for (float x : {0.0f, 10.0f})
+    {
+        VNVec2 endStart = V(x, 5.0f), endEnd = V(x, -5.0f);
+        EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&endStart, &endEnd, &s, &hit)) << "at x = " << x;
+    }
+
+    struct Miss
+    {
+        VNVec2 ps, pe;
+    } misses[] = {
+        {{5.0f, 5.0f}, {15.0f, 5.0f}},  // both ends in front
+        {{5.0f, -5.0f}, {8.0f, -1.0f}}, // both ends behind
+        {{2.0f, 0.0f}, {8.0f, 0.0f}},   // along the line
+        {{12.0f, 5.0f}, {12.0f, -5.0f}}, // beyond the end
+        {{-0.5f, 5.0f}, {-0.5f, -5.0f}}, // before the start
+    };
+    for (const Miss& m : misses)
+    {
+        hit = kUntouched;
+        EXPECT_EQ(-1.0f, VNAnimatedPointToStaticLineSegment(&m.ps, &m.pe, &s, &hit))
+            << "(" << m.ps.x << ", " << m.ps.y << ") to (" << m.pe.x << ", " << m.pe.y << ")";
+        ExpectUntouched(hit);
+    }
+}
+
+TEST(Collision, ReflectionOffASegmentTurnsTheRemainingMotion)
+{
+    VNLineSegment s = FloorSegment();
+    VNVec2 hit, reflected = kUntouched;
+    VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
+    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &s, &hit, &reflected));
+    ExpectVec(0.0f, 5.0f, reflected);
+
+    // At an angle: 3 across and 2 down are left after the hit.
+    ps = V(1.0f, 4.0f);
+    pe = V(7.0f, -4.0f);
+    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &s, &hit, &reflected));
+    ExpectVec(4.0f, 0.0f, hit);
+    ExpectVec(3.0f, 4.0f, reflected);
+
+    // A hit exactly at the start is reported but not reflected.
+    reflected = kUntouched;
+    VNVec2 onLine = V(5.0f, 0.0f);
+    EXPECT_EQ(0.0f, VNReflectAnimatedPointOnStaticLineSegment(&onLine, &pe, &s, &hit, &reflected));
+    ExpectUntouched(reflected);
+
+    VNVec2 far = V(20.0f, 5.0f), farEnd = V(20.0f, -5.0f);
+    EXPECT_EQ(-1.0f, VNReflectAnimatedPointOnStaticLineSegment(&far, &farEnd, &s, &hit, &reflected));
+    ExpectUntouched(reflected);
+}
+
+TEST(Collision, AnimatedCircleTouchesTheNearFaceOfASegment)
+{
+    VNLineSegment s = FloorSegment();
+    VNVec2 hit, reflected;
+    VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
+    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&ps, &pe, 1.0f, &s, &hit));
+    ExpectVec(5.0f, 1.0f, hit);
+    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&pe, &ps, 1.0f, &s, &hit));
+    ExpectVec(5.0f, -1.0f, hit);
+
+    EXPECT_FLOAT_EQ(0.4f, VNReflectAnimatedCircleOnStaticLineSegment(&ps, &pe, 1.0f, &s, &hit, &reflected));
+    ExpectVec(0.0f, 6.0f, reflected);
+
+    // Stopping short of the thickened line is no hit.
+    VNVec2 shortOf = V(5.0f, 1.5f);
+    hit = kUntouched;
+    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&ps, &shortOf, 1.0f, &s, &hit));
+    ExpectUntouched(hit);
+}
+
+TEST(Collision, AnimatedPointToCircleFirstContact)
+{
+    VNVec2 hit = kUntouched;
+    VNVec2 ps = V(-10.0f, 0.0f), pe = V(10.0f, 0.0f);
+    EXPECT_FLOAT_EQ(0.4f, VNAnimatedPointToStaticCircle(&ps, &pe, &kOrigin, 2.0f, &hit));
+    ExpectVec(-2.0f, 0.0f, hit);
+
+    // Grazing the top of a circle at (0, 2) counts.
+    VNVec2 grazed = V(0.0f, 2.0f);
+    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticCircle(&ps, &pe, &grazed, 2.0f, &hit));
+    ExpectVec(0.0f, 0.0f, hit);
+
+    VNVec2 above = V(0.0f, 5.0f);
+    hit = kUntouched;
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&ps, &pe, &above, 2.0f, &hit));
+    ExpectUntouched(hit);
+
+    // The first contact lies beyond pe.
+    VNVec2 shortOf = V(-5.0f, 0.0f);
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&ps, &shortOf, &kOrigin, 2.0f, &hit));
+}
+
+TEST(Collision, CircleBehindTheStartOrNoMotionIsNoHit)
+{
+    VNVec2 hit = kUntouched;
+    // Moving away from a circle that lies behind: outside it and inside it.
+    VNVec2 ps = V(3.0f, 0.0f), pe = V(10.0f, 0.0f);
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&ps, &pe, &kOrigin, 2.0f, &hit));
+    ps = V(1.0f, 0.0f);
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&ps, &pe, &kOrigin, 2.0f, &hit));
+    VNVec2 reflected = kUntouched;
+    EXPECT_EQ(-1.0f, VNReflectAnimatedCircleOnStaticCircle(&ps, &pe, 1.0f, &kOrigin, 1.0f, &hit, &reflected));
+    ExpectUntouched(hit);
+    ExpectUntouched(reflected);
+
+    // A point that does not move hits nothing, even inside the circle.
+    VNVec2 still = V(0.5f, 0.0f);
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&still, &still, &kOrigin, 2.0f, &hit));
+    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticCircle(&pe, &pe, 1.0f, &kOrigin, 20.0f, &hit));
+    ExpectUntouched(hit);
+}
+
+TEST(Collision, ReflectionOffACircleMirrorsTheTravelledPart)
+{
+    // Radius 5 at the origin, hit at (-4, 3) after 6 units: the normal there is (-0.8, 0.6).
+    VNVec2 ps = V(-10.0f, 3.0f), pe = V(10.0f, 3.0f);
+    VNVec2 hit, reflected;
+    EXPECT_FLOAT_EQ(0.3f, VNReflectAnimatedPointOnStaticCircle(&ps, &pe, &kOrigin, 5.0f, &hit, &reflected));
+    ExpectVec(-4.0f, 3.0f, hit);
+    ExpectVec(-1.68f, 5.76f, reflected, 1e-4f);
+    EXPECT_NEAR(6.0f, VNVec2Length(&reflected), 1e-4f);
+
+    // A circle of radius 1 against one of radius 4 meets at the same centre position.
+    VNVec2 circleHit, circleReflected;
+    EXPECT_FLOAT_EQ(0.3f, VNAnimatedCircleToStaticCircle(&ps, &pe, 1.0f, &kOrigin, 4.0f, &circleHit));
+    ExpectVec(-4.0f, 3.0f, circleHit);
+    EXPECT_FLOAT_EQ(
+        0.3f, VNReflectAnimatedCircleOnStaticCircle(&ps, &pe, 1.0f, &kOrigin, 4.0f, &circleHit, &circleReflected));
+    ExpectVec(reflected.x, reflected.y, circleReflected);
+}
