@@ -13,17 +13,17 @@ class Enemy : public Sprite2D
 {
 public:
   // Behaviour states.
-  static const int AT_DESK = 1;
-  static const int VISITING = 2;
-  static const int CHATTING = 3;
-  static const int RETURNING = 4;
+  static constexpr int AT_DESK = 1;
+  static constexpr int VISITING = 2;
+  static constexpr int CHATTING = 3;
+  static constexpr int RETURNING = 4;
 
   // Bubbles over the head; the image of bubble n is "Assets/b<n>.png".
-  static const int BUBBLE_NONE = 0;
-  static const int BUBBLE_ASLEEP = 1;
-  static const int BUBBLE_SPOTTED = 2;
-  static const int BUBBLE_CHATTING = 3;
-  static const int BUBBLE_WORKING = 4;
+  static constexpr int BUBBLE_NONE = 0;
+  static constexpr int BUBBLE_ASLEEP = 1;
+  static constexpr int BUBBLE_SPOTTED = 2;
+  static constexpr int BUBBLE_CHATTING = 3;
+  static constexpr int BUBBLE_WORKING = 4;
 
   // index: position of this co-worker's record among all event records of the level file.
   Enemy(const char* image, int index, float x, float y);

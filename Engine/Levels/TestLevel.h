@@ -18,11 +18,11 @@ class TestLevel : public Level
 {
 public:
   // What the screens show: the level's play state.
-  static const int LOADING = -1;
-  static const int PLAYING = 0;
-  static const int ESCAPED = 1;
-  static const int CAUGHT = 2;
-  static const int PAUSED = 3;
+  static constexpr int LOADING = -1;
+  static constexpr int PLAYING = 0;
+  static constexpr int ESCAPED = 1;
+  static constexpr int CAUGHT = 2;
+  static constexpr int PAUSED = 3;
 
   // The level's name is fileName up to its first ".".
   explicit TestLevel(std::string levelFile);

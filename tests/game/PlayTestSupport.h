@@ -1,0 +1,142 @@
+// Small floors for the play tests: level files drawn as ASCII pictures, a view into a
+// gameplay level's state, and frames driven in the main loop's order.
+#pragma once
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Framework/Camera.h"
+#include "Framework/Gamepad.h"
+#include "Framework/Level.h"
+#include "Framework/LevelManager.h"
+#include "Framework/SoundManager.h"
+#include "Levels/TestLevel.h"
+#include "TestInput.h"
+#include "TestWindow.h"
+#include "Vorn.h"
+
+// A folder of its own for this test program's level files (no "." in its path, since a
+// gameplay level's name is its file name up to the first ".").
+inline const std::string& FloorFolder()
+{
+  static std::string folder;
+  if (folder.empty())
+  {
+    char pattern[] = "/tmp/kestrinplayXXXXXX";
+    folder = mkdtemp(pattern) ? pattern : "/tmp";
+  }
+  return folder;
+}
+
+// Writes a level file from a picture, rows from the top: '#' a wall (an object on the
+// second layer), 'P' the player's start, 'X' an exit, 'E' a co-worker, 'K' a key card,
+// anything else bare floor. Events are written in reading order. Returns the file's path.
+inline std::string WriteFloor(const std::string& name, const std::vector<std::string>& rows)
+{
+  const int height = static_cast<int>(rows.size());
+  const int width = height ? static_cast<int>(rows[0].size()) : 0;
+  const std::string path = FloorFolder() + "/" + name + ".tmx";
+  std::ofstream file(path);
+  file << "<map width=\"" << width << "\" height=\"" << height
+       << "\" tilewidth=\"50\" tileheight=\"50\">\n";
+  file << " <layer name=\"BACKGROUND\"><data>\n";
+  for (int i = 0; i < width * height; ++i)
+    file << "  <tile gid=\"0\"/>\n";
+  file << " </data></layer>\n <layer name=\"OBJECTS\"><data>\n";
+  for (const std::string& row : rows)
+    for (char cell : row)
+      file << "  <tile gid=\"" << (cell == '#' ? 9 : 0) << "\"/>\n";
+  file << " </data></layer>\n <eventlist name=\"EVENTS\">\n";
+  for (int row = 0; row < height; ++row)
+  {
+    for (int col = 0; col < width; ++col)
+    {
+      const char* trigger = nullptr;
+      switch (rows[row][col])
+      {
+      case 'P': trigger = "SPAWN"; break;
+      case 'X': trigger = "EXIT"; break;
+      case 'E': trigger = "ENEMY"; break;
+      case 'K': trigger = "KEY"; break;
+      default: break;
+      }
+      if (trigger)
+        file << "  <event trigger=\"" << trigger << "\" X=\"" << col << "\" Y=\""
+             << height - row - 1 << "\"/>\n";
+    }
+  }
+  file << " </eventlist>\n</map>\n";
+  return path;
+}
+
+// World centre of a cell of a picture `height` rows tall.
+inline VNVec2 CellCentre(int col, int row, int height)
+{
+  return {col * 50.0f, (height - row) * 50.0f};
+}
+
+// A gameplay level whose inner state the tests may read and set.
+class FloorProbe : public TestLevel
+{
+public:
+  using TestLevel::TestLevel;
+  using TestLevel::enemies;
+  using TestLevel::endSoundPlayed;
+  using TestLevel::exits;
+  using TestLevel::keys;
+  using TestLevel::loadingTime;
+  using TestLevel::noCardNeeded;
+  using TestLevel::players;
+  using TestLevel::playState;
+};
+
+// Stands in for the main menu: counts how often it is entered.
+class MenuStub : public Level
+{
+public:
+  MenuStub() { name = "Main Menu"; }
+  void Load() override { ++loads; }
+  void Unload() override {}
+  void Update(const float&) override {}
+  void Draw() override {}
+  int loads = 0;
+};
+
+// The update half of a main-loop frame: dispatch and sample input, read the pad, update
+// the level manager (camera, level, sound), keep the pad's buttons.
+inline void RunFrame(float dt)
+{
+  DispatchAndSample();
+  Gamepad::Update();
+  LevelManager::Instance()->Update(dt);
+  Gamepad::EndFrame();
+}
+
+// Presses or releases a key and takes one frame's sample of it.
+inline void SetKey(unsigned char vk, bool down)
+{
+  InjectKey(vk, down);
+  DispatchAndSample();
+}
+
+// Lets go of every key the play tests use and clears both input samples.
+inline void ReleaseAllKeys()
+{
+  static const unsigned char keys[] = {'W', 'A', 'S', 'D', 'J', 'K', 'E', 'R', VN_KEY_ESCAPE};
+  for (unsigned char vk : keys)
+    InjectKey(vk, false);
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  DispatchAndSample();
+  DispatchAndSample();
+}
+
+// Throws away every level, the camera's overlay and the sounds, so a test starts fresh.
+inline void ResetGame()
+{
+  LevelManager::Destroy();
+  Camera::Destroy();
+  SoundManager::Destroy();
+}

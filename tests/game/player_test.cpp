@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "Actors/Key.h"
+#include "Actors/Player.h"
+#include "Framework/Button2D.h"
+#include "PlayTestSupport.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+const float DT = 0.125f;
+
+// An open room with a wall column at col 2 on rows 3 to 5.
+const std::vector<std::string> ROOM = {
+    "############",
+    "#..........#",
+    "#..........#",
+    "#.#........#",
+    "#.#........#",
+    "#.#........#",
+    "#..........#",
+    "#..........#",
+    "############",
+};
+const int ROOM_HEIGHT = 9;
+
+class PlayerTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    ResetGame();
+    ReleaseAllKeys();
+    grid = std::make_unique<Grid2D>(WriteFloor("PlayerRoom", ROOM));
+    player = std::make_unique<Player>();
+    player->tilemap = grid.get();
+    player->keys = &keys;
+    player->position = CellCentre(6, 4, ROOM_HEIGHT);
+  }
+
+  void TearDown() override
+  {
+    ReleaseAllKeys();
+    player.reset();
+    for (Key* key : keys)
+      delete key;
+    keys.clear();
+    ResetGame();
+  }
+
+  void Step(int frames = 1)
+  {
+    for (int i = 0; i < frames; ++i)
+    {
+      DispatchAndSample();
+      player->Update(DT);
+    }
+  }
+
+  // Presses a key for exactly one update.
+  void Tap(unsigned char vk)
+  {
+    SetKey(vk, true);
+    player->Update(DT);
+    SetKey(vk, false);
+  }
+
+  Key* AddKey(float dx, float dy, int value)
+  {
+    Key* key = new Key(player->position.x + dx, player->position.y + dy);
+    key->cardValue = value;
+    keys.push_back(key);
+    return key;
+  }
+
+  std::unique_ptr<Grid2D> grid;
+  std::unique_ptr<Player> player;
+  std::vector<Key*> keys;
+};
+
+TEST_F(PlayerTest, WalksDiagonallyAtFullSpeedAndOppositeKeysLetTheLaterWin)
+{
+  const VNVec2 start = player->position;
+  InjectKey('W', true);
+  InjectKey('D', true);
+  Step();
+  const float axis = 180.0f * DT / std::sqrt(2.0f);
+  EXPECT_NEAR(start.x + axis, player->position.x, 1e-3f);
+  EXPECT_NEAR(start.y + axis, player->position.y, 1e-3f);
+  EXPECT_EQ(5, player->frame);
+
+  // W with S: down wins, row 0. A with D: right wins, row 6.
+  InjectKey('D', false);
+  InjectKey('S', true);
+  VNVec2 before = player->position;
+  Step();
+  EXPECT_NEAR(before.x, player->position.x, 1e-4f);
+  EXPECT_NEAR(before.y - 180.0f * DT, player->position.y, 1e-3f);
+  EXPECT_EQ(0, player->frame);
+
+  InjectKey('W', false);
+  InjectKey('S', false);
+  InjectKey('A', true);
+  InjectKey('D', true);
+  before = player->position;
+  Step();
+  EXPECT_NEAR(before.x + 180.0f * DT, player->position.x, 1e-3f);
+  EXPECT_NEAR(before.y, player->position.y, 1e-4f);
+  EXPECT_EQ(6, player->frame);
+
+  // Down and left together use the down-left row.
+  InjectKey('D', false);
+  InjectKey('S', true);
+  Step();
+  EXPECT_EQ(1, player->frame);
+
+  // With nothing held the row stays as it was and the player stands still.
+  InjectKey('A', false);
+  InjectKey('S', false);
+  before = player->position;
+  Step();
+  EXPECT_EQ(1, player->frame);
+  EXPECT_FLOAT_EQ(before.x, player->position.x);
+  EXPECT_FLOAT_EQ(before.y, player->position.y);
+}
+
+TEST_F(PlayerTest, WallStopsTheBodyButTurnsItAndTheFreeAxisSlides)
+{
+  // Right of the wall column: left is blocked.
+  player->position = CellCentre(3, 4, ROOM_HEIGHT);
+  const VNVec2 start = player->position;
+  InjectKey('A', true);
+  Step(3);
+  EXPECT_FLOAT_EQ(start.x, player->position.x);
+  EXPECT_FLOAT_EQ(start.y, player->position.y);
+  EXPECT_EQ(2, player->frame);
+
+  // Holding up as well slides along the wall at full speed.
+  InjectKey('W', true);
+  Step();
+  EXPECT_FLOAT_EQ(start.x, player->position.x);
+  EXPECT_NEAR(start.y + 180.0f * DT, player->position.y, 1e-3f);
+  EXPECT_EQ(3, player->frame);
+
+  // The outer wall at the top stops walking up.
+  InjectKey('A', false);
+  player->position = CellCentre(6, 1, ROOM_HEIGHT);
+  const VNVec2 top = player->position;
+  Step();
+  EXPECT_FLOAT_EQ(top.y, player->position.y);
+  EXPECT_EQ(4, player->frame);
+}
+
+TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
+{
+  ASSERT_NE(nullptr, player->iconJ);
+  SetKey('J', true);
+  player->Update(DT);
+  EXPECT_TRUE(player->transformed);
+  EXPECT_TRUE(player->concealed);
+  EXPECT_GE(player->frame, 8);
+  EXPECT_LE(player->frame, 10);
+  EXPECT_FALSE(player->smoke->hidden);
+
+  // Disguised: walking, stealth and pick-up do nothing, the prompt keeps its visibility.
+  AddKey(20.0f, 0.0f, Key::ACCESS_CARD);
+  player->iconE->hidden = true;
+  const VNVec2 still = player->position;
+  InjectKey('D', true);
+  InjectKey('K', true);
+  InjectKey('E', true);
+  Step(2);
+  EXPECT_FLOAT_EQ(still.x, player->position.x);
+  EXPECT_FALSE(player->stealthUsed);
+  EXPECT_EQ(0, player->heldCard);
+  EXPECT_EQ(1u, keys.size());
+  EXPECT_TRUE(player->iconE->hidden);
+  InjectKey('D', false);
+  InjectKey('K', false);
+  InjectKey('E', false);
+
+  SetKey('J', false);
+  player->Update(DT);
+  EXPECT_FALSE(player->transformed);
+  EXPECT_EQ(0, player->frame);
+  EXPECT_FLOAT_EQ(0.5f, player->iconJ->tint.r);
+  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
+
+  // J again during the cooldown does nothing.
+  SetKey('J', true);
+  player->Update(DT);
+  EXPECT_FALSE(player->transformed);
+  SetKey('J', false);
+
+  // Once the cooldown has run out J works again and the icon is white.
+  Step(static_cast<int>(3.0f / DT));
+  EXPECT_FLOAT_EQ(1.0f, player->iconJ->tint.r);
+  SetKey('J', true);
+  player->Update(DT);
+  EXPECT_TRUE(player->transformed);
+}
+
+TEST_F(PlayerTest, SmokeFadesOverHalfASecond)
+{
+  SetKey('J', true);
+  const float expected[] = {1.0f, 0.75f, 0.5f, 0.25f, 0.0f};
+  for (float alpha : expected)
+  {
+    player->Update(DT);
+    EXPECT_FALSE(player->smoke->hidden);
+    EXPECT_FLOAT_EQ(alpha, player->smoke->tint.a);
+    EXPECT_FLOAT_EQ(player->position.x, player->smoke->position.x);
+  }
+  player->Update(DT);
+  EXPECT_TRUE(player->smoke->hidden);
+}
+
+TEST_F(PlayerTest, StealthRunsOnceAtReducedSpeed)
+{
+  ASSERT_NE(nullptr, player->iconK);
+  Step(static_cast<int>(1.6f / DT));  // past the heads-up start
+  EXPECT_FALSE(player->iconK->hidden);
+
+  InjectKey('D', true);
+  SetKey('K', true);
+  VNVec2 before = player->position;
+  player->Update(DT);
+  EXPECT_TRUE(player->stealthed);
+  EXPECT_TRUE(player->concealed);
+  EXPECT_FLOAT_EQ(0.5f, player->tint.a);
+  EXPECT_NEAR(before.x + 135.0f * DT, player->position.x, 1e-3f);
+  EXPECT_TRUE(player->iconK->hidden);
+  SetKey('K', false);
+  InjectKey('D', false);
+
+  // Two seconds of stealth in all, then full speed and opacity.
+  Step(static_cast<int>(2.0f / DT) - 1);
+  EXPECT_TRUE(player->stealthed);
+  Step();
+  EXPECT_FALSE(player->stealthed);
+  EXPECT_FLOAT_EQ(1.0f, player->tint.a);
+  EXPECT_FALSE(player->concealed);
+
+  // A second press does nothing; the icon stays hidden.
+  Tap('K');
+  EXPECT_FALSE(player->stealthed);
+  EXPECT_LE(player->stealthTime, 0.0f);
+  Step(4);
+  EXPECT_TRUE(player->iconK->hidden);
+}
+
+TEST_F(PlayerTest, StealthInTheFirstSecondAndAHalfLeavesTheIconShown)
+{
+  Tap('K');
+  EXPECT_TRUE(player->stealthUsed);
+  // The heads-up start un-hides the icon again and nothing hides it afterwards.
+  Step(static_cast<int>(3.0f / DT));
+  EXPECT_FALSE(player->iconK->hidden);
+  EXPECT_FALSE(player->iconJ->hidden);
+}
+
+TEST_F(PlayerTest, PicksUpACardWithinReachOnly)
+{
+  Key* far = AddKey(55.0f, 0.0f, Key::ACCESS_CARD);
+  Step();
+  EXPECT_TRUE(player->iconE->hidden);
+  Tap('E');
+  EXPECT_EQ(0, player->heldCard);
+  ASSERT_EQ(1u, keys.size());
+
+  far->home.x = player->position.x + 54.0f;
+  Step();
+  EXPECT_FALSE(player->iconE->hidden);
+  EXPECT_EQ("Assets/iconE.png", player->iconE->textureName);
+  EXPECT_FLOAT_EQ(player->position.y + 50.0f, player->iconE->position.y);
+  EXPECT_TRUE(player->keyIcon->hidden);
+
+  Tap('E');
+  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
+  EXPECT_TRUE(keys.empty());
+  Step();
+  EXPECT_FALSE(player->keyIcon->hidden);
+}
+
+TEST_F(PlayerTest, DecoyVanishesAndACarriedCardBlocksFurtherPickUps)
+{
+  AddKey(10.0f, 0.0f, 0);
+  Key* second = AddKey(-10.0f, 0.0f, Key::ACCESS_CARD);
+  // The first key within reach in list order is the one taken.
+  Tap('E');
+  EXPECT_EQ(0, player->heldCard);
+  ASSERT_EQ(1u, keys.size());
+  EXPECT_EQ(second, keys[0]);
+  Step();
+  EXPECT_TRUE(player->keyIcon->hidden);
+
+  Tap('E');
+  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
+  Key* third = AddKey(0.0f, 10.0f, Key::ACCESS_CARD);
+  Tap('E');
+  ASSERT_EQ(1u, keys.size());
+  EXPECT_EQ(third, keys[0]);
+}
+
+TEST_F(PlayerTest, SecondPlayerOnTheScreenGetsNoHeadsUpAndFreesCleanly)
+{
+  Player second;
+  EXPECT_EQ(nullptr, second.iconJ);
+  EXPECT_EQ(nullptr, second.iconK);
+  EXPECT_EQ(nullptr, second.keyIcon);
+  second.tilemap = grid.get();
+  second.position = CellCentre(4, 6, ROOM_HEIGHT);
+  SetKey('K', true);
+  second.Update(DT);
+  EXPECT_TRUE(second.stealthed);
+  SetKey('K', false);
+  SetKey('J', true);
+  second.Update(DT);
+  EXPECT_TRUE(second.transformed);
+  EXPECT_EQ(player->iconJ, Camera::Instance()->FindButton("iconJ"));
+}
+
+TEST_F(PlayerTest, LeftStickWalksPastTheThreshold)
+{
+  if (AttachVirtualPad() < 0)
+    GTEST_SKIP() << "no virtual game controller available";
+  // SDL's stick y grows downward; the pad record's grows upward.
+  SetVirtualPadStick(1, -30000);
+  const VNVec2 start = player->position;
+  DispatchAndSample();
+  Gamepad::Update();
+  player->Update(DT);
+  EXPECT_NEAR(start.y + 180.0f * DT, player->position.y, 1e-3f);
+  EXPECT_EQ(4, player->frame);
+
+  // 0.5 of full tilt is inside the dead zone.
+  SetVirtualPadStick(1, -16384);
+  DispatchAndSample();
+  Gamepad::Update();
+  const VNVec2 before = player->position;
+  player->Update(DT);
+  EXPECT_FLOAT_EQ(before.y, player->position.y);
+  SetVirtualPadStick(1, 0);
+  DetachVirtualPad();
+  DispatchAndSample();
+  Gamepad::Update();
+}
+}  // namespace
