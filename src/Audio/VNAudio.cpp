@@ -5,7 +5,7 @@
  * channel. SDL_mixer's own music stream would save the decoded memory, but there is only
  * one of it, while the game needs two channels that can both hold a looping sound and
  * whose volumes it sets frame by frame during a cross-fade; with chunks both behave alike.
- * The game's tracks are short loops, so decoding them whole costs little.
+ * The price is memory: about 10 MB for each minute of decoded sound.
  *
  * A channel handle is a serial number given to each play and never reused in a process;
  * each mixer channel remembers the serial of its current play, so a handle whose play has
@@ -90,39 +90,29 @@ int VoiceIndex(const Voice* voice)
     return static_cast<int>(voice - sAudio.voices.data());
 }
 
-// A free channel if there is one. Otherwise the one whose loss is heard least: a one-shot
-// before a looping sound (a one-shot loses only its tail, a loop would be gone for good),
-// then a silent channel before an audible one, then the oldest play.
+// Whether channel a is a better one to take over than b when every channel is busy: a
+// one-shot before a looping sound (a one-shot loses only its tail, a loop would be gone for
+// good), then a silent channel before an audible one, then the older play (handles grow
+// with time, wrap-around aside).
+bool CheaperToTake(const Voice& a, const Voice& b)
+{
+    if (a.looping != b.looping)
+        return !a.looping;
+    const bool aSilent = a.volume <= 0.0f;
+    const bool bSilent = b.volume <= 0.0f;
+    if (aSilent != bSilent)
+        return aSilent;
+    return a.handle < b.handle;
+}
+
 int PickChannel()
 {
-    int best = -1;
+    int best = 0;
     for (size_t i = 0; i < sAudio.voices.size(); ++i)
     {
         if (!Mix_Playing(static_cast<int>(i)))
             return static_cast<int>(i);
-        if (best < 0)
-        {
-            best = static_cast<int>(i);
-            continue;
-        }
-        const Voice& a = sAudio.voices[i];
-        const Voice& b = sAudio.voices[best];
-        if (a.looping != b.looping)
-        {
-            if (!a.looping)
-                best = static_cast<int>(i);
-            continue;
-        }
-        const bool aSilent = a.volume <= 0.0f;
-        const bool bSilent = b.volume <= 0.0f;
-        if (aSilent != bSilent)
-        {
-            if (aSilent)
-                best = static_cast<int>(i);
-            continue;
-        }
-        // Handles grow with time, so the smaller one started first (wrap-around aside).
-        if (a.handle < b.handle)
+        if (CheaperToTake(sAudio.voices[i], sAudio.voices[best]))
             best = static_cast<int>(i);
     }
     return best;
