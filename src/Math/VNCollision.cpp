@@ -241,6 +241,10 @@ float VNAnimatedCircleToStaticLineSegment(const VNVec2* ps, const VNVec2* pe, fl
     float offset = (startSide >= 0.0f) ? radius : -radius;
     float t = (VNVec2DotProduct(&segment->n, &segment->p0) - VNVec2DotProduct(&segment->n, ps) + offset) /
               speedAcross;
+    /* A circle that starts inside the thickened line and moves away from it would meet
+       the face only after pe: nothing is touched this frame. */
+    if (t > 1.0f)
+        return kNoHit;
     VNVec2 center;
     VNVec2ScaleAdd(&center, &motion, ps, t);
     if (!WithinSegmentEnds(segment, &center))

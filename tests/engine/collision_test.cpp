@@ -228,10 +228,13 @@ TEST(Collision, AnimatedCircleTouchesTheNearFaceOfASegment)
     EXPECT_FLOAT_EQ(0.4f, VNReflectAnimatedCircleOnStaticLineSegment(&ps, &pe, 1.0f, &s, &hit, &reflected));
     ExpectVec(0.0f, 6.0f, reflected);
 
-    // Stopping short of the thickened line is no hit.
+    // Stopping short of the thickened line is no hit, and neither is moving away from the
+    // line while already overlapping it.
     VNVec2 shortOf = V(5.0f, 1.5f);
+    VNVec2 overlapping = V(5.0f, 0.5f), leaving = V(5.0f, 0.7f);
     hit = kUntouched;
     EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&ps, &shortOf, 1.0f, &s, &hit));
+    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&overlapping, &leaving, 1.0f, &s, &hit));
     ExpectUntouched(hit);
 }
 
