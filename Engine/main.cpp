@@ -1,18 +1,19 @@
 #include "Framework/Application.h"
+#include "Vorn.h"
 
-int main(int argc, char** argv)
+#include <filesystem>
+
+int main()
 {
-    (void)argc;
-    Application::MoveToGameFolder(argv[0]);
+    // Run from anywhere: the game reads everything relative to the folder it ships in.
+    if (!std::filesystem::exists("Assets/Assets.tsm"))
+        VNSysChangeToProgramFolder();
 
     Application* application = new Application();
     const std::string title = "Kestrin";
-    application->Init(nullptr, 1, title);
+    const bool started = application->Init(nullptr, 1, title);
     application->Run();
-    if (application)
-    {
-        application->Destroy();
-        delete application;
-    }
-    return 0;
+    application->Destroy();
+    delete application;
+    return started ? 0 : 1;
 }

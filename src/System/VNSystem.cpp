@@ -14,7 +14,10 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <errno.h>
 #include <stdio.h>
+#include <string.h>
+#include <unistd.h>
 
 int gVNSysAppActive = 0;
 float gVNScreenScaleX = 1.0f;
@@ -294,6 +297,21 @@ void VNToogleFullScreen(bool fullScreen)
         if (!sSystem.destroyed)
             SDL_ShowWindow(sSystem.window);
     }
+}
+
+int VNSysChangeToProgramFolder(void)
+{
+    char* folder = SDL_GetBasePath();
+    if (!folder)
+    {
+        printf("VNSysChangeToProgramFolder: cannot find the program's folder: %s\n", SDL_GetError());
+        return 0;
+    }
+    const int changed = chdir(folder) == 0;
+    if (!changed)
+        printf("VNSysChangeToProgramFolder: cannot enter \"%s\": %s\n", folder, strerror(errno));
+    SDL_free(folder);
+    return changed;
 }
 
 int VNSysSetWindowIcon(const char* fileName)

@@ -79,6 +79,8 @@ int VNSysSetWindowTitle(const char* title);
 int VNSysDoesWindowExist(void);
 /* Full screen is a borderless window over the whole screen; the display mode never changes. */
 void VNToogleFullScreen(bool fullScreen);
+/* Makes the folder holding the running program the working folder; 0 on failure. */
+int VNSysChangeToProgramFolder(void);
 /* Loads an image file (for example a .ico) and makes it the window icon; 0 on failure. */
 int VNSysSetWindowIcon(const char* fileName);
 
