@@ -1,6 +1,7 @@
 #include "TestInput.h"
 #include "TestWindow.h"
 
+#include "Framework/Gamepad.h"
 #include "Input/VNGamepad.h"
 #include "System/VNSystem.h"
 
@@ -48,28 +49,6 @@ TEST_F(VNGamepadTest, AbsentPadReadsAllZero)
     VNGamepadState other;
     EXPECT_EQ(0, VNGamepadGetState(7, &other));
     ExpectAllZero(other);
-}
-
-TEST_F(VNGamepadTest, EveryButtonReachesItsMask)
-{
-    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
-    int connected = 0;
-    Read(&connected);
-    ASSERT_EQ(1, connected);
-
-    const uint16_t masks[] = {VN_PAD_A, VN_PAD_B, VN_PAD_X, VN_PAD_Y,
-                              VN_PAD_DPAD_UP, VN_PAD_DPAD_DOWN, VN_PAD_DPAD_LEFT,
-                              VN_PAD_DPAD_RIGHT, VN_PAD_LEFT_SHOULDER, VN_PAD_RIGHT_SHOULDER,
-                              VN_PAD_LEFT_THUMB, VN_PAD_RIGHT_THUMB, VN_PAD_START, VN_PAD_BACK};
-    for (uint16_t mask : masks)
-    {
-        SetVirtualPadButton(mask, true);
-        VNSysUpdate();
-        EXPECT_EQ(mask, Read().buttons) << std::hex << mask;
-        SetVirtualPadButton(mask, false);
-        VNSysUpdate();
-        EXPECT_EQ(0, Read().buttons) << std::hex << mask;
-    }
 }
 
 TEST_F(VNGamepadTest, SticksAreSignedWithYUpAndTriggersAreBytes)
@@ -125,6 +104,106 @@ TEST_F(VNGamepadTest, PlugAndUnplugWhileRunning)
     ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
     Read(&connected);
     EXPECT_EQ(1, connected);
+}
+
+// One game frame as the main loop drives the pad: messages, Update, level code, EndFrame.
+void PadFrame()
+{
+    VNSysUpdate();
+    Gamepad::Update();
+    Gamepad::EndFrame();
+}
+
+TEST_F(VNGamepadTest, GamepadTriggersOncePerPress)
+{
+    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+    PadFrame();
+
+    SetVirtualPadButton(VN_PAD_A, true);
+    int triggeredFrames = 0;
+    for (int frame = 0; frame < 6; ++frame)
+    {
+        VNSysUpdate();
+        Gamepad::Update();
+        EXPECT_TRUE(Gamepad::held[Gamepad::A]) << "frame " << frame;
+        EXPECT_TRUE(Gamepad::IsHeld(Gamepad::A)) << "frame " << frame;
+        triggeredFrames += Gamepad::triggered[Gamepad::A] ? 1 : 0;
+        EXPECT_EQ(frame == 0, Gamepad::triggered[Gamepad::A]) << "frame " << frame;
+        Gamepad::EndFrame();
+    }
+    EXPECT_EQ(1, triggeredFrames);
+    EXPECT_FALSE(Gamepad::triggered[Gamepad::B]);
+
+    SetVirtualPadButton(VN_PAD_A, false);
+    PadFrame();
+    EXPECT_FALSE(Gamepad::held[Gamepad::A]);
+    EXPECT_FALSE(Gamepad::triggered[Gamepad::A]);
+
+    SetVirtualPadButton(VN_PAD_A, true);
+    VNSysUpdate();
+    Gamepad::Update();
+    EXPECT_TRUE(Gamepad::triggered[Gamepad::A]) << "a second press triggers again";
+    Gamepad::EndFrame();
+    SetVirtualPadButton(VN_PAD_A, false);
+    PadFrame();
+
+    // Pressed and released between two frames: never seen.
+    SetVirtualPadButton(VN_PAD_X, true);
+    SetVirtualPadButton(VN_PAD_X, false);
+    PadFrame();
+    EXPECT_FALSE(Gamepad::held[Gamepad::X]);
+    EXPECT_FALSE(Gamepad::triggered[Gamepad::X]);
+}
+
+TEST_F(VNGamepadTest, GamepadButtonNumbersFollowTheTable)
+{
+    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+    const struct
+    {
+        int number;
+        uint16_t mask;
+    } table[] = {{0, 0x1000}, {1, 0x2000}, {2, 0x4000},  {3, 0x8000},  {4, 0x0001},
+                 {5, 0x0002}, {6, 0x0004}, {7, 0x0008},  {8, 0x0100},  {9, 0x0200},
+                 {10, 0x0040}, {11, 0x0080}, {12, 0x0010}, {13, 0x0020}};
+    for (const auto& entry : table)
+    {
+        SetVirtualPadButton(entry.mask, true);
+        PadFrame();
+        for (int button = 0; button < Gamepad::BUTTON_COUNT; ++button)
+            EXPECT_EQ(button == entry.number, Gamepad::held[button])
+                << "pressed mask " << std::hex << entry.mask << ", button " << std::dec << button;
+        SetVirtualPadButton(entry.mask, false);
+        PadFrame();
+    }
+}
+
+TEST_F(VNGamepadTest, GamepadWithoutAPadReadsNothing)
+{
+    Gamepad::state.buttons = VN_PAD_A;
+    Gamepad::state.thumbLX = 1000;
+    PadFrame();
+    EXPECT_FALSE(Gamepad::IsConnected());
+    ExpectAllZero(Gamepad::state);
+    for (int button = 0; button < Gamepad::BUTTON_COUNT; ++button)
+    {
+        EXPECT_FALSE(Gamepad::held[button]) << button;
+        EXPECT_FALSE(Gamepad::triggered[button]) << button;
+        EXPECT_FALSE(Gamepad::IsHeld(button)) << button;
+    }
+}
+
+TEST_F(VNGamepadTest, IsConnectedRefreshesTheState)
+{
+    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+    PadFrame();
+    SetVirtualPadButton(VN_PAD_B, true);
+    VNSysUpdate();
+    EXPECT_FALSE(Gamepad::IsHeld(Gamepad::B)) << "not read yet";
+    EXPECT_TRUE(Gamepad::IsConnected());
+    EXPECT_TRUE(Gamepad::IsHeld(Gamepad::B));
+    EXPECT_FALSE(Gamepad::held[Gamepad::B]) << "held changes only in Update";
+    SetVirtualPadButton(VN_PAD_B, false);
+    PadFrame();
 }
 
 } // namespace
