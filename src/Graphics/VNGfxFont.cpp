@@ -106,9 +106,15 @@ static void CompileGlyph(FT_Face face, unsigned int list, int character, bool em
 
 unsigned int VNGfxCreateFont(const char* face, int height, int bold, int italic)
 {
-    if (!face || height <= 0)
+    if (!face)
     {
-        printf("VNGfxCreateFont: no typeface name or a height of %d pixels\n", height);
+        printf("VNGfxCreateFont: no typeface name given\n");
+        return 0;
+    }
+    if (height <= 0)
+    {
+        printf("VNGfxCreateFont: \"%s\" asked at %d pixels; the height must be positive\n",
+               face, height);
         return 0;
     }
 
@@ -206,20 +212,23 @@ void VNGfxPrint(unsigned int font, const char* text, int x, int y, float r, floa
     VNGfxUploadView(sx / 3.0f, sy / 3.0f);
     VNGfxSetBlendColor(r, g, b, 1.0f);
 
-    /* The glyph fragments take their alpha from the colour attribute's current value,
-     * which the last mesh draw may have left anything in. */
+    /* Some drivers (Mesa among them) run the raster position through the program with
+     * the current value of aPosition rather than the coordinates given, so the position
+     * is set there too. */
     GLuint program = VNGfxCurrentProgram();
-    if (program != 0)
-    {
-        GLint color = glGetAttribLocation(program, "aColor");
-        if (color >= 0)
-            glVertexAttrib4f(color, 1.0f, 1.0f, 1.0f, 1.0f);
-    }
+    GLint position = program ? glGetAttribLocation(program, "aPosition") : -1;
+    if (position >= 0)
+        glVertexAttrib4f(position, (float)x, (float)y, 0.0f, 1.0f);
     glRasterPos2f((float)x, (float)y);
 
     unsigned char buffer[kMaxTextLength + 1];
     int length = PrintableText(text, buffer);
-    glPushAttrib(GL_LIST_BIT);
+    /* Glyph fragments do not reliably get the program's varyings (Mesa draws bitmaps
+     * through its own pass-through vertex stage), so their alpha is unknown and may be
+     * 0. They are written without blending: for one-bit glyphs in an opaque flat colour
+     * that is what blending would show. */
+    glPushAttrib(GL_LIST_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
     glListBase(font - kFirstChar);
     glCallLists(length, GL_UNSIGNED_BYTE, buffer);
     glPopAttrib();

@@ -152,8 +152,9 @@ static GLuint CreateProgram(const char* vertexSource, const char* fragmentSource
     GLuint program = glCreateProgram();
     AttachShader(program, GL_VERTEX_SHADER, vertexSource);
     AttachShader(program, GL_FRAGMENT_SHADER, fragmentSource);
-    /* Raster positions (engine text) feed generic attribute 0, so the position must
-     * live there; every other attribute is placed by the linker. */
+    /* Raster positions (engine text) feed generic attribute 0 on drivers that alias it
+     * with the fixed-function vertex, so the position lives there; every other
+     * attribute is placed by the linker. */
     glBindAttribLocation(program, 0, "aPosition");
     glLinkProgram(program);
     return program;
