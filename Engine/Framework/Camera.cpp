@@ -118,8 +118,8 @@ void Camera::Move(const float& dt)
 }
 
 // Tiles are centred on their grid points, so the level's extent runs half a tile to the
-// left of x = 0 and half a tile above y = 0. The lower limits win for a level smaller
-// than the view.
+// left of x = 0 and half a tile above y = 0. The upper limits are applied first so that
+// the lower ones win, and stay put, for a level smaller than the view.
 void Camera::Clamp()
 {
   const float hw = viewSize.x * 0.5f;
@@ -127,15 +127,15 @@ void Camera::Clamp()
   const float tw = tileSize.x * 0.5f;
   const float th = tileSize.y * 0.5f;
 
+  if (position.x + hw > boundsMax.x - tw)
+    position.x = boundsMax.x - tw - hw;
   if (boundsMin.x - tw > position.x - hw)
     position.x = boundsMin.x - tw + hw;
-  else if (position.x + hw > boundsMax.x - tw)
-    position.x = boundsMax.x - tw - hw;
 
+  if (position.y + hh > boundsMax.y + th)
+    position.y = boundsMax.y + th - hh;
   if (boundsMin.y + th > position.y - hh)
     position.y = boundsMin.y + th + hh;
-  else if (position.y + hh > boundsMax.y + th)
-    position.y = boundsMax.y + th - hh;
 }
 
 void Camera::CarryOverlay(const VNVec2& moved)

@@ -68,6 +68,8 @@ void LevelManager::ChangeLevel(const std::string& name)
   camera->followMode = false;
   camera->followTarget = nullptr;
   camera->position = {0.0f, 0.0f};
+  // Published now so that the new level's first frame is drawn from where it starts.
+  VNGfxSetCamPosition(0.0f, 0.0f);
   camera->ClearOverlay();
 
   auto it = levels.find(name);

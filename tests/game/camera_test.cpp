@@ -90,12 +90,20 @@ TEST_F(CameraTest, ClampKeepsTheViewInsideTheLevelShiftedByHalfATile)
   EXPECT_FLOAT_EQ(camera->position.x - 640.0f, gVNWinMinX);
   EXPECT_FLOAT_EQ(camera->position.y + 360.0f, gVNWinMaxY);
 
-  // A level smaller than the view: the left and lower limits win.
+  // A level smaller than the view: the left and lower limits win, frame after frame,
+  // wherever the camera started.
   camera->boundsMax = {600.0f, 400.0f};
-  camera->position = {300.0f, 200.0f};
-  camera->Update(kDt);
-  EXPECT_FLOAT_EQ(-25.0f + 640.0f, camera->position.x);
-  EXPECT_FLOAT_EQ(25.0f + 360.0f, camera->position.y);
+  const VNVec2 starts[] = {{300.0f, 200.0f}, {-2000.0f, -2000.0f}, {2000.0f, 2000.0f}};
+  for (const VNVec2& start : starts)
+  {
+    camera->position = start;
+    for (int frame = 0; frame < 3; ++frame)
+    {
+      camera->Update(kDt);
+      EXPECT_FLOAT_EQ(-25.0f + 640.0f, camera->position.x) << "frame " << frame;
+      EXPECT_FLOAT_EQ(25.0f + 360.0f, camera->position.y) << "frame " << frame;
+    }
+  }
 }
 
 TEST_F(CameraTest, WheelImpulseDecays)
