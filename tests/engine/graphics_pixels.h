@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <stdlib.h>
 #include <stdint.h>
 
 struct Rgba
@@ -26,14 +27,17 @@ inline std::ostream& operator<<(std::ostream& out, const Rgba& c)
 }
 
 // Colour channels of a read-back pixel may differ from the exact value by rounding.
-#define EXPECT_RGB_NEAR(expected, actual, tolerance)                                        \
-    do                                                                                     \
-    {                                                                                      \
-        const Rgba e_ = (expected), a_ = (actual);                                         \
-        EXPECT_NEAR(e_.r, a_.r, (tolerance)) << "expected " << e_ << ", got " << a_;        \
-        EXPECT_NEAR(e_.g, a_.g, (tolerance)) << "expected " << e_ << ", got " << a_;        \
-        EXPECT_NEAR(e_.b, a_.b, (tolerance)) << "expected " << e_ << ", got " << a_;        \
-    } while (0)
+inline ::testing::AssertionResult RgbNear(const Rgba& expected, const Rgba& actual,
+                                          int tolerance)
+{
+    if (abs(expected.r - actual.r) <= tolerance && abs(expected.g - actual.g) <= tolerance
+        && abs(expected.b - actual.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected " << expected << ", got " << actual;
+}
+
+#define EXPECT_RGB_NEAR(expected, actual, tolerance) \
+    EXPECT_TRUE(RgbNear((expected), (actual), (tolerance)))
 
 // Pixel (x, y) of the back buffer, counted from the bottom-left corner of the window.
 inline Rgba ReadPixel(int x, int y)
