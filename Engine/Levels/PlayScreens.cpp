@@ -191,7 +191,9 @@ void TestLevel::CaughtStep()
   {
     endSoundPlayed = true;
     // The level's music goes on under it.
-    SoundManager::Instance()->Play("Assets/Sound/LoseSound.ogg", false);
+    SoundManager* sound = SoundManager::Instance();
+    sound->Play("Assets/Sound/LoseSound.ogg", false);
+    endSoundChannel = sound->effectChannel;
   }
 
   Button2D* retry = FindButton("Retry");
@@ -208,7 +210,10 @@ void TestLevel::CaughtStep()
   // Looked up again: a retry above replaced every overlay button.
   if (MainMenuChosen(FindButton("MainMenu")))
   {
+    // A click has just started its own sound on the effect channel, so the capture
+    // sound is stopped by the channel it started on.
     SoundManager* sound = SoundManager::Instance();
+    VNAudioChannelStop(endSoundChannel);
     VNAudioChannelStop(sound->effectChannel);
     VNAudioChannelStop(sound->musicChannel);
     LevelManager::Instance()->ChangeLevel("Main Menu");

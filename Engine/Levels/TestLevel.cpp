@@ -68,6 +68,7 @@ void TestLevel::Load()
   camera->clampToBounds = true;
 
   endSoundPlayed = false;
+  endSoundChannel = -1;
   playState = LOADING;
   loadingTime = 0.0f;
 

@@ -71,6 +71,8 @@ protected:
   float loadingTime = 0.0f;
   bool noCardNeeded = true;
   bool endSoundPlayed = false;
+  // Channel of the capture sound, stopped when the capture screen leaves for the menu.
+  int endSoundChannel = -1;
 
 private:
   void PlayingStep();

@@ -4,10 +4,13 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/Gamepad.h"
 #include "Framework/Level.h"
@@ -83,6 +86,7 @@ class FloorProbe : public TestLevel
 {
 public:
   using TestLevel::TestLevel;
+  using TestLevel::endSoundChannel;
   using TestLevel::enemies;
   using TestLevel::endSoundPlayed;
   using TestLevel::exits;
@@ -140,3 +144,82 @@ inline void ResetGame()
   Camera::Destroy();
   SoundManager::Destroy();
 }
+
+// A test with a stand-in main menu and one gameplay level at a time, entered through the
+// level manager as the game enters its floors.
+class FloorTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    ResetGame();
+    ReleaseAllKeys();
+    menu = new MenuStub();
+    LevelManager::Instance()->AddLevel(menu);
+  }
+
+  void TearDown() override
+  {
+    ReleaseAllKeys();
+    ResetGame();
+  }
+
+  // Registers a level read from path and changes to it.
+  FloorProbe* EnterFile(const std::string& path)
+  {
+    level = new FloorProbe(path);
+    LevelManager::Instance()->AddLevel(level);
+    LevelManager::Instance()->ChangeLevel(level->name);
+    return level;
+  }
+
+  FloorProbe* Enter(const std::string& name, const std::vector<std::string>& rows)
+  {
+    return EnterFile(WriteFloor(name, rows));
+  }
+
+  // Runs frames until the loading picture has gone.
+  void Play()
+  {
+    for (int i = 0; i < 10 && level->playState == TestLevel::LOADING; ++i)
+      RunFrame(0.5f);
+  }
+
+  Button2D* Button(const std::string& name)
+  {
+    return Camera::Instance()->FindButton(name);
+  }
+
+  // Puts the cursor on a button, presses the left mouse button for one frame, and lets
+  // it go again without running another frame.
+  void Click(const std::string& name, float dt = 1.0f / 60.0f)
+  {
+    Button2D* button = Button(name);
+    ASSERT_NE(nullptr, button) << name;
+    const Camera* camera = Camera::Instance();
+    InjectMouseMove(static_cast<int>(640.0f + button->position.x - camera->position.x),
+                    static_cast<int>(360.0f - (button->position.y - camera->position.y)));
+    DispatchAndSample();
+    InjectMouseButton(VN_KEY_LBUTTON, true);
+    RunFrame(dt);
+    InjectMouseButton(VN_KEY_LBUTTON, false);
+    DispatchAndSample();
+  }
+
+  // A key going down and one frame run with it.
+  void Press(unsigned char vk, float dt = 1.0f / 60.0f)
+  {
+    InjectKey(vk, true);
+    RunFrame(dt);
+  }
+
+  void Release(unsigned char vk, float dt = 1.0f / 60.0f)
+  {
+    InjectKey(vk, false);
+    RunFrame(dt);
+  }
+
+  MenuStub* menu = nullptr;
+  FloorProbe* level = nullptr;
+};

@@ -1,0 +1,389 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <set>
+
+#include "Actors/Enemy.h"
+#include "Actors/Key.h"
+#include "Actors/Player.h"
+#include "PlayTestSupport.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+const float FRAME = 1.0f / 60.0f;
+
+const std::vector<std::string> OPEN_FLOOR = {
+    "##########",
+    "#........#",
+    "#.P....X.#",
+    "#........#",
+    "##########",
+};
+
+const std::vector<std::string> CARD_FLOOR = {
+    "##########",
+    "#........#",
+    "#.P..K.X.#",
+    "#....K...#",
+    "##########",
+};
+
+const std::vector<std::string> GUARDED_FLOOR = {
+    "##########",
+    "#........#",
+    "#.P.E..X.#",
+    "#......E.#",
+    "##########",
+};
+
+// Draws the current level as the main loop does; a GL error halts the program.
+void DrawFrame()
+{
+  Level* current = LevelManager::Instance()->current;
+  VNGfxStart();
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  if (current)
+  {
+    current->DrawTilemap();
+    current->Draw();
+    Camera::Instance()->DrawOverlay();
+  }
+  VNGfxEnd();
+}
+
+using GameplayLevelTest = FloorTest;
+
+TEST_F(GameplayLevelTest, NameComesFromTheFileUpToTheFirstDot)
+{
+  TestLevel levelThree("Level3.tmx");
+  EXPECT_EQ("Level3", levelThree.name);
+  EXPECT_EQ("Level3.tmx", levelThree.fileName);
+  TestLevel testRun("tmp.bin");
+  EXPECT_EQ("tmp", testRun.name);
+}
+
+TEST_F(GameplayLevelTest, LoadingPictureForOneAndAHalfSecondsThenPlay)
+{
+  Enter("OpenFloor", OPEN_FLOOR);
+  ASSERT_EQ(1u, level->players.size());
+  Player* player = level->players[0];
+  EXPECT_EQ("Player1", player->name);
+  EXPECT_FLOAT_EQ(100.0f, player->position.x);
+  EXPECT_FLOAT_EQ(150.0f, player->position.y);
+  ASSERT_EQ(1u, level->exits.size());
+  EXPECT_FLOAT_EQ(350.0f, level->exits[0].x);
+  EXPECT_TRUE(level->noCardNeeded);
+  EXPECT_EQ(&player->position, Camera::Instance()->followTarget);
+  EXPECT_TRUE(Camera::Instance()->followMode);
+
+  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  ASSERT_NE(nullptr, Button("Loading"));
+  EXPECT_FALSE(Button("Loading")->hidden);
+  EXPECT_TRUE(Button("Pause")->hidden);
+
+  // Nothing moves while the picture shows: three half-second frames reach 1.5 s.
+  InjectKey('D', true);
+  for (int i = 0; i < 3; ++i)
+  {
+    RunFrame(0.5f);
+    EXPECT_EQ(TestLevel::LOADING, level->playState);
+    EXPECT_TRUE(Button("Pause")->hidden);
+  }
+  EXPECT_FLOAT_EQ(100.0f, player->position.x);
+
+  RunFrame(0.5f);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_FALSE(Button("Pause")->hidden);
+  EXPECT_FALSE(Button("Loading")->hidden);
+  EXPECT_FLOAT_EQ(0.0f, Button("Loading")->tint.a);
+  DrawFrame();
+}
+
+TEST_F(GameplayLevelTest, EscapeWithinFortyUnitsWhenNoCardIsNeeded)
+{
+  Enter("OpenFloor", OPEN_FLOOR);
+  Play();
+  Player* player = level->players[0];
+  player->position = {level->exits[0].x - 40.1f, level->exits[0].y};
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+
+  player->position = {level->exits[0].x - 39.9f, level->exits[0].y};
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  EXPECT_FALSE(Button("Game_State")->hidden);
+  EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
+  EXPECT_FALSE(Button("MainMenu")->hidden);
+  EXPECT_TRUE(Button("Retry")->hidden);
+
+  // The floor is frozen on the escape screen.
+  InjectKey('A', true);
+  const VNVec2 at = player->position;
+  RunFrame(FRAME);
+  EXPECT_FLOAT_EQ(at.x, player->position.x);
+  DrawFrame();
+}
+
+TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
+{
+  Enter("CardFloor", CARD_FLOOR);
+  ASSERT_EQ(2u, level->keys.size());
+  EXPECT_FALSE(level->noCardNeeded);
+  EXPECT_EQ(Key::ACCESS_CARD, level->keys[0]->cardValue + level->keys[1]->cardValue);
+  Key* real = level->keys[0]->cardValue ? level->keys[0] : level->keys[1];
+  Key* decoy = real == level->keys[0] ? level->keys[1] : level->keys[0];
+  const VNVec2 realHome = real->home;
+  Play();
+
+  Player* player = level->players[0];
+  player->position = level->exits[0];
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+
+  player->position = decoy->home;
+  Press('E');
+  Release('E');
+  EXPECT_EQ(0, player->heldCard);
+  ASSERT_EQ(1u, level->keys.size());
+  player->position = level->exits[0];
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+
+  player->position = realHome;
+  Press('E');
+  Release('E');
+  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
+  EXPECT_TRUE(level->keys.empty());
+  player->position = level->exits[0];
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+}
+
+TEST_F(GameplayLevelTest, OneCardIsAlwaysRealAndTheChoiceIsMadeAfreshAtEachLoad)
+{
+  Enter("OneCard", {"######", "#PK.X#", "######"});
+  ASSERT_EQ(1u, level->keys.size());
+  EXPECT_EQ(Key::ACCESS_CARD, level->keys[0]->cardValue);
+
+  Enter("ThreeCards", {"########", "#PK.K.K#", "#.....X#", "########"});
+  std::set<size_t> realPlaces;
+  for (int load = 0; load < 20; ++load)
+  {
+    ASSERT_EQ(3u, level->keys.size());
+    int real = 0;
+    for (size_t i = 0; i < level->keys.size(); ++i)
+    {
+      if (level->keys[i]->cardValue == Key::ACCESS_CARD)
+      {
+        ++real;
+        realPlaces.insert(i);
+      }
+      else
+      {
+        EXPECT_EQ(0, level->keys[i]->cardValue);
+      }
+    }
+    EXPECT_EQ(1, real);
+    LevelManager::Instance()->ChangeLevel(level->name);
+  }
+  EXPECT_GT(realPlaces.size(), 1u);
+}
+
+TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreen)
+{
+  Enter("Guarded", GUARDED_FLOOR);
+  Play();
+  Enemy* guard = level->enemies[0];
+  Player* player = level->players[0];
+  EXPECT_EQ(&player->position, guard->playerPosition);
+  EXPECT_EQ(&player->concealed, guard->playerConcealed);
+
+  guard->detection = 0.99f;
+  player->position = {guard->position.x + 30.0f, guard->position.y};
+  RunFrame(FRAME);
+  EXPECT_TRUE(guard->caught);
+  EXPECT_EQ(TestLevel::CAUGHT, level->playState);
+  EXPECT_FALSE(Button("Game_State")->hidden);
+  EXPECT_EQ("Assets/GameOver.png", Button("Game_State")->textureName);
+  EXPECT_FALSE(Button("Retry")->hidden);
+  EXPECT_FALSE(Button("MainMenu")->hidden);
+  // The pause button stays but does nothing here, nor do Esc and Start.
+  EXPECT_FALSE(Button("Pause")->hidden);
+  Press(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::CAUGHT, level->playState);
+  DrawFrame();
+}
+
+TEST_F(GameplayLevelTest, CaptureAndEscapeInOneFrameEndEscaped)
+{
+  Enter("Guarded", GUARDED_FLOOR);
+  Play();
+  Enemy* guard = level->enemies[1];
+  Player* player = level->players[0];
+  player->position = {level->exits[0].x + 10.0f, level->exits[0].y};
+  guard->position = {player->position.x, player->position.y - 30.0f};
+  guard->detection = 0.99f;
+  RunFrame(FRAME);
+  EXPECT_TRUE(guard->caught);
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
+  EXPECT_TRUE(Button("Retry")->hidden);
+}
+
+TEST_F(GameplayLevelTest, CoWorkersAskingInOneFrameGetTheirPathsInThatFrame)
+{
+  Enter("Office", {
+                      "##########",
+                      "#........#",
+                      "#.E....E.#",
+                      "#........#",
+                      "#.E....E.#",
+                      "#........#",
+                      "##########",
+                  });
+  ASSERT_EQ(4u, level->enemies.size());
+  EXPECT_TRUE(level->players.empty());
+  EXPECT_EQ(nullptr, Button("iconJ"));
+  Play();
+  Enemy* first = level->enemies[0];
+  Enemy* third = level->enemies[2];
+  for (Enemy* enemy : level->enemies)
+  {
+    enemy->timer = 1000.0f;
+    EXPECT_EQ(nullptr, enemy->playerPosition);
+  }
+  first->timer = 0.0f;
+  third->timer = 0.0f;
+  // Off its desk the third cannot be chosen, but it still chooses.
+  third->position.x += 10.0f;
+  RunFrame(0.05f);
+  EXPECT_EQ(Enemy::VISITING, first->state);
+  EXPECT_EQ(Enemy::VISITING, third->state);
+  EXPECT_FALSE(first->pathRequested);
+  EXPECT_FALSE(third->pathRequested);
+  EXPECT_GT(first->pathCount, 1);
+  EXPECT_NE(0, first->partner);
+  EXPECT_NE(2, first->partner);
+
+  // Without a player they go on visiting each other for a long while.
+  for (int i = 0; i < 600; ++i)
+    RunFrame(0.05f);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  DrawFrame();
+}
+
+TEST_F(GameplayLevelTest, RetryRespawnsEverythingAtTheDesks)
+{
+  Enter("Guarded", GUARDED_FLOOR);
+  Play();
+  for (int i = 0; i < 120; ++i)
+    RunFrame(0.05f);
+  level->players[0]->stealthUsed = true;
+  level->enemies[0]->position.x += 33.0f;
+
+  LevelManager::Instance()->ChangeLevel(level->name);
+  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_FALSE(level->endSoundPlayed);
+  ASSERT_EQ(1u, level->players.size());
+  EXPECT_FALSE(level->players[0]->stealthUsed);
+  EXPECT_EQ(1u, level->exits.size());
+  ASSERT_EQ(2u, level->enemies.size());
+  for (Enemy* enemy : level->enemies)
+  {
+    EXPECT_FLOAT_EQ(enemy->home.x, enemy->position.x);
+    EXPECT_FLOAT_EQ(enemy->home.y, enemy->position.y);
+    EXPECT_EQ(Enemy::AT_DESK, enemy->state);
+    EXPECT_GE(enemy->timer, 1.0f);
+    EXPECT_LE(enemy->timer, 10.0f);
+    EXPECT_EQ(&level->players[0]->position, enemy->playerPosition);
+  }
+  // Each co-worker knows where its record stands among all the file's events.
+  EXPECT_EQ(1, level->enemies[0]->index);
+  EXPECT_EQ(3, level->enemies[1]->index);
+}
+
+TEST_F(GameplayLevelTest, SeveralStartsMakeSeveralPlayersAndAnyMayEscape)
+{
+  Enter("TwoStarts", {
+                         "##########",
+                         "#.P......#",
+                         "#.P....X.#",
+                         "#....E...#",
+                         "##########",
+                     });
+  ASSERT_EQ(2u, level->players.size());
+  Play();
+  Player* first = level->players[0];
+  Player* second = level->players[1];
+  EXPECT_EQ(&first->position, Camera::Instance()->followTarget);
+  EXPECT_EQ(&first->position, level->enemies[0]->playerPosition);
+
+  const float firstX = first->position.x;
+  const float secondX = second->position.x;
+  Press('D', 0.1f);
+  EXPECT_GT(first->position.x, firstX);
+  EXPECT_GT(second->position.x, secondX);
+  Release('D');
+  DrawFrame();
+
+  second->position = level->exits[0];
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+}
+
+TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorLeftThroughThePauseScreen)
+{
+  EnterFile(FloorFolder() + "/Missing.tmx");
+  EXPECT_TRUE(level->players.empty());
+  EXPECT_TRUE(level->enemies.empty());
+  EXPECT_TRUE(level->exits.empty());
+  Play();
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  DrawFrame();
+  Press(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  Click("MainMenu");
+  EXPECT_EQ(menu, LevelManager::Instance()->current);
+  EXPECT_EQ(1, menu->loads);
+}
+
+TEST_F(GameplayLevelTest, LoneCoWorkerAndNoExitStillPlay)
+{
+  Enter("Lonely", {"#######", "#.P...#", "#...E.#", "#######"});
+  EXPECT_TRUE(level->exits.empty());
+  Play();
+  level->enemies[0]->timer = 0.0f;
+  for (int i = 0; i < 400; ++i)
+    RunFrame(0.05f);
+  EXPECT_EQ(0, level->enemies[0]->partner);
+  EXPECT_EQ(10, Enemy::partnerAttempts);
+}
+
+TEST_F(GameplayLevelTest, PadSwitchesImagesAndCursorInTheNextFrame)
+{
+  Enter("OpenFloor", OPEN_FLOOR);
+  Play();
+  RunFrame(FRAME);
+  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
+  EXPECT_EQ("Assets/iconJ.png", Button("iconJ")->textureName);
+
+  if (AttachVirtualPad() < 0)
+    GTEST_SKIP() << "no virtual game controller available";
+  RunFrame(FRAME);
+  EXPECT_EQ("Assets/iconJ2.png", Button("iconJ")->textureName);
+  EXPECT_EQ("Assets/iconK2.png", Button("iconK")->textureName);
+  EXPECT_EQ("Assets/MainMenu2.png", Button("MainMenu")->textureName);
+  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
+  // Hidden once, not counted down further frame by frame.
+  RunFrame(FRAME);
+  RunFrame(FRAME);
+  DetachVirtualPad();
+  RunFrame(FRAME);
+  EXPECT_EQ("Assets/iconJ.png", Button("iconJ")->textureName);
+  EXPECT_EQ("Assets/iconK.png", Button("iconK")->textureName);
+  EXPECT_EQ("Assets/MainMenu.png", Button("MainMenu")->textureName);
+  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
+}
+}  // namespace
