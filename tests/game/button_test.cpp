@@ -3,7 +3,6 @@
 #include "FrameworkTestSupport.h"
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
-#include "Framework/TextureManager.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 
@@ -140,22 +139,4 @@ TEST_F(ButtonTest, HiddenAndDisabledButtonsAreInertAndSilent)
   Cursor(100, 100);
   EXPECT_FALSE(button.IsMouseOver());
   EXPECT_TRUE(button.hovered);
-}
-
-TEST_F(ButtonTest, TextAndImageButtons)
-{
-  Button2D text("Options");
-  EXPECT_EQ("Options", text.caption->text);
-  EXPECT_FLOAT_EQ(140.0f, text.caption->width);
-  EXPECT_EQ("", text.GetTooltip());
-  EXPECT_EQ(nullptr, text.texture);
-
-  {
-    Button2D image("Back", "Assets/test-back-button.png");
-    EXPECT_EQ("", image.caption->text);
-    ASSERT_NE(nullptr, image.texture);
-    EXPECT_EQ(1, TextureManager::Instance()->Find("Assets/test-back-button.png")->refCount);
-  }
-  EXPECT_EQ(nullptr, TextureManager::Instance()->Find("Assets/test-back-button.png"))
-      << "the image goes with its last button";
 }

@@ -223,26 +223,6 @@ TEST_F(CameraTest, OverlayKeepsItsScreenPositionWhateverMovesTheCamera)
   expectOnScreen("clamp");
 }
 
-TEST_F(CameraTest, HoverHighlightsAndKeepsAlpha)
-{
-  Button2D* button = new Button2D("Play");
-  button->width = 200.0f;
-  button->height = 60.0f;
-  button->tint.a = 0.5f;
-  button->SetPosition(0.0f, 0.0f);
-  camera->AddButton(button);
-
-  MoveMouse(640, 360);
-  EXPECT_FLOAT_EQ(1.8f, button->tint.r);
-  EXPECT_FLOAT_EQ(1.8f, button->tint.g);
-  EXPECT_FLOAT_EQ(1.0f, button->tint.b);
-  EXPECT_FLOAT_EQ(0.5f, button->tint.a);
-  MoveMouse(100, 100);
-  EXPECT_FLOAT_EQ(1.0f, button->tint.r);
-  EXPECT_FLOAT_EQ(1.0f, button->tint.g);
-  EXPECT_FLOAT_EQ(0.5f, button->tint.a);
-}
-
 TEST_F(CameraTest, ButtonsAreOwnedAndFoundByName)
 {
   CountedButton::destroyed = 0;

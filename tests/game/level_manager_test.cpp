@@ -1,3 +1,4 @@
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "FrameworkTestSupport.h"
@@ -6,6 +7,7 @@
 #include "Framework/LevelManager.h"
 #include "Framework/TextureManager.h"
 #include "TestWindow.h"
+#include "World/Grid2D.h"
 
 namespace
 {
@@ -178,4 +180,36 @@ TEST_F(LevelManagerTest, DestroyDeletesLevelsInNameOrderWithoutUnloading)
   EXPECT_EQ("BaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\n", out);
   EXPECT_EQ(1, cache->Find("Assets/test-tile.png")->refCount)
       << "a level gives back the references of its tile textures";
+}
+
+TEST_F(LevelManagerTest, OnlyTheLayerNamedExactlyEventsIsNotDrawn)
+{
+  a->CreateTilemap({8.0f, 4.0f}, 50.0f);
+  Grid2D* grid = a->tilemap;
+  // One red tile per layer, side by side on the row whose centres lie at y = 50.
+  const char* layers[] = {"BACKGROUND", "EVENTS", "events", "EVENTS2"};
+  for (int i = 0; i < 4; ++i)
+  {
+    grid->AddLayer(layers[i]);
+    grid->SetTileAt(layers[i], i + 1, 3, 1);
+  }
+  const unsigned char red[] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255};
+  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(red, 2, 2);
+  grid->textures[1] = texture;
+
+  VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
+  VNGfxStart();
+  VNGfxSetCamPosition(0.0f, 0.0f);
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+  a->DrawTilemap();
+  glFinish();
+  for (int i = 0; i < 4; ++i)
+  {
+    unsigned char pixel[4] = {};
+    glReadPixels(640 + (i + 1) * 50, 360 + 50, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(i == 1 ? 0 : 255, pixel[0]) << "layer " << layers[i];
+  }
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+  grid->textures.clear();
+  VNGfxTextureUnload(texture);
 }
