@@ -186,6 +186,25 @@ TEST_F(FontTest, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
     EXPECT_FLOAT_EQ(360.0f, y);
 }
 
+TEST_F(FontTest, TextPositionFollowsTheFullScreenScale)
+{
+    gVNScreenScaleX = 1.5f;
+    gVNScreenScaleY = 1.5f;
+    BeginFrame(VN_GFX_RENDER_COLOR);
+    VNGfxPrint(font, "", -200, -100, 0.0f, 0.0f, 0.0f);
+    float x, y;
+    RasterPosition(&x, &y);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gVNScreenScaleX = 1.0f;
+    gVNScreenScaleY = 1.0f;
+    // (-200 * 1.5 + 960, -100 * 1.5 + 540): where a mesh vertex there would land.
+    EXPECT_NEAR(660.0f, x, 0.01);
+    EXPECT_NEAR(390.0f, y, 0.01);
+    EXPECT_EQ(1920, viewport[2]);
+    EXPECT_EQ(1080, viewport[3]);
+}
+
 TEST_F(FontTest, TextIsPrintedAsWrittenAndCutAt255Characters)
 {
     BeginFrame(VN_GFX_RENDER_COLOR);
