@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include "Actors/Enemy.h"
+#include "Actors/Player.h"
+#include "PlayTestSupport.h"
+#include "TestSound.h"
+
+namespace
+{
+const float FRAME = 1.0f / 60.0f;
+
+const std::vector<std::string> GUARDED_FLOOR = {
+    "##########",
+    "#........#",
+    "#.P.E..X.#",
+    "#........#",
+    "##########",
+};
+
+class PlayScreensTest : public FloorTest
+{
+protected:
+  void SetUp() override
+  {
+    FloorTest::SetUp();
+    // The cursor starts in a corner, away from every button and its hover sound.
+    InjectMouseMove(5, 5);
+    DispatchAndSample();
+    Enter("Guarded", GUARDED_FLOOR);
+    Play();
+    player = level->players[0];
+  }
+
+  void TearDown() override
+  {
+    DetachVirtualPad();
+    FloorTest::TearDown();
+  }
+
+  void Capture()
+  {
+    Enemy* guard = level->enemies[0];
+    guard->detection = 0.99f;
+    level->players[0]->position = {guard->position.x + 30.0f, guard->position.y};
+    RunFrame(FRAME);
+    ASSERT_EQ(TestLevel::CAUGHT, level->playState);
+  }
+
+  void Escape()
+  {
+    level->players[0]->position = level->exits[0];
+    RunFrame(FRAME);
+    ASSERT_EQ(TestLevel::ESCAPED, level->playState);
+  }
+
+  // Registers a short tone under a game sound's name, so that sound can be heard.
+  VNAudioSound* Tone(const std::string& name)
+  {
+    const std::string wav = FloorFolder() + "/tone.wav";
+    EXPECT_TRUE(WriteToneWav(wav, 440.0f, 3.0f, 0.2f));
+    SoundEntry* entry = new SoundEntry();
+    entry->kind = SoundEntry::Effect;
+    entry->sound = VNAudioSoundOpen(wav.c_str());
+    EXPECT_NE(nullptr, entry->sound);
+    SoundManager::Instance()->sounds[name] = entry;
+    return entry->sound;
+  }
+
+  // Starts a looping tone as the level's music.
+  int StartMusic()
+  {
+    SoundManager* sound = SoundManager::Instance();
+    sound->musicChannel = VNAudioPlay(Tone("music.wav"), 1);
+    EXPECT_TRUE(VNAudioChannelIsPlaying(sound->musicChannel));
+    return sound->musicChannel;
+  }
+
+  void PadButton(unsigned short mask)
+  {
+    SetVirtualPadButton(mask, true);
+    RunFrame(FRAME);
+    SetVirtualPadButton(mask, false);
+    RunFrame(FRAME);
+  }
+
+  Player* player = nullptr;
+};
+
+TEST_F(PlayScreensTest, EscPausesAndResumesOncePerPress)
+{
+  Press(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_FALSE(Button("Game_State")->hidden);
+  EXPECT_EQ("Assets/Paused.png", Button("Game_State")->textureName);
+  EXPECT_FALSE(Button("Retry")->hidden);
+  EXPECT_EQ("Assets/Resume.png", Button("Retry")->textureName);
+  EXPECT_FALSE(Button("MainMenu")->hidden);
+  EXPECT_TRUE(Button("Pause")->hidden);
+
+  // Held Esc does not toggle, the floor is frozen, and R does nothing here.
+  InjectKey('D', true);
+  const float x = player->position.x;
+  for (int i = 0; i < 5; ++i)
+    RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_FLOAT_EQ(x, player->position.x);
+  Press('R');
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(player, level->players[0]);
+
+  Release(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  Press(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_TRUE(Button("Game_State")->hidden);
+  EXPECT_TRUE(Button("Retry")->hidden);
+  EXPECT_TRUE(Button("MainMenu")->hidden);
+  EXPECT_FALSE(Button("Pause")->hidden);
+  RunFrame(FRAME);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_GT(player->position.x, x);
+}
+
+TEST_F(PlayScreensTest, MouseButtonsPauseAndResumeAndTheEscapeBannerFollows)
+{
+  Click("Pause");
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  Click("Retry");
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+
+  Escape();
+  EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
+  EXPECT_FALSE(Button("MainMenu")->hidden);
+  // The pause button stays on screen but neither it nor Esc pauses any more.
+  EXPECT_FALSE(Button("Pause")->hidden);
+  Click("Pause");
+  Press(VN_KEY_ESCAPE);
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+
+  Click("MainMenu");
+  EXPECT_EQ(menu, LevelManager::Instance()->current);
+  EXPECT_EQ(1, menu->loads);
+}
+
+TEST_F(PlayScreensTest, PauseScreenLeavesForTheMenuWithTheMusicLeftAlone)
+{
+  const int music = StartMusic();
+  Press(VN_KEY_ESCAPE);
+  Click("MainMenu");
+  EXPECT_EQ(menu, LevelManager::Instance()->current);
+  EXPECT_TRUE(VNAudioChannelIsPlaying(music));
+}
+
+TEST_F(PlayScreensTest, RetryReloadsTheLevelWithEverythingAnew)
+{
+  Capture();
+  EXPECT_EQ("Assets/Retry.png", Button("Retry")->textureName);
+  EXPECT_TRUE(level->endSoundPlayed);
+  player->stealthUsed = true;
+
+  Press('R');
+  EXPECT_EQ(level, LevelManager::Instance()->current);
+  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_FALSE(level->endSoundPlayed);
+  ASSERT_EQ(1u, level->players.size());
+  EXPECT_FALSE(level->players[0]->stealthUsed);
+  EXPECT_FALSE(level->enemies[0]->caught);
+  EXPECT_FLOAT_EQ(0.0f, level->enemies[0]->detection);
+  EXPECT_TRUE(Button("Retry")->hidden);
+  EXPECT_TRUE(Button("MainMenu")->hidden);
+  EXPECT_TRUE(Button("Game_State")->hidden);
+  EXPECT_FALSE(Button("Loading")->hidden);
+  Release('R');
+
+  // The retry button does the same.
+  Play();
+  Capture();
+  Click("Retry");
+  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_EQ(0, menu->loads);
+}
+
+TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
+{
+  const int music = StartMusic();
+  VNAudioSound* lose = Tone("Assets/Sound/LoseSound.ogg");
+  Capture();
+  const int loseChannel = SoundManager::Instance()->effectChannel;
+  EXPECT_EQ(lose, VNAudioChannelGetSound(loseChannel));
+  // The music goes on under the lose sound.
+  EXPECT_TRUE(VNAudioChannelIsPlaying(music));
+  EXPECT_TRUE(VNAudioChannelIsPlaying(loseChannel));
+  RunFrame(FRAME);
+  EXPECT_EQ(loseChannel, SoundManager::Instance()->effectChannel);
+
+  // The hover and click sounds replace the effect channel's handle, so the lose sound
+  // must be stopped by its own channel. Here they and the change sound play nothing, so
+  // none of them takes the lose sound's mixer channel over either.
+  for (const char* effect : {"Assets/Sound/MouseOver.wav", "Assets/Sound/MouseClick.wav",
+                             "Assets/Sound/GameIn.ogg"})
+    SoundManager::Instance()->sounds[effect] = new SoundEntry();
+  Click("MainMenu");
+  EXPECT_EQ(menu, LevelManager::Instance()->current);
+  EXPECT_FALSE(VNAudioChannelIsPlaying(music));
+  EXPECT_FALSE(VNAudioChannelIsPlaying(loseChannel));
+}
+
+TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
+{
+  const int music = StartMusic();
+  VNAudioSound* win = Tone("Assets/Sound/WinSound.ogg");
+  Escape();
+  EXPECT_FALSE(VNAudioChannelIsPlaying(music));
+  const int winChannel = SoundManager::Instance()->effectChannel;
+  EXPECT_EQ(win, VNAudioChannelGetSound(winChannel));
+  EXPECT_FALSE(VNAudioChannelIsLooping(winChannel));
+  for (int i = 0; i < 60; ++i)
+    RunFrame(FRAME);
+  EXPECT_EQ(winChannel, SoundManager::Instance()->effectChannel);
+  EXPECT_TRUE(level->endSoundPlayed);
+}
+
+TEST_F(PlayScreensTest, PadDrivesTheScreensAndTheirImages)
+{
+  if (AttachVirtualPad() < 0)
+    GTEST_SKIP() << "no virtual game controller available";
+  RunFrame(FRAME);
+
+  PadButton(VN_PAD_START);
+  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  PadButton(VN_PAD_START);
+  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+
+  Capture();
+  EXPECT_EQ("Assets/Retry2.png", Button("Retry")->textureName);
+  EXPECT_EQ("Assets/MainMenu2.png", Button("MainMenu")->textureName);
+  DetachVirtualPad();
+  RunFrame(FRAME);
+  EXPECT_EQ("Assets/Retry.png", Button("Retry")->textureName);
+  EXPECT_EQ("Assets/MainMenu.png", Button("MainMenu")->textureName);
+
+  ASSERT_GE(AttachVirtualPad(), 0);
+  RunFrame(FRAME);
+  PadButton(VN_PAD_X);
+  EXPECT_EQ(TestLevel::LOADING, level->playState);
+
+  Play();
+  Escape();
+  EXPECT_EQ("Assets/MainMenu2.png", Button("MainMenu")->textureName);
+  PadButton(VN_PAD_B);
+  EXPECT_EQ(menu, LevelManager::Instance()->current);
+}
+}  // namespace
