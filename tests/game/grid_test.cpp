@@ -27,36 +27,24 @@ void Fill(Grid2D& grid, const std::string& layer, int value)
 
 } // namespace
 
-TEST_F(GridTest, StartsWithOneBackgroundLayerOf50UnitTiles)
+TEST_F(GridTest, StartsWithOneBackgroundLayerAndResizesOnlyBeyondTwoUnits)
 {
   testing::internal::CaptureStdout();
   {
     Grid2D grid(4, 3);
-    EXPECT_EQ(4, grid.width);
-    EXPECT_EQ(3, grid.height);
-    EXPECT_FLOAT_EQ(50.0f, grid.tileWidth);
-    EXPECT_FLOAT_EQ(50.0f, grid.tileHeight);
-    ASSERT_NE(nullptr, grid.tileMesh);
-    EXPECT_EQ(6u, grid.tileMesh->vertexCount);
-    EXPECT_EQ(-1, grid.hoveredCell);
     ASSERT_EQ(std::vector<std::string>{"BACKGROUND"}, grid.layerNames);
     EXPECT_EQ(std::vector<int>(12, 0), grid.layers["BACKGROUND"]);
+    ASSERT_NE(nullptr, grid.tileMesh);
+    EXPECT_EQ(6u, grid.tileMesh->vertexCount);
+    grid.ResizeTile(51.0f, 51.0f);
+    EXPECT_FLOAT_EQ(50.0f, grid.tileWidth);
+    EXPECT_FLOAT_EQ(50.0f, grid.tileHeight);
+    grid.ResizeTile(52.0f, 50.0f);
+    EXPECT_FLOAT_EQ(52.0f, grid.tileWidth);
+    EXPECT_FLOAT_EQ(50.0f, grid.tileHeight);
     grid.events.push_back(new EventRecord{"SPAWN", 1.0f, 2.0f, 0});
   }
   EXPECT_EQ("Grid2D destroy\n", testing::internal::GetCapturedStdout());
-}
-
-TEST_F(GridTest, ResizeTileIgnoresChangesUnderTwoUnits)
-{
-  Grid2D grid(2, 2);
-  grid.ResizeTile(51.0f, 51.0f);
-  EXPECT_FLOAT_EQ(50.0f, grid.tileWidth);
-  EXPECT_FLOAT_EQ(50.0f, grid.tileHeight);
-  grid.ResizeTile(52.0f, 50.0f);
-  EXPECT_FLOAT_EQ(52.0f, grid.tileWidth);
-  EXPECT_FLOAT_EQ(50.0f, grid.tileHeight);
-  ASSERT_NE(nullptr, grid.tileMesh);
-  EXPECT_EQ(6u, grid.tileMesh->vertexCount);
 }
 
 TEST_F(GridTest, LayersAndCellsIgnoreWhatTheGridDoesNotHave)
