@@ -1,6 +1,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/TextureManager.h"
@@ -260,6 +262,11 @@ TEST_F(CameraTest, OverlayDrawsButtonsInByteOrderOfNamesSkippingHiddenOnes)
     camera->AddButton(button);
   }
   camera->FindButton("c")->hidden = true;
+  // "a" prints its caption and, under the mouse, its tooltip in magenta.
+  Button2D* top = camera->FindButton("a");
+  top->textColor = {1.0f, 0.0f, 1.0f, 1.0f};
+  top->tooltip->SetText("Tip");
+  camera->mouse = {640.0f + 20.0f, 360.0f - 60.0f};
 
   VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
   VNGfxStart();
@@ -268,11 +275,22 @@ TEST_F(CameraTest, OverlayDrawsButtonsInByteOrderOfNamesSkippingHiddenOnes)
   camera->DrawOverlay();
   glFinish();
   unsigned char pixel[4] = {};
-  glReadPixels(640 + 80, 360 + 80, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+  glReadPixels(640 + 80, 360 - 80, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
   EXPECT_LT(pixel[0], 10);
   EXPECT_GT(pixel[1], 245);
   EXPECT_LT(pixel[2], 10);
-  EXPECT_NE(0u, camera->largeFont);
-  EXPECT_NE(0u, camera->smallFont);
+
+  // Magenta pixels in a window rectangle (origin top left).
+  auto magenta = [](int x, int y, int w, int h) {
+    std::vector<unsigned char> block(static_cast<size_t>(w) * h * 4);
+    glReadPixels(x, 720 - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, block.data());
+    int count = 0;
+    for (size_t i = 0; i < block.size(); i += 4)
+      count += block[i] > 200 && block[i + 1] < 60 && block[i + 2] > 200;
+    return count;
+  };
+  EXPECT_GT(magenta(655, 280, 60, 25), 5) << "tooltip at the mouse";
+  EXPECT_GT(magenta(560, 370, 45, 40), 5) << "caption below and left of the centre";
+  EXPECT_EQ(0, magenta(700, 150, 200, 100)) << "nothing elsewhere";
   VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
 }
