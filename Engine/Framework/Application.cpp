@@ -6,6 +6,7 @@
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
 #include "Framework/TextureManager.h"
+#include "Levels/TestLevel.h"
 #include "Vorn.h"
 
 #include <stdio.h>
@@ -62,6 +63,11 @@ void Application::RegisterLevels()
 {
     Camera::Instance()->edgeScroll = fullScreen;
     LevelManager* levels = LevelManager::Instance();
+    levels->AddLevel(new TestLevel("Level1.tmx"));
+    levels->AddLevel(new TestLevel("Level2.tmx"));
+    levels->AddLevel(new TestLevel("Level3.tmx"));
+    levels->AddLevel(new TestLevel("Level4.tmx"));
+    levels->AddLevel(new TestLevel("Level5.tmx"));
 
     // "Main Menu" is entered directly: no change sound and no camera reset.
     auto menu = levels->levels.find(kFirstLevel);
