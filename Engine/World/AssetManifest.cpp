@@ -5,34 +5,19 @@
  */
 #include "World/AssetManifest.h"
 
-#include <errno.h>
 #include <limits.h>
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <tinyxml2.h>
 
 #include "World/TextFile.h"
+#include "World/XmlAttribute.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 
 namespace
 {
-
-// "%d" semantics: leading white space, the longest integer prefix; else the fallback.
-int IntAttribute(const XMLElement* element, const char* name, int fallback)
-{
-  const char* text = element->Attribute(name);
-  if (!text)
-    return fallback;
-  errno = 0;
-  char* end = nullptr;
-  long value = strtol(text, &end, 10);
-  if (end == text || errno == ERANGE || value < INT_MIN || value > INT_MAX)
-    return fallback;
-  return static_cast<int>(value);
-}
 
 void Refuse(const std::string& fileName)
 {

@@ -7,15 +7,14 @@
  */
 #include "World/LevelFile.h"
 
-#include <errno.h>
 #include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <tinyxml2.h>
 
 #include "World/TextFile.h"
+#include "World/XmlAttribute.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
@@ -51,27 +50,6 @@ __attribute__((format(printf, 2, 3))) void Report(const std::string& fileName,
   va_end(args);
 }
 
-// Reads an int the way "%d" does: white space skipped, the longest integer prefix
-// taken. False when the text does not start with a number or it does not fit an int.
-bool ParseInt(const char* text, int& value)
-{
-  if (!text)
-    return false;
-  errno = 0;
-  char* end = nullptr;
-  long parsed = strtol(text, &end, 10);
-  if (end == text || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX)
-    return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-int IntAttribute(const XMLElement* element, const char* name, int fallback)
-{
-  int value = fallback;
-  return ParseInt(element->Attribute(name), value) ? value : fallback;
-}
-
 // The code an event puts into its layer; 0 for a trigger the game does not know.
 long long EventCode(const std::string& trigger, int pattern)
 {
@@ -95,9 +73,9 @@ public:
   {
     if (!map)
       return Refuse("no <map> element");
-    if (!ParseInt(map->Attribute("width"), level.width))
+    if (!ParseIntText(map->Attribute("width"), level.width))
       return Refuse("<map> has no numeric \"width\"");
-    if (!ParseInt(map->Attribute("height"), level.height))
+    if (!ParseIntText(map->Attribute("height"), level.height))
       return Refuse("<map> has no numeric \"height\"");
     if (level.width <= 0 || level.height <= 0)
       return Refuse("map size %d x %d is not positive", level.width, level.height);
