@@ -57,7 +57,8 @@ int main(int argc, char** argv)
     }
 
     int failures = MakeTiles(assets) + MakeCharacters(assets) + MakeInterface(assets) + MakeScreens(assets);
-    const Canvas icons[3] = {IconArt(), IconArt().Scaled(2), IconArt().Scaled(3)};
+    // 32 × 32 first: the size the window asks for and the one decoders take by default.
+    const Canvas icons[3] = {IconArt().Scaled(2), IconArt(), IconArt().Scaled(3)};
     failures += WriteIco(assets + "/SetupIcon.ico", icons, 3);
 
     IMG_Quit();

@@ -74,9 +74,6 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
             last = v;
             out[i] = v * 0.8f;
         }
-        // Soften the attack a touch.
-        for (size_t i = 0; i < std::min<size_t>(count, 60); ++i)
-            out[i] *= float(i) / 60.0f;
         return out;
     }
     float lowpass = 0;
@@ -204,6 +201,16 @@ std::vector<float> RenderDrum(Drum drum, Noise& noise)
     return out;
 }
 
+// Every note and hit starts with a two-millisecond ramp: a sound that jumps straight to
+// full level clicks, also where a loop starts on a downbeat.
+std::vector<float> Ramped(std::vector<float> samples)
+{
+    const size_t ramp = std::min<size_t>(samples.size(), SampleRate / 500);
+    for (size_t i = 0; i < ramp; ++i)
+        samples[i] *= float(i) / float(ramp);
+    return samples;
+}
+
 Noise& SharedNoise()
 {
     static Noise noise;
@@ -230,7 +237,7 @@ void Mix::Add(double seconds, const std::vector<float>& samples, float volume)
 
 void Mix::Note(Voice voice, double beat, double beats, int midi, float volume)
 {
-    Add(beat * BeatSeconds(), RenderVoice(voice, beats * BeatSeconds(), MidiToHz(midi), SharedNoise()), volume);
+    Add(beat * BeatSeconds(), Ramped(RenderVoice(voice, beats * BeatSeconds(), MidiToHz(midi), SharedNoise())), volume);
 }
 
 void Mix::Chord(Voice voice, double beat, double beats, int root, const std::vector<int>& intervals, float volume)
@@ -241,7 +248,7 @@ void Mix::Chord(Voice voice, double beat, double beats, int root, const std::vec
 
 void Mix::Hit(Drum drum, double beat, float volume)
 {
-    Add(beat * BeatSeconds(), RenderDrum(drum, SharedNoise()), volume);
+    Add(beat * BeatSeconds(), Ramped(RenderDrum(drum, SharedNoise())), volume);
 }
 
 void Mix::Reverb(float mix, float feedback)
