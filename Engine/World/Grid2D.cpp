@@ -17,7 +17,7 @@
 namespace
 {
 
-const float kLoadedTileSize = 50.0f;
+const float kTileSize = 50.0f;
 const int kStraightStepCost = 10;
 const int kDiagonalStepCost = 25;
 
@@ -92,7 +92,7 @@ int VisibleBound(float value, float margin, int limit)
 
 Grid2D::Grid2D(const int& columns, const int& rows)
 {
-  ResizeTile(kLoadedTileSize, kLoadedTileSize);
+  ResizeTile(kTileSize, kTileSize);
   width = columns > 0 ? columns : 0;
   height = rows > 0 ? rows : 0;
   AddLayer("BACKGROUND");
@@ -108,11 +108,7 @@ Grid2D::~Grid2D()
   printf("Grid2D destroy\n");
   fflush(stdout);
   ClearEvents();
-  textures.clear();
-  layers.clear();
-  layerNames.clear();
   VNGfxMeshFree(tileMesh);
-  tileMesh = nullptr;
 }
 
 void Grid2D::ClearEvents()
@@ -391,7 +387,7 @@ void Grid2D::LoadTMX(std::string fileName)
   width = 0;
   height = 0;
   // A loaded grid always has 50-unit tiles, whatever the file says.
-  ResizeTile(kLoadedTileSize, kLoadedTileSize);
+  ResizeTile(kTileSize, kTileSize);
 
   LevelContent level;
   if (!ReadLevelFile(fileName, level))
