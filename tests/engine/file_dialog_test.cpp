@@ -1,0 +1,279 @@
+// The file dialog: the command lines handed to zenity and kdialog, falling back from one
+// to the other, cancelling, and the rules applied to every answer (default extension,
+// existing files, the overwrite question, the length limit).
+#include <SDL.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "DialogStandIn.h"
+#include "TestInput.h"
+#include "TestWindow.h"
+#include "Vorn.h"
+
+namespace
+{
+
+const char kFilters[] = "Supported Files (*.tmx)\0*.tmx\0"
+                        " XML files (*.xml)\0*.xml\0"
+                        " All Files\0*.*\0";
+
+VNFileDialogRequest Request(int mode, const char* title = "Save File")
+{
+  VNFileDialogRequest request = {};
+  request.mode = mode;
+  request.title = title;
+  request.filters = kFilters;
+  request.defaultExtension = "txt";
+  request.fileMustExist = 1;
+  request.confirmOverwrite = 1;
+  return request;
+}
+
+// Runs a dialog; returns the chosen name, or "<cancel>".
+std::string Ask(const VNFileDialogRequest& request)
+{
+  char file[VN_FILE_DIALOG_BUFFER_SIZE];
+  memset(file, 'x', sizeof(file));
+  const int chosen = VNSysFileDialog(&request, file, sizeof(file));
+  if (!chosen)
+  {
+    EXPECT_EQ('\0', file[0]);
+    return "<cancel>";
+  }
+  return file;
+}
+
+// A folder to make files in for one test.
+std::string ScratchFolder()
+{
+  char pattern[] = "/tmp/kestrinfilesXXXXXX";
+  return mkdtemp(pattern) ? pattern : "/tmp";
+}
+
+void Touch(const std::string& fileName, const std::string& text = "old")
+{
+  std::ofstream(fileName) << text;
+}
+
+class FileDialog : public testing::Test
+{
+protected:
+  void SetUp() override { VNSysFileDialogClearAnswers(); }
+  void TearDown() override { VNSysFileDialogClearAnswers(); }
+};
+
+} // namespace
+
+TEST_F(FileDialog, ZenityGetsTitleModeFiltersAndOverwriteCheckEachAsOneArgument)
+{
+  DialogStandIns tools;
+  tools.Install("zenity", "/levels/floor.tmx", 0);
+  tools.Install("kdialog", "/wrong", 0);
+
+  EXPECT_EQ("/levels/floor.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  const std::vector<std::string> expected = {
+      "--file-selection",
+      "--title=Save File",
+      "--save",
+      "--confirm-overwrite",
+      "--file-filter=Supported Files (*.tmx) | *.tmx",
+      "--file-filter=XML files (*.xml) | *.xml",
+      "--file-filter=All Files | *"};
+  EXPECT_EQ(expected, tools.Arguments("zenity"));
+  EXPECT_FALSE(tools.Ran("kdialog"));
+
+  // Opening asks for neither saving nor overwriting. Text that a shell would act on
+  // reaches the tool unchanged and does nothing.
+  const std::string marker = tools.folder + "/ran";
+  const std::string title = "Open $(touch " + marker + ") `touch " + marker + "`; 'x\" *";
+  const std::string existing = tools.folder + "/floor.tmx";
+  Touch(existing);
+  tools.Install("zenity", existing, 0);
+  EXPECT_EQ(existing, Ask(Request(VN_FILE_DIALOG_OPEN, title.c_str())));
+  const std::vector<std::string> args = tools.Arguments("zenity");
+  ASSERT_EQ(5u, args.size());
+  EXPECT_EQ("--title=" + title, args[1]);
+  EXPECT_EQ("--file-filter=Supported Files (*.tmx) | *.tmx", args[2]);
+  EXPECT_FALSE(std::filesystem::exists(marker));
+  EXPECT_EQ(title, VNSysFileDialogGetLastTitle());
+}
+
+TEST_F(FileDialog, ZenityCancelIsFinalAndAFailingZenityFallsBackToKdialog)
+{
+  DialogStandIns tools;
+  tools.Install("zenity", "", 1);
+  tools.Install("kdialog", "/levels/k.tmx", 0);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_FALSE(tools.Ran("kdialog"));
+
+  tools.Install("zenity", "", 255);
+  EXPECT_EQ("/levels/k.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  const std::vector<std::string> expected = {
+      "--title", "Save File", "--getsavefilename", ".",
+      "*.tmx|Supported Files (*.tmx)\n*.xml|XML files (*.xml)\n*|All Files"};
+  EXPECT_EQ(expected, tools.Arguments("kdialog"));
+
+  // Only the first line of the answer counts; an empty answer is no choice.
+  tools.Install("zenity", "", 0);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+}
+
+TEST_F(FileDialog, WithNoToolOnPathTheDialogIsACancelWithALine)
+{
+  DialogStandIns tools;  // an empty folder is the whole PATH
+  testing::internal::CaptureStdout();
+  const int before = VNSysFileDialogGetCount();
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN, "Open File")));
+  const std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(before + 1, VNSysFileDialogGetCount());
+  EXPECT_NE(std::string::npos, output.find("neither zenity nor kdialog")) << output;
+}
+
+TEST_F(FileDialog, DefaultExtensionIsAddedOnlyToNamesWithoutOne)
+{
+  const std::string folder = ScratchFolder();
+  const struct
+  {
+    const char* answer;
+    std::string chosen;
+  } cases[] = {
+      {"level", "level.txt"},
+      {"/a.dir/level", "/a.dir/level.txt"},
+      {"level.tmx", "level.tmx"},
+      {"/a/.hidden", "/a/.hidden.txt"},
+  };
+  for (const auto& item : cases)
+  {
+    VNSysFileDialogQueueAnswer(item.answer);
+    EXPECT_EQ(item.chosen, Ask(Request(VN_FILE_DIALOG_SAVE))) << item.answer;
+  }
+
+  // Opening keeps a name that exists as it is and completes one that only exists with
+  // the extension.
+  Touch(folder + "/plain");
+  Touch(folder + "/map.txt");
+  VNSysFileDialogQueueAnswer((folder + "/plain").c_str());
+  EXPECT_EQ(folder + "/plain", Ask(Request(VN_FILE_DIALOG_OPEN)));
+  VNSysFileDialogQueueAnswer((folder + "/map").c_str());
+  EXPECT_EQ(folder + "/map.txt", Ask(Request(VN_FILE_DIALOG_OPEN)));
+}
+
+TEST_F(FileDialog, OpeningRefusesMissingFilesAndNamesLongerThan259Characters)
+{
+  const std::string folder = ScratchFolder();
+  testing::internal::CaptureStdout();
+  VNSysFileDialogQueueAnswer((folder + "/missing.tmx").c_str());
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN)));
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("missing.tmx does not exist")) << output;
+
+  // Without the rule a missing name is handed back for the caller to deal with.
+  VNFileDialogRequest lenient = Request(VN_FILE_DIALOG_OPEN);
+  lenient.fileMustExist = 0;
+  VNSysFileDialogQueueAnswer((folder + "/missing.tmx").c_str());
+  EXPECT_EQ(folder + "/missing.tmx", Ask(lenient));
+
+  const std::string longest = "/" + std::string(254, 'n') + ".tmx";
+  ASSERT_EQ(259u, longest.size());
+  VNSysFileDialogQueueAnswer(longest.c_str());
+  EXPECT_EQ(longest, Ask(Request(VN_FILE_DIALOG_SAVE)));
+  testing::internal::CaptureStdout();
+  VNSysFileDialogQueueAnswer(("/n" + longest).c_str());
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  // The extension counts too: 256 characters plus ".txt" is too long.
+  VNSysFileDialogQueueAnswer(("/" + std::string(255, 'n')).c_str());
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("longer than 259 characters")) << output;
+
+  // A buffer too small for the name is refused rather than cut short.
+  VNSysFileDialogQueueAnswer("level.tmx");
+  const VNFileDialogRequest request = Request(VN_FILE_DIALOG_SAVE);
+  char small[6] = "xxxxx";
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(0, VNSysFileDialog(&request, small, sizeof(small)));
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ('\0', small[0]);
+
+  VNSysFileDialogQueueAnswer(nullptr);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN)));
+}
+
+TEST_F(FileDialog, AnExistingFileReachedThroughTheDefaultExtensionIsReplacedOnlyWhenConfirmed)
+{
+  const std::string folder = ScratchFolder();
+  Touch(folder + "/keep.txt");
+
+  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  VNSysFileDialogQueueAnswer(nullptr);  // "Replace?" answered no
+  const int before = VNSysFileDialogGetCount();
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ(before + 2, VNSysFileDialogGetCount());
+
+  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  VNSysFileDialogQueueAnswer("yes");
+  EXPECT_EQ(folder + "/keep.txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
+
+  // The real question goes to the tool as a question about that file.
+  DialogStandIns tools;
+  tools.Install("zenity", "", 1);
+  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  const std::vector<std::string> args = tools.Arguments("zenity");
+  ASSERT_EQ(3u, args.size());
+  EXPECT_EQ("--question", args[0]);
+  EXPECT_EQ("--text=" + folder + "/keep.txt already exists.\nDo you want to replace it?",
+            args[2]);
+
+  // A name the chooser returned itself was already confirmed there.
+  VNSysFileDialogQueueAnswer((folder + "/keep.txt").c_str());
+  EXPECT_EQ(folder + "/keep.txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
+}
+
+TEST_F(FileDialog, KeysAndButtonsHeldWhenTheDialogOpenedReadAsReleasedAfterIt)
+{
+  EnsureTestWindow();
+  InjectKey(VN_KEY_SPACE, true);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  DispatchAndSample();
+  ASSERT_TRUE(VNInputCheckCurr(VN_KEY_LBUTTON));
+
+  VNSysFileDialogQueueAnswer(nullptr);
+  Ask(Request(VN_FILE_DIALOG_OPEN));
+  DispatchAndSample();
+  EXPECT_FALSE(VNInputCheckCurr(VN_KEY_LBUTTON));
+  EXPECT_FALSE(VNInputCheckCurr(VN_KEY_SPACE));
+  EXPECT_TRUE(VNInputCheckReleased(VN_KEY_LBUTTON));
+}
+
+TEST_F(FileDialog, TheWindowMovesToTheTopLeftCornerKeepingItsSize)
+{
+  EnsureTestWindow();
+  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  ASSERT_NE(nullptr, window);
+  SDL_SetWindowPosition(window, 120, 80);
+  SettleWindowEvents();
+  int x = -1, y = -1;
+  SDL_GetWindowPosition(window, &x, &y);
+  ASSERT_EQ(120, x);
+  ASSERT_EQ(80, y);
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window, &width, &height);
+
+  VNSysMoveWindowToTopLeft();
+  SettleWindowEvents();
+  SDL_GetWindowPosition(window, &x, &y);
+  EXPECT_EQ(0, x);
+  EXPECT_EQ(0, y);
+  int newWidth = 0, newHeight = 0;
+  SDL_GetWindowSize(window, &newWidth, &newHeight);
+  EXPECT_EQ(width, newWidth);
+  EXPECT_EQ(height, newHeight);
+}
