@@ -18,5 +18,5 @@ for seed in "$@"; do
     cp "$seed" "$corpus"/
   fi
 done
-exec "$fuzzer" -runs="$runs" -max_total_time=60 -max_len=16384 -close_fd_mask=1 \
+exec "$fuzzer" -runs="$runs" -max_total_time=60 -max_len=131072 -close_fd_mask=1 \
   -dict="$dictionary" "$corpus"

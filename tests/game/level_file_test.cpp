@@ -379,3 +379,25 @@ TEST_F(LevelFileGrid, ASaveKeepsTheFilesPermissions)
   EXPECT_EQ(std::filesystem::perms(0640),
             std::filesystem::status(file).permissions() & std::filesystem::perms::mask);
 }
+
+TEST_F(LevelFileGrid, ShippedLevelsReadCleanlyAndReloadIdentically)
+{
+  for (const char* name : {"TutorialLevel.tmx", "Level1.tmx", "Level2.tmx", "Level3.tmx",
+                           "Level4.tmx", "Level5.tmx"})
+  {
+    testing::internal::CaptureStdout();
+    Grid2D shipped(name);
+    std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ("", output) << name;
+    EXPECT_GE(shipped.layerNames.size(), 3u) << name;
+    EXPECT_FALSE(shipped.events.empty()) << name;
+
+    std::string copy = folder.File(name);
+    ASSERT_TRUE(shipped.SaveTMX(copy)) << name;
+    Grid2D reloaded(copy);
+    EXPECT_EQ(shipped.width, reloaded.width) << name;
+    EXPECT_EQ(shipped.layerNames, reloaded.layerNames) << name;
+    EXPECT_EQ(shipped.layers, reloaded.layers) << name;
+    EXPECT_EQ(shipped.events.size(), reloaded.events.size()) << name;
+  }
+}
