@@ -1,0 +1,230 @@
+// The game's own frame loop plays the shipped Level1: a stand-in main menu enters it, and
+// from inside the loop the player is steered with injected W, A, S and D presses along a
+// route of floor cells to the nearest exit, until the escape banner shows.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <map>
+#include <queue>
+
+#include "Actors/Enemy.h"
+#include "Actors/Player.h"
+#include "Framework/Application.h"
+#include "Framework/Button2D.h"
+#include "Framework/Camera.h"
+#include "Framework/LevelManager.h"
+#include "Framework/SoundManager.h"
+#include "Levels/TestLevel.h"
+#include "TestInput.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+// Give up after a minute of frames.
+const int FRAME_LIMIT = 60 * 60;
+// Frames to keep running once the banner is up.
+const int FRAMES_AFTER_ESCAPE = 30;
+
+// Enters Level1 in its first update, as the main menu's level page would.
+class MenuStandIn : public Level
+{
+public:
+  MenuStandIn() { name = "Main Menu"; }
+  void Load() override {}
+  void Unload() override {}
+  void Update(const float&) override
+  {
+    if (entered)
+      return;
+    entered = true;
+    LevelManager::Instance()->ChangeLevel("Level1");
+  }
+  void Draw() override {}
+  bool entered = false;
+};
+
+struct Cell
+{
+  int col;
+  int row;
+  bool operator<(const Cell& other) const
+  {
+    return col != other.col ? col < other.col : row < other.row;
+  }
+};
+
+// Level1 as shipped, steered from inside its own update.
+class PilotedLevel1 : public TestLevel
+{
+public:
+  PilotedLevel1() : TestLevel("Level1.tmx") {}
+
+  void Load() override
+  {
+    TestLevel::Load();
+    loaded = true;
+    sawLoading = playState == LOADING && Button("Loading") && !Button("Loading")->hidden;
+    musicRequested = SoundManager::Instance()->pendingMusic;
+    // The walk is about reaching the exit: the co-workers go on about their work but
+    // do not watch the player, so a run does not depend on frame timing near them.
+    for (Enemy* enemy : enemies)
+    {
+      enemy->playerPosition = nullptr;
+      enemy->playerConcealed = nullptr;
+    }
+    if (!players.empty())
+    {
+      start = players.front()->position;
+      PlanRoute(*players.front());
+    }
+  }
+
+  void Update(const float& dt) override
+  {
+    ++frames;
+    if (playState == PLAYING && !players.empty())
+      Steer(*players.front(), dt);
+    TestLevel::Update(dt);
+
+    if (playState == ESCAPED)
+    {
+      if (framesSinceEscape == 0)
+      {
+        Button2D* banner = Button("Game_State");
+        bannerShown = banner && !banner->hidden && banner->textureName == "Assets/Escaped.png";
+        mainMenuShown = Button("MainMenu") && !Button("MainMenu")->hidden;
+        walked = VNVec2Distance(&start, &players.front()->position);
+        HoldKeys(false, false, false, false);
+      }
+      if (++framesSinceEscape >= FRAMES_AFTER_ESCAPE)
+        gQuitGame = true;
+    }
+    if (frames >= FRAME_LIMIT)
+      gQuitGame = true;
+  }
+
+  bool loaded = false;
+  bool sawLoading = false;
+  bool bannerShown = false;
+  bool mainMenuShown = false;
+  std::string musicRequested;
+  VNVec2 start = {0.0f, 0.0f};
+  // How far the player was from its start when it escaped.
+  float walked = 0.0f;
+  int frames = 0;
+  int framesSinceEscape = 0;
+  size_t routeLength = 0;
+  std::deque<VNVec2> route;
+
+private:
+  Button2D* Button(const std::string& buttonName) const { return FindButton(buttonName); }
+
+  Cell CellOf(const VNVec2& point) const
+  {
+    return {static_cast<int>(std::lround(point.x / 50.0f)),
+            tilemap->height - static_cast<int>(std::lround(point.y / 50.0f))};
+  }
+
+  // Shortest route over floor cells with four neighbours, from the player's cell to the
+  // nearest exit cell. Each waypoint sits a little above its cell's centre, where the
+  // player's side probes (at its position and 35 units lower) both stay in that row.
+  void PlanRoute(const Player& player)
+  {
+    std::map<Cell, bool> goals;
+    for (const VNVec2& exit : exits)
+      goals[CellOf(exit)] = true;
+    const Cell start = CellOf(player.position);
+    std::map<Cell, Cell> cameFrom;
+    std::queue<Cell> open;
+    open.push(start);
+    cameFrom[start] = start;
+    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    while (!open.empty())
+    {
+      const Cell cell = open.front();
+      open.pop();
+      if (goals.count(cell))
+      {
+        for (Cell at = cell; !(at.col == start.col && at.row == start.row); at = cameFrom[at])
+          route.push_front({at.col * 50.0f, (tilemap->height - at.row) * 50.0f + 12.0f});
+        routeLength = route.size();
+        return;
+      }
+      for (const auto& step : steps)
+      {
+        const Cell next = {cell.col + step[0], cell.row + step[1]};
+        if (cameFrom.count(next) || !tilemap->IsWalkable(next.col, next.row))
+          continue;
+        cameFrom[next] = cell;
+        open.push(next);
+      }
+    }
+  }
+
+  // Holds the keys that move the player towards the next waypoint. Pressed keys reach
+  // the game through the window's event queue, so they act from the next frame on.
+  void Steer(const Player& player, float dt)
+  {
+    const float tolerance = std::max(4.0f, 0.6f * 180.0f * dt);
+    while (!route.empty() && std::fabs(route.front().x - player.position.x) <= tolerance &&
+           std::fabs(route.front().y - player.position.y) <= tolerance + 4.0f)
+      route.pop_front();
+    if (route.empty())
+    {
+      HoldKeys(false, false, false, false);
+      return;
+    }
+    const float dx = route.front().x - player.position.x;
+    const float dy = route.front().y - player.position.y;
+    HoldKeys(dy > tolerance, dy < -tolerance, dx < -tolerance, dx > tolerance);
+  }
+
+  void HoldKeys(bool up, bool down, bool left, bool right)
+  {
+    const bool want[4] = {up, down, left, right};
+    const unsigned char keys[4] = {'W', 'S', 'A', 'D'};
+    for (int i = 0; i < 4; ++i)
+    {
+      if (want[i] != held[i])
+        InjectKey(keys[i], want[i]);
+      held[i] = want[i];
+    }
+  }
+
+  bool held[4] = {false, false, false, false};
+};
+
+TEST(Level1EndToEnd, WalkingToTheExitShowsTheEscapeBanner)
+{
+  gQuitGame = false;
+  // Registered before the game's own levels, the stand-in takes the name "Main Menu" and
+  // the game's own registration under that name is turned away.
+  MenuStandIn* menu = new MenuStandIn();
+  LevelManager::Instance()->AddLevel(menu);
+
+  Application application;
+  ASSERT_TRUE(application.Init(nullptr, 1, "Kestrin"));
+  ASSERT_EQ(menu, LevelManager::Instance()->current);
+  // The piloted Level1 takes the registered one's place (it needs the GL context the
+  // game's start-up has just made).
+  Level*& registered = LevelManager::Instance()->levels["Level1"];
+  ASSERT_NE(nullptr, registered);
+  delete registered;
+  PilotedLevel1* level = new PilotedLevel1();
+  registered = level;
+  application.Run();
+
+  EXPECT_TRUE(menu->entered);
+  EXPECT_TRUE(level->loaded);
+  EXPECT_TRUE(level->sawLoading);
+  EXPECT_EQ("Assets/Sound/Level1BGM.ogg", level->musicRequested);
+  EXPECT_GT(level->routeLength, 10u) << "no route from the start to an exit";
+  EXPECT_TRUE(level->bannerShown) << "no escape after " << level->frames << " frames, "
+                                  << level->route.size() << " waypoints short";
+  EXPECT_GT(level->walked, 1000.0f);
+  EXPECT_TRUE(level->mainMenuShown);
+  EXPECT_EQ(FRAMES_AFTER_ESCAPE, level->framesSinceEscape);
+  application.Destroy();
+}
+}  // namespace
