@@ -1,0 +1,297 @@
+// The editor's save and open: round trips through answered dialogs, cancels, failed
+// writes, maps with too few layers, files the grid cannot take, and the real zenity path.
+#include <SDL.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "../engine/DialogStandIn.h"
+#include "EditorTestSupport.h"
+#include "Framework/TextLabel.h"
+
+namespace
+{
+
+// A map file with the given tile layers, every cell set to fill; no event list.
+std::string WriteMap(const std::string& fileName, int width, int height,
+                     const std::vector<std::string>& layerNames, int fill = 0)
+{
+  std::ofstream file(fileName);
+  file << "<map width=\"" << width << "\" height=\"" << height
+       << "\" tilewidth=\"50\" tileheight=\"50\">\n";
+  for (const std::string& layer : layerNames)
+  {
+    file << "<layer name=\"" << layer << "\"><data>\n";
+    for (int i = 0; i < width * height; ++i)
+      file << "<tile gid=\"" << fill << "\"/>";
+    file << "\n</data></layer>\n";
+  }
+  file << "</map>\n";
+  return fileName;
+}
+
+std::string ReadAll(const std::string& fileName)
+{
+  std::ifstream file(fileName);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool HasLabel(const std::string& text)
+{
+  for (const TextLabel* label : Camera::Instance()->labels)
+    if (label->text == text)
+      return true;
+  return false;
+}
+
+void PlaceWindowAwayFromCorner()
+{
+  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  SDL_SetWindowPosition(window, 90, 70);
+  SettleWindowEvents();
+}
+
+void ExpectWindowAtCornerWithItsSize()
+{
+  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  SettleWindowEvents();
+  int x = -1, y = -1, width = 0, height = 0;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &width, &height);
+  EXPECT_EQ(0, x);
+  EXPECT_EQ(0, y);
+  EXPECT_EQ(1280, width);
+  EXPECT_EQ(720, height);
+}
+
+// Runs an editor operation and returns what it printed.
+template <typename Operation>
+std::string Printed(Operation operation)
+{
+  testing::internal::CaptureStdout();
+  operation();
+  return testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+
+TEST(EditorFile, SavedMapReopensWithTheSameCellsAndTheTileSizeBackAt50)
+{
+  Editor* editor = EnterNewEditor();
+  Grid2D* grid = editor->tilemap;
+  grid->SetTileAt("BACKGROUND", 0, 0, 3);
+  grid->SetTileAt("BACKGROUND", 49, 49, 8);
+  grid->SetTileAt("OBJECTS", 10, 20, 20);
+  grid->SetTileAt("EVENTS", 5, 6, 101);
+  grid->SetTileAt("EVENTS", 7, 6, 102);
+  const std::map<std::string, std::vector<int>> saved = grid->layers;
+  grid->ResizeTile(70.0f, 70.0f);
+  std::filesystem::remove("round.tmx");
+
+  PlaceWindowAwayFromCorner();
+  VNSysFileDialogQueueAnswer("round.tmx");
+  const std::string saveOutput = Printed([&] { editor->SaveLevel(); });
+  EXPECT_EQ("", saveOutput);
+  EXPECT_STREQ("Save File", VNSysFileDialogGetLastTitle());
+  ExpectWindowAtCornerWithItsSize();
+  ASSERT_TRUE(std::filesystem::exists("round.tmx"));
+
+  grid->SetTileAt("BACKGROUND", 0, 0, 0);
+  grid->SetTileAt("OBJECTS", 1, 1, 9);
+  PlaceWindowAwayFromCorner();
+  VNSysFileDialogQueueAnswer("round.tmx");
+  editor->OpenLevel();
+  EXPECT_STREQ("Open File", VNSysFileDialogGetLastTitle());
+  ExpectWindowAtCornerWithItsSize();
+
+  const Grid2D* reopened = editor->tilemap;
+  EXPECT_EQ(saved, reopened->layers);
+  EXPECT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "EVENTS"}), reopened->layerNames);
+  EXPECT_EQ(50.0f, reopened->tileWidth);
+  EXPECT_EQ(20u, reopened->textures.size());
+  ASSERT_EQ(2u, reopened->events.size());
+  EXPECT_EQ("SPAWN", reopened->events[0]->trigger);
+}
+
+TEST(EditorFile, CancelledDialogsPrintTheirMessageAndLeaveGridLabelsAndWindowSize)
+{
+  Editor* editor = EnterNewEditor();
+  Grid2D* grid = editor->tilemap;
+  grid->SetTileAt("OBJECTS", 4, 4, 12);
+  const int dialogs = VNSysFileDialogGetCount();
+
+  PlaceWindowAwayFromCorner();
+  VNSysFileDialogQueueAnswer(nullptr);
+  EXPECT_EQ("Failed to save file\n", Printed([&] { editor->SaveLevel(); }));
+  ExpectWindowAtCornerWithItsSize();
+
+  PlaceWindowAwayFromCorner();
+  VNSysFileDialogQueueAnswer(nullptr);
+  EXPECT_EQ("Failed to Load file\n", Printed([&] { editor->OpenLevel(); }));
+  ExpectWindowAtCornerWithItsSize();
+
+  EXPECT_EQ(dialogs + 2, VNSysFileDialogGetCount());
+  EXPECT_EQ(grid, editor->tilemap);
+  EXPECT_EQ(12, CellOn(grid, "OBJECTS", 4, 4));
+  EXPECT_TRUE(HasLabel("X : 50"));
+  EXPECT_TRUE(HasLabel("Y : 50"));
+
+  // A name chosen for opening that does not exist is refused by the dialog.
+  VNSysFileDialogQueueAnswer("no_such_level.tmx");
+  const std::string output = Printed([&] { editor->OpenLevel(); });
+  EXPECT_NE(std::string::npos, output.find("Failed to Load file\n")) << output;
+  EXPECT_EQ(grid, editor->tilemap);
+}
+
+TEST(EditorFile, SaveCompletesTheExtensionAndReportsAFailedWriteKeepingTheOldFile)
+{
+  Editor* editor = EnterNewEditor();
+  editor->tilemap->SetTileAt("BACKGROUND", 1, 1, 2);
+  std::filesystem::remove("typed.txt");
+
+  VNSysFileDialogQueueAnswer("typed");
+  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
+  EXPECT_TRUE(std::filesystem::exists("typed.txt"));
+  EXPECT_FALSE(std::filesystem::exists("typed"));
+
+  // The folder does not exist: the write fails and says so.
+  VNSysFileDialogQueueAnswer("missing_folder/level.tmx");
+  std::string output = Printed([&] { editor->SaveLevel(); });
+  EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
+
+  // "typed" again reaches the existing typed.txt: declining the question keeps it.
+  const std::string before = ReadAll("typed.txt");
+  editor->tilemap->SetTileAt("BACKGROUND", 1, 1, 4);
+  VNSysFileDialogQueueAnswer("typed");
+  VNSysFileDialogQueueAnswer(nullptr);
+  output = Printed([&] { editor->SaveLevel(); });
+  EXPECT_EQ("Failed to save file\n", output);
+  EXPECT_EQ(before, ReadAll("typed.txt"));
+
+  // A target that cannot be replaced (a folder) fails and stays as it was.
+  std::filesystem::create_directories("shelf.tmx");
+  std::ofstream(std::string("shelf.tmx/book")) << "kept";
+  VNSysFileDialogQueueAnswer("shelf.tmx");
+  output = Printed([&] { editor->SaveLevel(); });
+  EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
+  EXPECT_EQ("kept", ReadAll("shelf.tmx/book"));
+}
+
+TEST(EditorFile, OneLayerMapGetsEventsSecondSoObjectsPaintItAndEventsPaintNothing)
+{
+  Editor* editor = EnterNewEditor();
+  editor->LoadLevel(WriteMap("one_layer.tmx", 10, 10, {"FLOOR"}, 1));
+  Grid2D* grid = editor->tilemap;
+  ASSERT_EQ((std::vector<std::string>{"FLOOR", "EVENTS"}), grid->layerNames);
+  EXPECT_EQ(10, grid->width);
+  EXPECT_EQ(50.0f, grid->tileWidth);
+  EXPECT_EQ(PaintedCells(grid, "FLOOR"), 100);
+  // The editor's own size and labels belong to a new map, not the opened one.
+  EXPECT_EQ(50.0f, editor->gridSize.x);
+  EXPECT_TRUE(HasLabel("X : 50"));
+
+  auto paintAt = [&](int layer, int col, int row) {
+    editor->selectedTile = 20;
+    editor->currentLayer = layer;
+    MoveToCell(col, row, 10);
+    InjectMouseButton(VN_KEY_LBUTTON, true);
+    EditorFrame();
+    InjectMouseButton(VN_KEY_LBUTTON, false);
+    EditorFrame();
+  };
+  paintAt(1, 3, 5);
+  EXPECT_EQ(20, CellOn(grid, "EVENTS", 3, 5));
+  paintAt(2, 4, 5);
+  EXPECT_EQ(1, PaintedCells(grid, "EVENTS"));
+  EXPECT_EQ(100, PaintedCells(grid, "FLOOR"));
+  EXPECT_EQ(2u, grid->layers.size());
+
+  // Three layers, none of them "EVENTS": nothing is added.
+  editor->LoadLevel(WriteMap("three_layers.tmx", 4, 4, {"A", "B", "C"}));
+  EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), editor->tilemap->layerNames);
+}
+
+TEST(EditorFile, FilesTheGridCannotTakeLeaveTheEditedMapAsItWas)
+{
+  Editor* editor = EnterNewEditor();
+  Grid2D* grid = editor->tilemap;
+  grid->SetTileAt("BACKGROUND", 2, 2, 5);
+
+  std::ofstream("notes.tmx") << "this is not a level <map";
+  std::string output = Printed([&] { editor->LoadLevel("notes.tmx"); });
+  EXPECT_NE(std::string::npos, output.find("Failed to load Level notes.tmx\n")) << output;
+  EXPECT_EQ(grid, editor->tilemap);
+  EXPECT_EQ(5, CellOn(editor->tilemap, "BACKGROUND", 2, 2));
+
+  std::ofstream("huge.tmx") << "<map width=\"5000\" height=\"5000\"></map>";
+  output = Printed([&] { editor->LoadLevel("huge.tmx"); });
+  EXPECT_NE(std::string::npos, output.find("Failed to load Level huge.tmx\n")) << output;
+  EXPECT_EQ(grid, editor->tilemap);
+
+  output = Printed([&] { editor->LoadLevel("gone.tmx"); });
+  EXPECT_NE(std::string::npos, output.find("Failed to load Level gone.tmx\n")) << output;
+  EXPECT_EQ(grid, editor->tilemap);
+  EXPECT_EQ(3u, grid->layerNames.size());
+}
+
+TEST(EditorFile, FillOnALargerOpenedMapStopsAtTheFirst50ColumnsAndRows)
+{
+  Editor* editor = EnterNewEditor();
+  editor->LoadLevel(WriteMap("wide.tmx", 60, 60, {"BACKGROUND", "OBJECTS", "EVENTS"}));
+  Grid2D* grid = editor->tilemap;
+  CentreViewOn(editor, 2500.0f, 2800.0f);
+  editor->selectedTile = 3;
+
+  InjectKey(VN_KEY_RSHIFT, true);
+  MoveToCell(48, 2, 60);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  MoveToCell(53, 3, 60);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  InjectKey(VN_KEY_RSHIFT, false);
+  EditorFrame();
+
+  for (int col = 48; col <= 49; ++col)
+    for (int row = 2; row <= 3; ++row)
+      EXPECT_EQ(3, CellOn(grid, "BACKGROUND", col, row)) << col << ", " << row;
+  EXPECT_EQ(0, CellOn(grid, "BACKGROUND", 50, 2));
+  EXPECT_EQ(0, CellOn(grid, "BACKGROUND", 52, 3));
+  // The cell under the cursor when the button went up was painted directly.
+  EXPECT_EQ(3, CellOn(grid, "BACKGROUND", 53, 3));
+  EXPECT_EQ(5, PaintedCells(grid, "BACKGROUND"));
+}
+
+TEST(EditorFile, SaveThroughARealZenityProcessGetsTheLevelFileRequest)
+{
+  Editor* editor = EnterNewEditor();
+  editor->tilemap->SetTileAt("OBJECTS", 3, 3, 11);
+  const std::string target = std::filesystem::current_path().string() + "/through_zenity.tmx";
+  std::filesystem::remove(target);
+
+  DialogStandIns tools;
+  tools.Install("zenity", target, 0);
+  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
+  const std::vector<std::string> expected = {
+      "--file-selection",
+      "--title=Save File",
+      "--save",
+      "--confirm-overwrite",
+      "--file-filter=Supported Files (*.tmx) | *.tmx",
+      "--file-filter=XML files (*.xml) | *.xml",
+      "--file-filter=All Files | *"};
+  EXPECT_EQ(expected, tools.Arguments("zenity"));
+  ASSERT_TRUE(std::filesystem::exists(target));
+
+  editor->tilemap->SetTileAt("OBJECTS", 3, 3, 0);
+  editor->OpenLevel();
+  EXPECT_EQ("--title=Open File", tools.Arguments("zenity").at(1));
+  EXPECT_EQ(11, CellOn(editor->tilemap, "OBJECTS", 3, 3));
+}

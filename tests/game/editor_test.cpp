@@ -1,0 +1,369 @@
+// The level editor driven through injected input: the palette, painting and erasing,
+// where painting stops, the Tab toggle, the rectangle fill, zoom, the test run and leaving.
+#include <math.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "EditorTestSupport.h"
+#include "Framework/Button2D.h"
+#include "Framework/TextLabel.h"
+
+namespace
+{
+
+const float kTolerance = 1e-3f;
+
+// Left-clicks a button where it sits on screen and lets go again.
+void ClickButton(const Button2D* button)
+{
+  MoveToWorld(button->position.x, button->position.y);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+}
+
+const TextLabel* LabelWithText(const std::string& text)
+{
+  for (const TextLabel* label : Camera::Instance()->labels)
+    if (label->text == text)
+      return label;
+  return nullptr;
+}
+
+} // namespace
+
+TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAndLabels)
+{
+  Editor* editor = EnterNewEditor();
+  const std::vector<int>& ids = ManifestIds();
+  ASSERT_EQ(20, editor->paletteCount);
+  ASSERT_EQ(ids.size(), editor->palette.size());
+
+  // 20 entries: the first row sits at -27.5 * (20 / 3 - 1) + 55 = -82.5.
+  for (size_t i = 0; i < ids.size(); ++i)
+  {
+    const Button2D* button = editor->palette.at(ids[i]);
+    SCOPED_TRACE("id " + std::to_string(ids[i]));
+    EXPECT_NEAR(475.0f + 55.0f * (i % 3), button->position.x, kTolerance);
+    EXPECT_NEAR(-82.5f + 55.0f * (i / 3), button->position.y, kTolerance);
+    EXPECT_EQ(50.0f, button->width);
+    EXPECT_EQ(50.0f, button->height);
+    EXPECT_EQ("ID " + std::to_string(ids[i]), button->GetTooltip());
+    EXPECT_EQ(button, Camera::Instance()->FindButton(std::to_string(ids[i])));
+    EXPECT_FALSE(button->hidden);
+  }
+
+  ASSERT_NE(nullptr, editor->saveButton);
+  ASSERT_NE(nullptr, editor->loadButton);
+  EXPECT_EQ("Savelevel", editor->saveButton->caption->text);
+  EXPECT_NEAR(530.0f, editor->saveButton->position.x, kTolerance);
+  EXPECT_NEAR(-250.0f, editor->saveButton->position.y, kTolerance);
+  EXPECT_NEAR(-310.0f, editor->loadButton->position.y, kTolerance);
+  EXPECT_EQ(180.0f, editor->loadButton->width);
+  EXPECT_EQ(0.0f, editor->saveButton->textColor.r);
+
+  ASSERT_NE(nullptr, editor->layerLabel);
+  EXPECT_EQ("BACKGROUND", editor->layerLabel->text);
+  const char* texts[] = {"GRID SIZE", "X : 50", "Y : 50"};
+  const float heights[] = {300.0f, 280.0f, 260.0f};
+  for (int i = 0; i < 3; ++i)
+  {
+    const TextLabel* label = LabelWithText(texts[i]);
+    ASSERT_NE(nullptr, label) << texts[i];
+    EXPECT_NEAR(-620.0f, label->position.x, kTolerance);
+    EXPECT_NEAR(heights[i], label->position.y, kTolerance);
+  }
+  EXPECT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "EVENTS"}),
+            editor->tilemap->layerNames);
+  EXPECT_EQ(50, editor->tilemap->width);
+  EXPECT_EQ(50.0f, editor->tilemap->tileWidth);
+}
+
+TEST(EditorScreen, PaletteClickSelectsTheIdAndSwitchesLayerAndLabelInTheSameFrame)
+{
+  Editor* editor = EnterNewEditor();
+  const struct
+  {
+    int id;
+    int layer;
+    const char* name;
+  } picks[] = {{20, 1, "OBJECTS"}, {101, 2, "EVENTS"}, {5, 0, "BACKGROUND"}};
+
+  for (const auto& pick : picks)
+  {
+    const Button2D* button = editor->palette.at(pick.id);
+    MoveToWorld(button->position.x, button->position.y);
+    InjectMouseButton(VN_KEY_LBUTTON, true);
+    EditorFrame();
+    EXPECT_EQ(pick.id, editor->selectedTile);
+    EXPECT_EQ(pick.layer, editor->currentLayer);
+    EXPECT_EQ(pick.name, editor->layerLabel->text);
+    InjectMouseButton(VN_KEY_LBUTTON, false);
+    EditorFrame();
+  }
+  // Clicking the palette paints nothing underneath it.
+  EXPECT_EQ(0, PaintedCells(editor->tilemap, "BACKGROUND"));
+  EXPECT_EQ(0, PaintedCells(editor->tilemap, "EVENTS"));
+}
+
+TEST(EditorPainting, LeftButtonPaintsTheSelectedTileRightButtonErasesOnTheCurrentLayer)
+{
+  Editor* editor = EnterNewEditor();
+  CentreViewOn(editor, 300.0f, 2300.0f);
+  Grid2D* grid = editor->tilemap;
+
+  MoveToCell(2, 3);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  MoveToCell(3, 3);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 2, 3));
+  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
+  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
+
+  editor->selectedTile = 20;
+  editor->currentLayer = 1;
+  MoveToCell(3, 3);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+  EXPECT_EQ(20, CellOn(grid, "OBJECTS", 3, 3));
+  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
+
+  InjectMouseButton(VN_KEY_RBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_RBUTTON, false);
+  EditorFrame();
+  EXPECT_EQ(0, CellOn(grid, "OBJECTS", 3, 3));
+  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
+}
+
+TEST(EditorPainting, NothingIsPaintedRightOf430OrWhileSpaceIsHeldWhichDragsTheView)
+{
+  Editor* editor = EnterNewEditor();
+  CentreViewOn(editor, 300.0f, 2300.0f);
+  Grid2D* grid = editor->tilemap;
+  const int y = 310;  // row 3 on this view
+
+  // 431 units right of the centre: over the map, but no painting.
+  InjectMouseMove(640 + 431, y);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+  EXPECT_GE(grid->hoveredCell, 0);
+  EXPECT_EQ(0, PaintedCells(grid, "BACKGROUND"));
+
+  // 430 units right still paints.
+  InjectMouseMove(640 + 430, y);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+  EXPECT_EQ(1, PaintedCells(grid, "BACKGROUND"));
+
+  // Space with the left button drags the view instead of painting.
+  InjectMouseMove(400, y);
+  InjectKey(VN_KEY_SPACE, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseMove(380, y);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  InjectKey(VN_KEY_SPACE, false);
+  EditorFrame();
+  EXPECT_EQ(1, PaintedCells(grid, "BACKGROUND"));
+  EXPECT_NEAR(320.0f, Camera::Instance()->position.x, kTolerance);
+}
+
+TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
+{
+  Editor* editor = EnterNewEditor();
+  const bool expectedHidden[] = {false, true, false};
+  for (bool hidden : expectedHidden)
+  {
+    InjectKey(VN_KEY_TAB, true);
+    EditorFrame();
+    InjectKey(VN_KEY_TAB, false);
+    EditorFrame();
+    for (const auto& [id, button] : editor->palette)
+      ASSERT_EQ(hidden, button->hidden) << "id " << id;
+    EXPECT_EQ(hidden, editor->paletteHidden);
+  }
+
+  // A hidden palette button cannot be picked.
+  InjectKey(VN_KEY_TAB, true);
+  EditorFrame();
+  InjectKey(VN_KEY_TAB, false);
+  ClickButton(editor->palette.at(20));
+  EXPECT_EQ(1, editor->selectedTile);
+}
+
+TEST(EditorFill, ShiftDragFillsTheInclusiveRectangleOnlyOnceShiftAndButtonAreUp)
+{
+  Editor* editor = EnterNewEditor();
+  CentreViewOn(editor, 150.0f, 2350.0f);
+  Grid2D* grid = editor->tilemap;
+  editor->selectedTile = 7;
+
+  InjectKey(VN_KEY_LSHIFT, true);
+  MoveToCell(2, 3);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  EXPECT_FALSE(editor->selectionSprite->hidden);
+  MoveToCell(4, 1);
+  EditorFrame();
+  EXPECT_TRUE(editor->dragging);
+  EXPECT_NEAR(100.0f, editor->selectionSprite->width, kTolerance);
+  EXPECT_NEAR(100.0f, editor->selectionSprite->height, kTolerance);
+
+  // The button is up but Shift is not: nothing is filled yet; only the cells the cursor
+  // crossed with the button down are painted.
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
+  EditorFrame();
+  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
+  EXPECT_TRUE(editor->dragging);
+
+  InjectKey(VN_KEY_LSHIFT, false);
+  EditorFrame();
+  EXPECT_FALSE(editor->dragging);
+  EXPECT_TRUE(editor->selectionSprite->hidden);
+  EXPECT_EQ(9, PaintedCells(grid, "BACKGROUND"));
+  for (int col = 2; col <= 4; ++col)
+    for (int row = 1; row <= 3; ++row)
+      EXPECT_EQ(7, CellOn(grid, "BACKGROUND", col, row)) << col << ", " << row;
+  EXPECT_EQ(0, PaintedCells(grid, "OBJECTS"));
+}
+
+TEST(EditorZoom, WheelChangesTileSizeOnlyPastTheDeadBandAndWithinLimits)
+{
+  Editor* editor = EnterNewEditor();
+  Camera* camera = Camera::Instance();
+  const float dt = 1.0f / 60.0f;
+
+  // One notch: the camera's decay leaves 120 * 0.75 = 90, a change of 1.5 units.
+  camera->wheelImpulse = 120.0f;
+  RunFrame(dt);
+  EXPECT_EQ(50.0f, editor->tilemap->tileWidth);
+
+  // Five notches: 600 * 0.75 * dt = 7.5 units.
+  camera->wheelImpulse = 600.0f;
+  RunFrame(dt);
+  EXPECT_NEAR(57.5f, editor->tilemap->tileWidth, 1e-2f);
+  EXPECT_NEAR(57.5f, editor->tilemap->tileHeight, 1e-2f);
+
+  camera->wheelImpulse = -600.0f;
+  RunFrame(dt);
+  EXPECT_NEAR(50.0f, editor->tilemap->tileWidth, 1e-2f);
+
+  // Never to 100 or beyond, never to 10 or below.
+  editor->tilemap->ResizeTile(95.0f, 95.0f);
+  camera->wheelImpulse = 600.0f;
+  RunFrame(dt);
+  EXPECT_EQ(95.0f, editor->tilemap->tileWidth);
+  editor->tilemap->ResizeTile(15.0f, 15.0f);
+  camera->wheelImpulse = -600.0f;
+  RunFrame(dt);
+  EXPECT_EQ(15.0f, editor->tilemap->tileWidth);
+}
+
+TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
+{
+  Editor* editor = EnterNewEditor();
+  CentreViewOn(editor, 300.0f, 2300.0f);
+  LevelManager* manager = LevelManager::Instance();
+  std::filesystem::remove("tmp.bin");
+
+  auto paint = [&](int id, int layer, int col, int row) {
+    editor->selectedTile = id;
+    editor->currentLayer = layer;
+    MoveToCell(col, row);
+    InjectMouseButton(VN_KEY_LBUTTON, true);
+    EditorFrame();
+    InjectMouseButton(VN_KEY_LBUTTON, false);
+    EditorFrame();
+  };
+  auto pressF8 = [&]() {
+    InjectKey(VN_KEY_F8, true);
+    EditorFrame();
+    InjectKey(VN_KEY_F8, false);
+  };
+
+  for (int col = 2; col <= 6; ++col)
+    paint(1, 0, col, 4);
+  paint(101, 2, 2, 4);
+  paint(102, 2, 6, 4);
+  pressF8();
+
+  ASSERT_NE(nullptr, manager->current);
+  EXPECT_EQ("tmp", manager->current->name);
+  EXPECT_NE(nullptr, dynamic_cast<TestLevel*>(manager->current));
+  EXPECT_TRUE(std::filesystem::exists("tmp.bin"));
+  const Grid2D* played = manager->current->tilemap;
+  ASSERT_NE(nullptr, played);
+  EXPECT_EQ(1, CellOn(played, "BACKGROUND", 4, 4));
+  ASSERT_EQ(2u, played->events.size());
+  EXPECT_EQ("SPAWN", played->events[0]->trigger);
+  EXPECT_EQ(2.0f, played->events[0]->x);
+  EXPECT_EQ("EXIT", played->events[1]->trigger);
+
+  // Back in the editor the map is as it was; paint more and run again.
+  manager->ChangeLevel("Level Editor");
+  CentreViewOn(editor, 300.0f, 2300.0f);
+  EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 4, 4));
+  paint(9, 1, 4, 4);
+  testing::internal::CaptureStdout();
+  pressF8();
+  const std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(std::string::npos, output.find("Level Exist")) << output;
+  EXPECT_EQ(1u, manager->levels.count("tmp"));
+  ASSERT_EQ("tmp", manager->current->name);
+  EXPECT_EQ(9, CellOn(manager->current->tilemap, "OBJECTS", 4, 4));
+}
+
+TEST(EditorScreen, EscapeReleasedReturnsToTheMenuAndTheMapSurvivesTheVisit)
+{
+  Editor* editor = EnterNewEditor();
+  CentreViewOn(editor, 300.0f, 2300.0f);
+  LevelManager* manager = LevelManager::Instance();
+  MenuStub* menu = static_cast<MenuStub*>(manager->levels.at("Main Menu"));
+
+  MoveToCell(5, 5);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  for (int i = 0; i < 5; ++i)
+    EditorFrame();
+  // The cursor is shown each frame without running the display counter up.
+  EXPECT_EQ(-1, VNInputShowCursor(0));
+  VNInputSetCursorVisible(1);
+
+  InjectKey(VN_KEY_ESCAPE, true);
+  EditorFrame();
+  EXPECT_EQ(editor, manager->current);
+  InjectKey(VN_KEY_ESCAPE, false);
+  EditorFrame();
+  EXPECT_EQ(menu, manager->current);
+  EXPECT_EQ(1, menu->loads);
+  EXPECT_EQ(nullptr, editor->saveButton);
+  EXPECT_TRUE(editor->palette.empty());
+
+  manager->ChangeLevel("Level Editor");
+  EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 5, 5));
+  EXPECT_EQ(20u, editor->palette.size());
+
+  testing::internal::CaptureStdout();
+  LevelManager::Destroy();
+  const std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("Level Editor destroy\n"));
+}
