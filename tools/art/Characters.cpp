@@ -317,15 +317,14 @@ Canvas Smoke()
     return c;
 }
 
-// A speech bubble 33 × 33 with its tail at the bottom, the symbol drawn by the caller.
+// A round speech bubble 33 × 33 with its tail at the lower left, pointing down at the
+// head below it; the symbol is drawn by the caller inside the upper 24 rows.
 Canvas Bubble(Color fill)
 {
     Canvas c(33, 33);
-    c.RoundRect(2, 2, 29, 23, fill);
-    c.Rect(3, 1, 27, 1, fill);
-    c.Rect(3, 25, 27, 1, fill);
-    c.Pattern(12, 26, {"#######", "..####.", "...##..", "...#..."}, "#", {fill});
-    c.Rect(3, 3, 27, 1, Shade(fill, 0.5f));
+    c.Ellipse(16.5f, 12.5f, 15.0f, 11.5f, fill);
+    c.Pattern(9, 22, {"######", ".####.", ".###..", "##....", "#....."}, "#", {fill});
+    c.Ellipse(11.0f, 6.5f, 5.0f, 2.0f, Shade(fill, 0.6f));
     c.Outline(Pal::Ink);
     return c;
 }
@@ -334,40 +333,42 @@ Canvas SleepBubble()
 {
     Canvas c = Bubble(Hex(0xdfe8f7));
     Color z = Hex(0x3a5aa0);
-    c.Pattern(6, 10, {"######", "....##", "...##.", "..##..", ".##...", "######"}, "#", {z});
-    c.Pattern(15, 7, {"#####", "...##", "..##.", ".##..", "#####"}, "#", {Shade(z, 0.25f)});
-    c.Pattern(22, 5, {"####", "..#.", ".#..", "####"}, "#", {Shade(z, 0.45f)});
+    c.Pattern(7, 11, {"######", "....##", "...##.", "..##..", ".##...", "######"}, "#", {z});
+    c.Pattern(15, 8, {"#####", "...##", "..##.", ".##..", "#####"}, "#", {Shade(z, 0.25f)});
+    c.Pattern(22, 6, {"####", "..#.", ".#..", "####"}, "#", {Shade(z, 0.45f)});
     return c;
 }
 
 Canvas SpottedBubble()
 {
     Canvas c = Bubble(Pal::Yellow);
-    c.Rect(14, 5, 5, 11, Pal::Red);
-    c.Rect(15, 4, 3, 1, Pal::Red);
-    c.Rect(14, 18, 5, 4, Pal::Red);
-    c.Rect(15, 6, 1, 8, Shade(Pal::Red, 0.4f));
+    c.Rect(14, 4, 5, 11, Pal::Red);
+    c.Rect(15, 3, 3, 1, Pal::Red);
+    c.Rect(14, 17, 5, 4, Pal::Red);
+    c.Rect(15, 5, 1, 8, Shade(Pal::Red, 0.4f));
     return c;
 }
 
 Canvas ChatBubble()
 {
     Canvas c = Bubble(Pal::White);
-    for (int x : {7, 14, 21})
-        c.Rect(x, 12, 4, 4, Pal::Teal);
+    for (int x : {8, 15, 22})
+        c.Rect(x, 11, 4, 4, Pal::Teal);
     return c;
 }
 
 Canvas WorkBubble()
 {
+    // A sheet of paper and a pencil writing on it.
     Canvas c = Bubble(Pal::White);
-    c.Rect(8, 5, 17, 12, Pal::MetalDark);
-    c.Rect(9, 6, 15, 10, Pal::Screen);
-    c.Rect(10, 8, 7, 1, Pal::Glow);
-    c.Rect(10, 10, 10, 1, Shade(Pal::Glow, -0.3f));
-    c.Rect(10, 12, 5, 1, Pal::Glow);
-    c.Rect(6, 18, 21, 3, Pal::MetalLight);
-    c.Rect(7, 19, 19, 1, Pal::Metal);
+    c.Rect(9, 5, 11, 14, Pal::MetalDark);
+    c.Rect(10, 6, 9, 12, Pal::Paper);
+    for (int y : {8, 11, 14})
+        c.Rect(11, y, y == 14 ? 4 : 7, 1, Pal::Blue);
+    for (int i = 0; i < 7; ++i)
+        c.Rect(17 + i, 16 - i, 2, 2, Pal::Orange);
+    c.Rect(16, 17, 2, 2, Pal::Ink);
+    c.Rect(24, 9, 2, 2, Pal::Red);
     return c;
 }
 }

@@ -221,10 +221,14 @@ bool Check(const Plan& plan)
         return false;
     }
     std::vector<bool> reach = Reachable(plan, spawnCol, spawnRow);
+    auto seen = [&](int c, int r) {
+        return c >= 0 && r >= 0 && c < plan.width && r < plan.height && reach[size_t(r * plan.width + c)];
+    };
+    // An exit counts within 40 units: the player stands on it, or walks down onto it
+    // from the cell above when the row below it is blocked.
+    auto exitReached = [&](int c, int r) { return seen(c, r) || (seen(c, r - 1) && plan.Walkable(c, r)); };
+    // A card is taken within about 55 units: from its own cell or a neighbour.
     auto near = [&](int c, int r) {
-        // A card is taken from its own cell or the one beside it; an exit counts within
-        // 40 units, so its own cell or, when that is the last row above a wall, from just
-        // above it.
         for (auto [dc, dr] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{0, 1}})
         {
             int nc = c + dc, nr = r + dr;
@@ -244,7 +248,7 @@ bool Check(const Plan& plan)
                             r + 1, c + 1);
                 ok = false;
             }
-            if (e == 102 && near(c, r))
+            if (e == 102 && exitReached(c, r))
                 ++reachableExits;
             if (e >= 103)
             {

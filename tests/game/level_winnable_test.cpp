@@ -1,0 +1,245 @@
+// Every shipped floor can be won by the real player: with the co-workers left out, the
+// player is steered with injected keys at a fixed frame time from its start to the real
+// access card (where the floor has cards) and on to an exit. The route is planned over
+// the cells the player can stand in (its own cell and the one below must be free, since
+// its feet reach into the next row), but the walking is the Player's own: a floor that a
+// cell-by-cell search could cross and the player cannot walk fails here.
+// Each floor is also drawn once as the game draws it and saved under screenshots/.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <queue>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Actors/Enemy.h"
+#include "Actors/Key.h"
+#include "Actors/Player.h"
+#include "PlayTestSupport.h"
+#include "World/Grid2D.h"
+
+namespace
+{
+constexpr float kFrame = 1.0f / 60.0f;
+
+struct Cell
+{
+  int col;
+  int row;
+  bool operator<(const Cell& other) const { return col != other.col ? col < other.col : row < other.row; }
+  bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
+};
+
+VNVec2 Centre(const Grid2D& grid, Cell cell)
+{
+  return {cell.col * grid.tileWidth, (grid.height - cell.row) * grid.tileHeight};
+}
+
+Cell CellAt(const Grid2D& grid, VNVec2 position)
+{
+  return {int(std::lround(position.x / grid.tileWidth)), grid.height - int(std::lround(position.y / grid.tileHeight))};
+}
+
+bool Standable(const Grid2D& grid, Cell cell)
+{
+  return grid.IsWalkable(cell.col, cell.row) && grid.IsWalkable(cell.col, cell.row + 1);
+}
+
+// Shortest four-way route over standable cells from start to any goal cell, start
+// excluded; empty when there is none (or when the start is a goal).
+std::vector<Cell> Route(const Grid2D& grid, Cell start, const std::set<Cell>& goals)
+{
+  std::vector<int> from(size_t(grid.width * grid.height), -1);
+  std::queue<Cell> open;
+  open.push(start);
+  from[size_t(start.row * grid.width + start.col)] = start.row * grid.width + start.col;
+  const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+  while (!open.empty())
+  {
+    Cell cell = open.front();
+    open.pop();
+    if (goals.count(cell))
+    {
+      std::vector<Cell> route;
+      for (Cell c = cell; !(c == start);)
+      {
+        route.insert(route.begin(), c);
+        const int prev = from[size_t(c.row * grid.width + c.col)];
+        c = {prev % grid.width, prev / grid.width};
+      }
+      return route;
+    }
+    for (const auto& s : steps)
+    {
+      Cell next{cell.col + s[0], cell.row + s[1]};
+      if (next.col < 0 || next.row < 0 || next.col >= grid.width || next.row >= grid.height)
+        continue;
+      int& seen = from[size_t(next.row * grid.width + next.col)];
+      if (seen >= 0 || !Standable(grid, next))
+        continue;
+      seen = cell.row * grid.width + cell.col;
+      open.push(next);
+    }
+  }
+  return {};
+}
+
+void SaveScreenshot(const std::string& name)
+{
+  std::vector<uint8_t> pixels(1280 * 720 * 4);
+  glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1280, 720, 32, SDL_PIXELFORMAT_RGBA32);
+  ASSERT_NE(nullptr, surface);
+  std::set<uint32_t> colours;
+  for (int y = 0; y < 720; ++y)
+    for (int x = 0; x < 1280; ++x)
+    {
+      uint8_t* to = static_cast<uint8_t*>(surface->pixels) + size_t(y) * surface->pitch + size_t(x) * 4;
+      const uint8_t* at = &pixels[(size_t(719 - y) * 1280 + x) * 4];
+      std::copy(at, at + 3, to);
+      to[3] = 255;
+      colours.insert(uint32_t(at[0]) << 16 | uint32_t(at[1]) << 8 | at[2]);
+    }
+  std::filesystem::create_directories("screenshots");
+  EXPECT_EQ(0, IMG_SavePNG(surface, ("screenshots/" + name + ".png").c_str()));
+  SDL_FreeSurface(surface);
+  EXPECT_GT(colours.size(), 50u) << name << ": the frame looks empty";
+}
+
+class LevelWinnable : public FloorTest, public ::testing::WithParamInterface<const char*>
+{
+protected:
+  // Draws the current level as the main loop does and saves the picture.
+  void Screenshot(const std::string& name)
+  {
+    VNSysFrameStart();
+    VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+    VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
+    level->DrawTilemap();
+    level->Draw();
+    Camera::Instance()->DrawOverlay();
+    SaveScreenshot(name);
+    VNSysFrameEnd();
+  }
+
+  // Holds one walking key until the player has covered the distance along that axis.
+  // False when the player stops short (a wall it cannot pass).
+  bool Hold(unsigned char vk, float VNVec2::*axis, float target)
+  {
+    Player* player = level->players[0];
+    InjectKey(vk, true);
+    const float sign = target > player->position.*axis ? 1.0f : -1.0f;
+    bool arrived = false;
+    for (int frame = 0; frame < 1200 && !arrived && level->playState == TestLevel::PLAYING; ++frame)
+    {
+      const float before = player->position.*axis;
+      RunFrame(kFrame);
+      const float after = player->position.*axis;
+      // The player moves 3 units a frame, and stops up to one step short of a cell
+      // centre when the next cell is blocked (it probes one step ahead).
+      arrived = (target - after) * sign <= 3.5f;
+      if (!arrived && std::fabs(after - before) < 0.01f)
+        break;
+    }
+    InjectKey(vk, false);
+    RunFrame(kFrame);
+    return arrived || level->playState != TestLevel::PLAYING;
+  }
+
+  // Walks the route cell centre by cell centre, holding each key along straight runs.
+  void Walk(const std::vector<Cell>& route)
+  {
+    const Grid2D& grid = *level->tilemap;
+    Player* player = level->players[0];
+    size_t i = 0;
+    while (i < route.size() && level->playState == TestLevel::PLAYING)
+    {
+      Cell from = CellAt(grid, player->position);
+      const bool horizontal = route[i].row == from.row;
+      size_t end = i;
+      while (end + 1 < route.size() && (horizontal ? route[end + 1].row == from.row : route[end + 1].col == from.col))
+        ++end;
+      const VNVec2 target = Centre(grid, route[end]);
+      bool ok;
+      if (horizontal)
+        ok = Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x);
+      else
+        ok = Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
+      ASSERT_TRUE(ok) << GetParam() << ": the player stopped at (" << player->position.x << ", "
+                      << player->position.y << ") on its way to (" << target.x << ", " << target.y << ")";
+      i = end + 1;
+    }
+  }
+};
+
+TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
+{
+  EnterFile(GetParam());
+  Play();
+  ASSERT_EQ(TestLevel::PLAYING, level->playState);
+  ASSERT_EQ(1u, level->players.size());
+  ASSERT_FALSE(level->exits.empty());
+  RunFrame(kFrame);
+  Screenshot(level->name);
+
+  for (Enemy* coworker : level->enemies)
+    delete coworker;
+  level->enemies.clear();
+  const Grid2D& grid = *level->tilemap;
+  Player* player = level->players[0];
+  ASSERT_TRUE(Standable(grid, CellAt(grid, player->position))) << "the start is not a place to stand";
+
+  if (!level->noCardNeeded)
+  {
+    const Key* card = nullptr;
+    for (const Key* key : level->keys)
+      if (key->cardValue == Key::ACCESS_CARD)
+        card = key;
+    ASSERT_NE(nullptr, card);
+    // The card is taken within about 54.8 units: from its cell or a neighbour.
+    std::set<Cell> nearCard;
+    for (int dc = -1; dc <= 1; ++dc)
+      for (int dr = -1; dr <= 1; ++dr)
+      {
+        Cell c = CellAt(grid, card->home);
+        c = {c.col + dc, c.row + dr};
+        const VNVec2 at = Centre(grid, c);
+        const float dx = at.x - card->home.x, dy = at.y - card->home.y;
+        if (dx * dx + dy * dy <= 3000.0f && Standable(grid, c))
+          nearCard.insert(c);
+      }
+    const std::vector<Cell> toCard = Route(grid, CellAt(grid, player->position), nearCard);
+    ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position))) << "no way to the card";
+    ASSERT_NO_FATAL_FAILURE(Walk(toCard));
+    Press('E');
+    Release('E');
+    ASSERT_EQ(Key::ACCESS_CARD, player->heldCard) << GetParam() << ": the card was not picked up";
+  }
+
+  // An exit counts within 40 units: from its own cell.
+  std::set<Cell> exitCells;
+  for (const VNVec2& exit : level->exits)
+    if (Standable(grid, CellAt(grid, exit)))
+      exitCells.insert(CellAt(grid, exit));
+  ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
+  const std::vector<Cell> toExit = Route(grid, CellAt(grid, player->position), exitCells);
+  ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
+  ASSERT_NO_FATAL_FAILURE(Walk(toExit));
+  EXPECT_EQ(TestLevel::ESCAPED, level->playState) << GetParam() << ": the player reached the exit but did not escape";
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedFloors, LevelWinnable,
+                         ::testing::Values("TutorialLevel.tmx", "Level1.tmx", "Level2.tmx", "Level3.tmx",
+                                           "Level4.tmx", "Level5.tmx"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           std::string name = info.param;
+                           return name.substr(0, name.find('.'));
+                         });
+
+} // namespace
