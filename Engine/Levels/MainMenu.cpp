@@ -1,0 +1,433 @@
+#include "Levels/MainMenu.h"
+
+#include <stdio.h>
+
+#include "Framework/Application.h"
+#include "Framework/Button2D.h"
+#include "Framework/Camera.h"
+#include "Framework/Gamepad.h"
+#include "Framework/LevelManager.h"
+#include "Framework/SoundManager.h"
+
+namespace
+{
+struct WidgetSpec
+{
+  const char* name;
+  const char* file;
+  float x;
+  float y;
+  float width;
+  float height;
+  bool shown;
+};
+
+// Offsets from the screen centre, y up. The overlay draws them in byte order of their names.
+const WidgetSpec WIDGETS[] = {
+    {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, true},
+    {"mainTitle", "Assets/mainTitle.png", 0.0f, 220.0f, 640.0f, 204.0f, false},
+    {"optionTitle", "Assets/optionTitle.png", 0.0f, 240.0f, 288.0f, 86.0f, false},
+    {"Creditscreen", "Assets/creditscreen.png", 0.0f, 0.0f, 1280.0f, 720.0f, false},
+    {"Play", "Assets/b_play.png", 0.0f, 50.0f, 262.0f, 68.0f, false},
+    {"Option", "Assets/b_option.png", 0.0f, -50.0f, 262.0f, 68.0f, false},
+    {"Credit", "Assets/b_credit.png", 0.0f, -150.0f, 262.0f, 68.0f, false},
+    {"Exit", "Assets/b_exit.png", 0.0f, -250.0f, 262.0f, 68.0f, false},
+    {"Exit2", "Assets/level_back.png", 0.0f, -250.0f, 262.0f, 56.0f, false},
+    {"tutorial", "Assets/level_tutorial.png", -300.0f, 0.0f, 195.0f, 56.0f, false},
+    {"l1", "Assets/level_1.png", 0.0f, 0.0f, 195.0f, 56.0f, false},
+    {"l2", "Assets/level_2.png", 300.0f, 0.0f, 195.0f, 56.0f, false},
+    {"l3", "Assets/level_3.png", -300.0f, -100.0f, 195.0f, 56.0f, false},
+    {"l4", "Assets/level_4.png", 0.0f, -100.0f, 195.0f, 56.0f, false},
+    {"l5", "Assets/level_5.png", 300.0f, -100.0f, 195.0f, 56.0f, false},
+    {"leveleditor", "Assets/level_editor.png", 300.0f, -250.0f, 195.0f, 56.0f, false},
+    {"Logo", "Assets/Ombrel.png", 0.0f, 0.0f, 1280.0f, 720.0f, true},
+    {"fullscreen", "Assets/fullscreen.png", 30.0f, 100.0f, 350.0f, 90.0f, false},
+    {"minus1", "Assets/minus.png", -147.0f, -20.0f, 56.0f, 56.0f, false},
+    {"plus1", "Assets/plus.png", 203.0f, -20.0f, 56.0f, 56.0f, false},
+    {"s1", "Assets/slider.png", 30.0f, -20.0f, 280.0f, 26.0f, false},
+    {"s2", "Assets/slider2.png", 160.0f, -20.0f, 28.0f, 56.0f, false},
+    {"minus2", "Assets/minus.png", -147.0f, -100.0f, 56.0f, 56.0f, false},
+    {"plus2", "Assets/plus.png", 203.0f, -100.0f, 56.0f, 56.0f, false},
+    {"m1", "Assets/slider.png", 30.0f, -100.0f, 280.0f, 26.0f, false},
+    {"m2", "Assets/slider2.png", 160.0f, -100.0f, 28.0f, 56.0f, false},
+    {"option2", "Assets/option2.png", -240.0f, -5.0f, 150.0f, 240.0f, false},
+};
+
+struct LevelEntry
+{
+  const char* button;
+  const char* level;
+  const char* music;
+};
+
+// In pad-cursor order.
+const LevelEntry LEVELS[] = {
+    {"tutorial", "TutorialLevel", "Assets/Sound/TutorialBGM.ogg"},
+    {"l1", "Level1", "Assets/Sound/Level1BGM.ogg"},
+    {"l2", "Level2", "Assets/Sound/Level2BGM.ogg"},
+    {"l3", "Level3", "Assets/Sound/Level3BGM.ogg"},
+    {"l4", "Level4", "Assets/Sound/Level4BGM.ogg"},
+    {"l5", "Level5", "Assets/Sound/Level5BGM.ogg"},
+};
+const int LEVEL_COUNT = 6;
+const int MAIN_ENTRIES = 4;
+const int ROW_LENGTH = 3;
+
+const char* const MENU_MUSIC = "Assets/Sound/MainMenu.ogg";
+const char* const FULLSCREEN_IMAGE = "Assets/fullscreen.png";
+const char* const WINDOWED_IMAGE = "Assets/Windowed.png";
+
+const char* const MUSIC_FILES[] = {
+    "Assets/Sound/TutorialBGM.ogg", "Assets/Sound/Level1BGM.ogg", "Assets/Sound/Level2BGM.ogg",
+    "Assets/Sound/Level3BGM.ogg",   "Assets/Sound/Level4BGM.ogg", "Assets/Sound/Level5BGM.ogg",
+    MENU_MUSIC,                     "Assets/Sound/WinSound.ogg",  "Assets/Sound/LoseSound.ogg",
+};
+const char* const EFFECT_FILES[] = {
+    "Assets/Sound/GameIn.ogg",
+    "Assets/Sound/MouseClick.wav",
+    "Assets/Sound/MouseOver.wav",
+};
+
+const float SPLASH_FADE_SECONDS = 1.0f;
+// The stick counts as centred within this much of full travel, and as pushed beyond PUSH.
+const float STICK_REST = 0.2f;
+const float STICK_PUSH = 0.6f;
+const float VOLUME_STEP = 0.25f;
+// A knob moves this far per volume step; at full volume it sits at KNOB_FULL_X.
+const float KNOB_STEP = 65.0f;
+const float KNOB_FULL_X = 160.0f;
+const Color4 PAD_HIGHLIGHT = {1.8f, 1.8f, 1.0f, 1.0f};
+
+void SetImage(Button2D* button, const char* file)
+{
+  button->AddTexture(file);
+  button->SetTexture(file);
+}
+}
+
+MainMenu::MainMenu()
+{
+  name = "Main Menu";
+  SoundManager* sound = SoundManager::Instance();
+  for (const char* file : MUSIC_FILES)
+    sound->Load(file, SoundEntry::Music);
+  for (const char* file : EFFECT_FILES)
+    sound->Load(file, SoundEntry::Effect);
+}
+
+MainMenu::~MainMenu()
+{
+  printf("MainMenu Destroy\n");
+}
+
+void MainMenu::Load()
+{
+  camera = Camera::Instance();
+  page = MAIN_PAGE;
+  // The level select's cursor may still stand on level 4 or 5, which the main page lacks.
+  if (selection < 0 || selection >= MAIN_ENTRIES)
+    selection = 0;
+
+  for (const WidgetSpec& spec : WIDGETS)
+  {
+    Button2D* button = new Button2D(spec.name, spec.file);
+    button->width = spec.width;
+    button->height = spec.height;
+    button->SetPosition(camera->position.x + spec.x, camera->position.y + spec.y);
+    button->hidden = !spec.shown;
+    camera->AddButton(button);
+    // Looked up again: the camera keeps an earlier widget of the same name and drops this one.
+    buttons[spec.name] = camera->FindButton(spec.name);
+  }
+
+  // The knobs show the settings kept from earlier visits.
+  PlaceKnob("s2", effectSetting);
+  PlaceKnob("m2", musicSetting);
+
+  if (splashTimer <= 0.0f)
+    SoundManager::Instance()->Play(MENU_MUSIC, true);
+  SetImage(buttons["fullscreen"], camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+}
+
+void MainMenu::Unload()
+{
+  buttons.clear();
+}
+
+void MainMenu::Update(const float& dt)
+{
+  if (page == MAIN_PAGE)
+  {
+    if (splashTimer > 0.0f)
+    {
+      if (splashTimer < SPLASH_FADE_SECONDS)
+      {
+        if (Button2D* logo = FindWidget("Logo"))
+          logo->tint.a = splashTimer;
+        SoundManager::Instance()->Play(MENU_MUSIC, true);
+      }
+      splashTimer -= dt;
+    }
+    else
+    {
+      SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+      SetShown({"Logo"}, false);
+    }
+  }
+
+  if (splashTimer > 0.0f)
+    return;
+
+  // Set rather than counted, so a frame-by-frame call never runs the display counter away.
+  const bool pad = Gamepad::IsConnected();
+  VNInputSetCursorVisible(pad ? 0 : 1);
+  if (pad)
+    GamepadNavigate();
+  MenuLogic();
+}
+
+void MainMenu::Draw()
+{
+}
+
+void MainMenu::GamepadNavigate()
+{
+  const float x = Gamepad::state.thumbLX / 32768.0f;
+  const float y = Gamepad::state.thumbLY / 32768.0f;
+  if (!stickArmed && x >= -STICK_REST && x <= STICK_REST && y >= -STICK_REST && y <= STICK_REST)
+    stickArmed = true;
+
+  if (page == MAIN_PAGE)
+  {
+    if (stickArmed && y < -STICK_PUSH)
+    {
+      selection = selection >= MAIN_ENTRIES - 1 ? 0 : selection + 1;
+      stickArmed = false;
+    }
+    else if (stickArmed && y > STICK_PUSH)
+    {
+      selection = selection <= 0 ? MAIN_ENTRIES - 1 : selection - 1;
+      stickArmed = false;
+    }
+    Highlight({"Play", "Option", "Credit", "Exit"}, selection);
+  }
+  else if (page == LEVEL_PAGE)
+  {
+    if (stickArmed)
+    {
+      if (y < -STICK_PUSH || y > STICK_PUSH)
+      {
+        selection = selection < ROW_LENGTH ? selection + ROW_LENGTH : selection - ROW_LENGTH;
+        stickArmed = false;
+      }
+      const int rowStart = selection < ROW_LENGTH ? 0 : ROW_LENGTH;
+      const int column = selection - rowStart;
+      if (x < -STICK_PUSH)
+      {
+        selection = rowStart + (column == 0 ? ROW_LENGTH - 1 : column - 1);
+        stickArmed = false;
+      }
+      else if (x > STICK_PUSH)
+      {
+        selection = rowStart + (column == ROW_LENGTH - 1 ? 0 : column + 1);
+        stickArmed = false;
+      }
+    }
+    Highlight({"tutorial", "l1", "l2", "l3", "l4", "l5"}, selection);
+  }
+}
+
+void MainMenu::MenuLogic()
+{
+  const bool padA = Gamepad::IsHeld(Gamepad::A);
+  const bool padB = Gamepad::IsHeld(Gamepad::B);
+  const bool escape = VNInputCheckReleased(VN_KEY_ESCAPE);
+
+  switch (page)
+  {
+  case MAIN_PAGE:
+    MainPageLogic(padA, escape);
+    break;
+  case LEVEL_PAGE:
+    if (!selectArmed && !padA)
+      selectArmed = true;
+    LevelPageLogic(padA, Clicked("Exit2") || escape || padB);
+    break;
+  case OPTION_PAGE:
+    OptionPageLogic(escape || padB);
+    break;
+  case CREDIT_PAGE:
+    CreditPageLogic(escape || padB);
+    break;
+  default:
+    break;
+  }
+}
+
+void MainMenu::MainPageLogic(bool padA, bool escape)
+{
+  if (Clicked("Play") || (selection == 0 && padA))
+  {
+    SetShown({"Play", "Option", "Credit", "Exit"}, false);
+    SetShown({"tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"}, true);
+    selectArmed = false;
+    page = LEVEL_PAGE;
+    selection = 0;
+  }
+  else if (Clicked("Option") || (selection == 1 && padA))
+  {
+    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, false);
+    SetShown({"optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2", "s1", "m1", "s2",
+              "m2", "option2", "Exit2"},
+             true);
+    page = OPTION_PAGE;
+    selection = 0;
+  }
+  else if (Clicked("Credit") || (selection == 2 && padA))
+  {
+    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, false);
+    SetShown({"Creditscreen", "Exit2"}, true);
+    page = CREDIT_PAGE;
+  }
+
+  if (Clicked("Exit") || escape || (selection == 3 && padA))
+    gQuitGame = true;
+}
+
+void MainMenu::LevelPageLogic(bool padA, bool back)
+{
+  if (back)
+  {
+    page = MAIN_PAGE;
+    SetShown({"Play", "Option", "Credit", "Exit"}, true);
+    SetShown({"tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"}, false);
+    selection = 0;
+  }
+
+  for (int i = 0; i < LEVEL_COUNT; ++i)
+  {
+    const LevelEntry& entry = LEVELS[i];
+    // The A press that opened this page must not also start the tutorial under the cursor.
+    const bool padChoice = selection == i && padA && (i != 0 || selectArmed);
+    if (Clicked(entry.button) || padChoice)
+    {
+      // The change unloads this menu: nothing of it may be touched afterwards.
+      LevelManager::Instance()->ChangeLevel(entry.level);
+      SoundManager::Instance()->Play(entry.music, true);
+      return;
+    }
+  }
+
+  if (Clicked("leveleditor"))
+    LevelManager::Instance()->ChangeLevel("Level Editor");
+}
+
+void MainMenu::OptionPageLogic(bool back)
+{
+  if (Clicked("fullscreen"))
+  {
+    camera->edgeScroll = !camera->edgeScroll;
+    SetImage(FindWidget("fullscreen"), camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+    VNToogleFullScreen(camera->edgeScroll);
+  }
+  if (Clicked("minus1") && StepSetting(effectSetting, -VOLUME_STEP, "s2"))
+    ApplyEffectVolume();
+  if (Clicked("plus1") && StepSetting(effectSetting, VOLUME_STEP, "s2"))
+    ApplyEffectVolume();
+  if (Clicked("minus2") && StepSetting(musicSetting, -VOLUME_STEP, "m2"))
+    ApplyMusicVolume();
+  if (Clicked("plus2") && StepSetting(musicSetting, VOLUME_STEP, "m2"))
+    ApplyMusicVolume();
+
+  if (back || Clicked("Exit2"))
+  {
+    page = MAIN_PAGE;
+    selection = 0;
+    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+    SetShown({"optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2", "s1", "s2", "m1",
+              "m2", "option2", "Exit2"},
+             false);
+  }
+}
+
+void MainMenu::CreditPageLogic(bool back)
+{
+  if (back || Clicked("Exit2"))
+  {
+    page = MAIN_PAGE;
+    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+    SetShown({"Creditscreen", "Exit2"}, false);
+  }
+}
+
+bool MainMenu::StepSetting(float& setting, float step, const char* knob)
+{
+  const float next = setting + step;
+  if (next < 0.0f || next > 1.0f)
+    return false;
+  setting = next;
+  if (Button2D* button = FindWidget(knob))
+    button->SetPosition(button->position.x + (step > 0.0f ? KNOB_STEP : -KNOB_STEP),
+                        button->position.y);
+  return true;
+}
+
+void MainMenu::PlaceKnob(const char* knob, float setting)
+{
+  if (Button2D* button = FindWidget(knob))
+  {
+    const float stepsDown = (1.0f - setting) / VOLUME_STEP;
+    button->SetPosition(camera->position.x + KNOB_FULL_X - stepsDown * KNOB_STEP,
+                        button->position.y);
+  }
+}
+
+void MainMenu::ApplyEffectVolume()
+{
+  SoundManager* sound = SoundManager::Instance();
+  sound->effectVolume = effectSetting;
+  VNAudioChannelSetVolume(sound->effectChannel, effectSetting);
+}
+
+void MainMenu::ApplyMusicVolume()
+{
+  SoundManager* sound = SoundManager::Instance();
+  sound->musicVolume = musicSetting;
+  sound->currentMusicVolume = musicSetting;
+  VNAudioChannelSetVolume(sound->musicChannel, musicSetting);
+}
+
+Button2D* MainMenu::FindWidget(const std::string& widgetName) const
+{
+  auto found = buttons.find(widgetName);
+  return found == buttons.end() ? nullptr : found->second;
+}
+
+bool MainMenu::Clicked(const std::string& widgetName) const
+{
+  Button2D* button = FindWidget(widgetName);
+  return button && button->IsClicked();
+}
+
+void MainMenu::SetShown(std::initializer_list<const char*> names, bool shown) const
+{
+  for (const char* widgetName : names)
+  {
+    if (Button2D* button = FindWidget(widgetName))
+      button->hidden = !shown;
+  }
+}
+
+void MainMenu::Highlight(std::initializer_list<const char*> names, int selected) const
+{
+  int i = 0;
+  for (const char* widgetName : names)
+  {
+    if (Button2D* button = FindWidget(widgetName))
+    {
+      const Color4 tint = i == selected ? PAD_HIGHLIGHT : Color4{};
+      button->tint = {tint.r, tint.g, tint.b, button->tint.a};
+    }
+    ++i;
+  }
+}

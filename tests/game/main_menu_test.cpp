@@ -1,0 +1,491 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Framework/Application.h"
+#include "Levels/MainMenu.h"
+#include "PlayTestSupport.h"
+
+namespace
+{
+const float FRAME = 1.0f / 60.0f;
+const char* const MENU_MUSIC = "Assets/Sound/MainMenu.ogg";
+
+const std::vector<std::string> MAIN_WIDGETS = {"mainTitle", "Play", "Option", "Credit", "Exit"};
+const std::vector<std::string> LEVEL_WIDGETS = {"tutorial", "l1", "l2", "l3",
+                                                "l4", "l5", "leveleditor", "Exit2"};
+const std::vector<std::string> OPTION_WIDGETS = {"optionTitle", "fullscreen", "minus1", "minus2",
+                                                 "plus1", "plus2", "s1", "m1", "s2", "m2",
+                                                 "option2", "Exit2"};
+
+// A level the menu can change to; it counts how often it was entered.
+class Destination : public Level
+{
+public:
+  explicit Destination(const std::string& levelName) { name = levelName; }
+  void Load() override { ++loads; }
+  void Unload() override {}
+  void Update(const float&) override {}
+  void Draw() override {}
+  int loads = 0;
+};
+
+bool CursorShown()
+{
+  return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+}
+
+class MainMenuTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    ResetGame();
+    ReleaseAllKeys();
+    InjectMouseMove(5, 5);
+    DispatchAndSample();
+    gQuitGame = false;
+    Camera::Instance()->edgeScroll = false;
+
+    for (const char* levelName : {"TutorialLevel", "Level1", "Level2", "Level3", "Level4",
+                                  "Level5", "Level Editor"})
+    {
+      Destination* level = new Destination(levelName);
+      LevelManager::Instance()->AddLevel(level);
+      destinations.push_back(level);
+    }
+    menu = new MainMenu();
+    LevelManager* levels = LevelManager::Instance();
+    levels->AddLevel(menu);
+    // Entered as the game enters it at start: directly, without a level change.
+    menu->active = true;
+    levels->current = menu;
+    menu->Load();
+  }
+
+  void TearDown() override
+  {
+    DetachVirtualPad();
+    VNToogleFullScreen(false);
+    VNInputSetCursorVisible(1);
+    ReleaseAllKeys();
+    ResetGame();
+    gQuitGame = false;
+  }
+
+  Button2D* Widget(const std::string& name) { return Camera::Instance()->FindButton(name); }
+
+  bool Shown(const std::string& name)
+  {
+    Button2D* widget = Widget(name);
+    return widget && !widget->hidden;
+  }
+
+  void ExpectShown(const std::vector<std::string>& names, bool shown, const char* where)
+  {
+    for (const std::string& name : names)
+      EXPECT_EQ(shown, Shown(name)) << name << " " << where;
+  }
+
+  // Runs the splash out and the frame that shows the main page.
+  void PassSplash()
+  {
+    while (menu->splashTimer > 0.0f)
+      RunFrame(0.5f);
+    RunFrame(FRAME);
+  }
+
+  // A click on a widget: the cursor is put on its centre (in window pixels, so scaled in
+  // full screen), the left button goes down for one frame and comes up again.
+  void Click(const std::string& name)
+  {
+    Button2D* widget = Widget(name);
+    ASSERT_NE(nullptr, widget) << name;
+    const Camera* camera = Camera::Instance();
+    const float x = 640.0f + widget->position.x - camera->position.x;
+    const float y = 360.0f - (widget->position.y - camera->position.y);
+    InjectMouseMove(static_cast<int>(x * gVNScreenScaleX), static_cast<int>(y * gVNScreenScaleY));
+    DispatchAndSample();
+    InjectMouseButton(VN_KEY_LBUTTON, true);
+    RunFrame(FRAME);
+    InjectMouseButton(VN_KEY_LBUTTON, false);
+    RunFrame(FRAME);
+  }
+
+  // Escape pressed in one frame and let go in the next, where the menu reacts to it.
+  void TapEscape()
+  {
+    InjectKey(VN_KEY_ESCAPE, true);
+    RunFrame(FRAME);
+    InjectKey(VN_KEY_ESCAPE, false);
+    RunFrame(FRAME);
+  }
+
+  // Holds a left-stick axis (0 x, 1 y; SDL's sign, positive is down) for some frames.
+  void Stick(int axis, short value, int frames = 1)
+  {
+    SetVirtualPadStick(axis, value);
+    for (int i = 0; i < frames; ++i)
+      RunFrame(FRAME);
+  }
+
+  void PadA(bool down, int frames = 1)
+  {
+    SetVirtualPadButton(VN_PAD_A, down);
+    for (int i = 0; i < frames; ++i)
+      RunFrame(FRAME);
+  }
+
+  void ReturnToMenu()
+  {
+    LevelManager::Instance()->ChangeLevel("Main Menu");
+    RunFrame(FRAME);
+  }
+
+  std::string CurrentName() const
+  {
+    const Level* current = LevelManager::Instance()->current;
+    return current ? current->name : "(none)";
+  }
+
+  float KnobOffset(const std::string& knob)
+  {
+    return Widget(knob)->position.x - Camera::Instance()->position.x;
+  }
+
+  MainMenu* menu = nullptr;
+  std::vector<Destination*> destinations;
+};
+
+TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAndAsksForTheMusic)
+{
+  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
+  VNInputSetCursorVisible(1);
+  EXPECT_TRUE(Shown("Background"));
+  EXPECT_TRUE(Shown("Logo"));
+  ExpectShown(MAIN_WIDGETS, false, "during the splash");
+
+  // A quarter of a second into the splash: the logo is opaque and no music is asked for.
+  for (int i = 0; i < 4; ++i)
+  {
+    TapEscape();
+    PadA(true);
+    PadA(false);
+  }
+  EXPECT_FALSE(gQuitGame) << "Escape during the splash";
+  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  EXPECT_TRUE(CursorShown()) << "the pad does not hide the cursor during the splash";
+  EXPECT_FLOAT_EQ(1.0f, Widget("Logo")->tint.a);
+  EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty());
+
+  while (menu->splashTimer >= 1.0f)
+    RunFrame(0.25f);
+  RunFrame(0.25f);
+  EXPECT_NEAR(menu->splashTimer + 0.25f, Widget("Logo")->tint.a, 1e-5f)
+      << "the logo fades with the time left";
+  EXPECT_LT(Widget("Logo")->tint.a, 1.0f);
+  EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic);
+
+  PassSplash();
+  EXPECT_FALSE(Shown("Logo"));
+  ExpectShown(MAIN_WIDGETS, true, "after the splash");
+  EXPECT_FALSE(CursorShown()) << "a pad hides the cursor once the menu runs";
+  EXPECT_FALSE(gQuitGame);
+}
+
+TEST_F(MainMenuTest, EveryPageShowsItsWidgetsAndComesBack)
+{
+  PassSplash();
+
+  Click("Play");
+  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  ExpectShown(LEVEL_WIDGETS, true, "on the level select");
+  ExpectShown({"Play", "Option", "Credit", "Exit"}, false, "on the level select");
+  EXPECT_TRUE(Shown("mainTitle"));
+
+  Click("Exit2");
+  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  ExpectShown(MAIN_WIDGETS, true, "back from the level select");
+  ExpectShown(LEVEL_WIDGETS, false, "back from the level select");
+
+  Click("Option");
+  EXPECT_EQ(MainMenu::OPTION_PAGE, menu->page);
+  ExpectShown(OPTION_WIDGETS, true, "on the options");
+  ExpectShown(MAIN_WIDGETS, false, "on the options");
+  TapEscape();
+  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  ExpectShown(MAIN_WIDGETS, true, "back from the options");
+  ExpectShown(OPTION_WIDGETS, false, "back from the options");
+
+  Click("Credit");
+  EXPECT_EQ(MainMenu::CREDIT_PAGE, menu->page);
+  ExpectShown({"Creditscreen", "Exit2"}, true, "on the credits");
+  ExpectShown(MAIN_WIDGETS, false, "on the credits");
+  Click("Exit2");
+  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  ExpectShown({"Creditscreen", "Exit2"}, false, "back from the credits");
+  ExpectShown(MAIN_WIDGETS, true, "back from the credits");
+  EXPECT_FALSE(gQuitGame);
+
+  Click("Exit");
+  EXPECT_TRUE(gQuitGame);
+}
+
+TEST_F(MainMenuTest, EscapeLeavesTheLevelSelectAndASecondEscapeQuits)
+{
+  PassSplash();
+  Click("Play");
+  ASSERT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+
+  // Only the release counts: holding Escape down does nothing yet.
+  InjectKey(VN_KEY_ESCAPE, true);
+  RunFrame(FRAME);
+  RunFrame(FRAME);
+  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  InjectKey(VN_KEY_ESCAPE, false);
+  RunFrame(FRAME);
+  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  EXPECT_FALSE(gQuitGame) << "one release takes one step back";
+
+  TapEscape();
+  EXPECT_TRUE(gQuitGame);
+}
+
+TEST_F(MainMenuTest, VolumesMoveInQuartersBetweenTheirLimits)
+{
+  PassSplash();
+  // Lets the menu music's fade run out, so only the sliders move the volume.
+  SoundManager* sound = SoundManager::Instance();
+  for (int i = 0; i < 20 && (sound->fading || sound->currentMusicVolume < sound->musicVolume); ++i)
+    RunFrame(0.25f);
+  ASSERT_TRUE(VNAudioChannelIsPlaying(sound->musicChannel));
+  Click("Option");
+  ASSERT_EQ(MainMenu::OPTION_PAGE, menu->page);
+  EXPECT_FLOAT_EQ(160.0f, KnobOffset("s2"));
+  EXPECT_FLOAT_EQ(160.0f, KnobOffset("m2"));
+
+  Click("plus1");
+  Click("plus2");
+  EXPECT_FLOAT_EQ(1.0f, menu->effectSetting) << "plus does nothing at full volume";
+  EXPECT_FLOAT_EQ(1.0f, menu->musicSetting);
+  EXPECT_FLOAT_EQ(160.0f, KnobOffset("s2"));
+
+  const float steps[] = {0.75f, 0.5f, 0.25f, 0.0f, 0.0f};
+  for (float expected : steps)
+  {
+    Click("minus1");
+    Click("minus2");
+    EXPECT_FLOAT_EQ(expected, menu->effectSetting);
+    EXPECT_FLOAT_EQ(expected, sound->effectVolume);
+    EXPECT_FLOAT_EQ(expected, menu->musicSetting);
+    EXPECT_FLOAT_EQ(expected, sound->musicVolume);
+    EXPECT_NEAR(expected, VNAudioChannelGetVolume(sound->musicChannel), 0.01f);
+    const float knob = 160.0f - 65.0f * (1.0f - expected) / 0.25f;
+    EXPECT_FLOAT_EQ(knob, KnobOffset("s2"));
+    EXPECT_FLOAT_EQ(knob, KnobOffset("m2"));
+  }
+
+  Click("plus2");
+  Click("plus2");
+  EXPECT_FLOAT_EQ(0.5f, menu->musicSetting);
+  EXPECT_FLOAT_EQ(0.5f, sound->currentMusicVolume) << "applied at once, not faded to";
+  EXPECT_FLOAT_EQ(0.0f, menu->effectSetting);
+
+  // The settings outlive the visit and the knobs show them when the menu comes back.
+  LevelManager::Instance()->ChangeLevel("Level1");
+  ReturnToMenu();
+  Click("Option");
+  EXPECT_FLOAT_EQ(0.5f, menu->musicSetting);
+  EXPECT_FLOAT_EQ(30.0f, KnobOffset("m2"));
+  EXPECT_FLOAT_EQ(-100.0f, KnobOffset("s2"));
+  Click("minus1");
+  EXPECT_FLOAT_EQ(-100.0f, KnobOffset("s2")) << "the effect knob is already at zero";
+}
+
+TEST_F(MainMenuTest, TheFullScreenButtonSwitchesTheWindowAndItsImage)
+{
+  PassSplash();
+  Click("Option");
+  ASSERT_FALSE(Camera::Instance()->edgeScroll);
+  EXPECT_EQ("Assets/fullscreen.png", Widget("fullscreen")->textureName);
+
+  Click("fullscreen");
+  EXPECT_TRUE(Camera::Instance()->edgeScroll);
+  EXPECT_EQ("Assets/Windowed.png", Widget("fullscreen")->textureName);
+  int screenWidth = 0;
+  int screenHeight = 0;
+  SDL_DisplayMode mode;
+  ASSERT_EQ(0, SDL_GetDesktopDisplayMode(0, &mode));
+  screenWidth = mode.w;
+  screenHeight = mode.h;
+  EXPECT_FLOAT_EQ(screenWidth / 1280.0f, gVNScreenScaleX);
+  EXPECT_FLOAT_EQ(screenHeight / 720.0f, gVNScreenScaleY);
+
+  // A later visit shows the image of the state the game is in.
+  LevelManager::Instance()->ChangeLevel("Level1");
+  ReturnToMenu();
+  EXPECT_EQ("Assets/Windowed.png", Widget("fullscreen")->textureName);
+
+  Click("Option");
+  Click("fullscreen");
+  EXPECT_FALSE(Camera::Instance()->edgeScroll);
+  EXPECT_EQ("Assets/fullscreen.png", Widget("fullscreen")->textureName);
+  EXPECT_FLOAT_EQ(1.0f, gVNScreenScaleX);
+  EXPECT_FLOAT_EQ(1.0f, gVNScreenScaleY);
+}
+
+TEST_F(MainMenuTest, ThePadStepsOncePerPushAndAMustBePressedAfreshForTheTutorial)
+{
+  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
+  PassSplash();
+  ASSERT_EQ(0, menu->selection);
+
+  // Held down for many frames: one step.
+  Stick(1, 32767, 10);
+  EXPECT_EQ(1, menu->selection);
+  EXPECT_FLOAT_EQ(1.8f, Widget("Option")->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Widget("Play")->tint.r);
+  // Eased back only to 0.3: not yet centred, so no second step.
+  Stick(1, 9830, 2);
+  Stick(1, 32767, 2);
+  EXPECT_EQ(1, menu->selection);
+  Stick(1, 0, 1);
+  Stick(1, 32767, 1);
+  EXPECT_EQ(2, menu->selection);
+  Stick(1, 0, 1);
+  Stick(1, -32768, 1);
+  Stick(1, 0, 1);
+  Stick(1, -32768, 1);
+  Stick(1, 0, 1);
+  Stick(1, -32768, 1);
+  EXPECT_EQ(3, menu->selection) << "up from Play wraps to Exit";
+  Stick(1, 0, 1);
+  Stick(1, 32767, 1);
+  EXPECT_EQ(0, menu->selection) << "down from Exit wraps to Play";
+  Stick(1, 0, 1);
+
+  // A on Play opens the level select; held on, it does not start the tutorial.
+  PadA(true, 5);
+  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  EXPECT_EQ("Main Menu", CurrentName());
+  EXPECT_EQ(0, destinations[0]->loads);
+  PadA(false);
+  PadA(true);
+  EXPECT_EQ("TutorialLevel", CurrentName());
+  EXPECT_EQ(1, destinations[0]->loads);
+  EXPECT_EQ("Assets/Sound/TutorialBGM.ogg", SoundManager::Instance()->pendingMusic);
+  PadA(false);
+}
+
+TEST_F(MainMenuTest, ThePadWalksTheLevelGridRowByRow)
+{
+  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
+  PassSplash();
+  PadA(true);
+  PadA(false);
+  ASSERT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+
+  const int expected[] = {1, 2, 0, 2};
+  const short pushes[] = {32767, 32767, 32767, -32768};
+  for (int i = 0; i < 4; ++i)
+  {
+    Stick(0, pushes[i], 3);
+    Stick(0, 0, 1);
+    EXPECT_EQ(expected[i], menu->selection) << "horizontal push " << i;
+  }
+  Stick(1, 32767, 3);
+  Stick(1, 0, 1);
+  EXPECT_EQ(5, menu->selection) << "down moves to the bottom row";
+  EXPECT_FLOAT_EQ(1.8f, Widget("l5")->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Widget("l2")->tint.r);
+  Stick(0, 32767, 1);
+  Stick(0, 0, 1);
+  EXPECT_EQ(3, menu->selection) << "right wraps within the bottom row";
+
+  PadA(true);
+  EXPECT_EQ("Level3", CurrentName());
+  EXPECT_EQ("Assets/Sound/Level3BGM.ogg", SoundManager::Instance()->pendingMusic);
+  PadA(false);
+
+  // Back on the menu the stick cursor still names a main-page entry.
+  ReturnToMenu();
+  EXPECT_EQ(3, menu->selection);
+  LevelManager::Instance()->ChangeLevel("Level5");
+  menu->selection = 5;
+  ReturnToMenu();
+  EXPECT_EQ(0, menu->selection) << "level 5's cursor has no entry on the main page";
+}
+
+TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
+{
+  PassSplash();
+  const char* const buttons[] = {"tutorial", "l1", "l2", "l3", "l4", "l5"};
+  const char* const levels[] = {"TutorialLevel", "Level1", "Level2",
+                                "Level3",        "Level4", "Level5"};
+  const char* const music[] = {"TutorialBGM", "Level1BGM", "Level2BGM",
+                               "Level3BGM",   "Level4BGM", "Level5BGM"};
+  for (int i = 0; i < 6; ++i)
+  {
+    Click("Play");
+    Click(buttons[i]);
+    EXPECT_EQ(levels[i], CurrentName());
+    EXPECT_EQ(1, destinations[i]->loads) << levels[i];
+    EXPECT_EQ(std::string("Assets/Sound/") + music[i] + ".ogg",
+              SoundManager::Instance()->pendingMusic);
+    EXPECT_TRUE(menu->buttons.empty()) << "the menu forgets the widgets the camera deleted";
+    ReturnToMenu();
+    EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "asked again on return";
+    EXPECT_TRUE(Shown("Play")) << "no splash on return";
+  }
+
+  Click("Play");
+  Click("leveleditor");
+  EXPECT_EQ("Level Editor", CurrentName());
+  EXPECT_EQ(1, destinations[6]->loads);
+  EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "the editor brings no music";
+}
+
+TEST_F(MainMenuTest, TheEditorButtonHasNoPadRouteAndTheMenuSaysGoodbye)
+{
+  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
+  PassSplash();
+  PadA(true);
+  PadA(false);
+  // The bottom-right corner of the grid is level 5, not the editor below it.
+  Stick(1, 32767, 1);
+  Stick(1, 0, 1);
+  Stick(0, -32768, 1);
+  Stick(0, 0, 1);
+  EXPECT_EQ(5, menu->selection);
+  Stick(1, 32767, 1);
+  Stick(1, 0, 1);
+  EXPECT_EQ(2, menu->selection);
+  EXPECT_EQ(0, destinations[6]->loads);
+
+  testing::internal::CaptureStdout();
+  LevelManager::Destroy();
+  const std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, output.find("MainMenu Destroy\nBaseLevel destroy\n")) << output;
+}
+
+TEST_F(MainMenuTest, TheCursorFollowsThePadAtOnceHoweverLongItWasThere)
+{
+  PassSplash();
+  EXPECT_TRUE(CursorShown());
+  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
+  for (int i = 0; i < 30; ++i)
+    RunFrame(FRAME);
+  EXPECT_FALSE(CursorShown());
+  DetachVirtualPad();
+  RunFrame(FRAME);
+  EXPECT_TRUE(CursorShown()) << "one frame without the pad shows the cursor again";
+  for (int i = 0; i < 30; ++i)
+    RunFrame(FRAME);
+  ASSERT_GE(AttachVirtualPad(), 0);
+  RunFrame(FRAME);
+  EXPECT_FALSE(CursorShown()) << "and one frame with it hides it";
+}
+}
