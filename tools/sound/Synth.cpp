@@ -61,9 +61,14 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
     {
         // Karplus-Strong: a noise burst in a delay line, averaged as it circulates.
         size_t period = std::max<size_t>(2, size_t(SampleRate / hz));
+        // Smoothed noise gives a rounder, less buzzy pluck than raw white noise.
         std::vector<float> line(period);
+        float smooth = 0;
         for (float& v : line)
-            v = noise.Next();
+        {
+            smooth += 0.5f * (noise.Next() - smooth);
+            v = smooth * 1.6f;
+        }
         float last = 0;
         for (size_t i = 0; i < count; ++i)
         {
