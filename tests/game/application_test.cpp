@@ -185,21 +185,6 @@ TEST_F(ApplicationTest, OnlyTheLastWheelTurnOfAFrameReachesTheCamera)
     EXPECT_FLOAT_EQ(impulseBefore - 120.0f, Camera::Instance()->wheelImpulse);
 }
 
-TEST_F(ApplicationTest, GameWindowProcHandlesDestroyAndWheel)
-{
-    Start();
-    EXPECT_EQ(0, GameWindowProc(nullptr, VN_MSG_MOUSEWHEEL, uintptr_t(0xFF88) << 16, 0));
-    EXPECT_EQ(-120, gMouseWheelDelta);
-    EXPECT_EQ(0, GameWindowProc(nullptr, VN_MSG_MOUSEWHEEL, uintptr_t(360) << 16, 0));
-    EXPECT_EQ(360, gMouseWheelDelta);
-
-    EXPECT_FALSE(gQuitGame);
-    EXPECT_EQ(0, GameWindowProc(nullptr, VN_MSG_DESTROY, 0, 0));
-    EXPECT_TRUE(gQuitGame);
-    EXPECT_EQ(1, VNSysDoesWindowExist()) << "the game's procedure leaves the engine flag alone";
-    application.Run();
-}
-
 TEST_F(ApplicationTest, DestroyDeletesTheLevelsAndSaysSo)
 {
     Start();
