@@ -11,6 +11,7 @@
 #include "System/VNSystem.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -110,9 +111,42 @@ std::string Title(const VNFileDialogRequest* request)
     return request->title ? request->title : "";
 }
 
+// The X11 id of the game window, in decimal: the tools' owner window, which keeps the
+// dialog above the game. Empty without a window or on another video driver.
+std::string OwnerWindowId()
+{
+    SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+    if (!window)
+        return "";
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return "";
+    return std::to_string(static_cast<unsigned long>(info.info.x11.window));
+}
+
+void AddZenityOwner(std::vector<std::string>& args)
+{
+    const std::string owner = OwnerWindowId();
+    if (owner.empty())
+        return;
+    args.push_back("--modal");
+    args.push_back("--attach=" + owner);
+}
+
+void AddKdialogOwner(std::vector<std::string>& args)
+{
+    const std::string owner = OwnerWindowId();
+    if (owner.empty())
+        return;
+    args.push_back("--attach");
+    args.push_back(owner);
+}
+
 std::vector<std::string> ZenityChooser(const VNFileDialogRequest* request)
 {
     std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + Title(request)};
+    AddZenityOwner(args);
     if (request->mode == VN_FILE_DIALOG_SAVE)
     {
         args.push_back("--save");
@@ -135,17 +169,26 @@ std::vector<std::string> KdialogChooser(const VNFileDialogRequest* request)
     }
     const char* command =
         request->mode == VN_FILE_DIALOG_SAVE ? "--getsavefilename" : "--getopenfilename";
-    return {"kdialog", "--title", Title(request), command, ".", filterText};
+    std::vector<std::string> args = {"kdialog", "--title", Title(request)};
+    AddKdialogOwner(args);
+    args.insert(args.end(), {command, ".", filterText});
+    return args;
 }
 
 std::vector<std::string> ZenityQuestion(const std::string& title, const std::string& text)
 {
-    return {"zenity", "--question", "--title=" + title, "--text=" + text};
+    std::vector<std::string> args = {"zenity", "--question", "--title=" + title};
+    AddZenityOwner(args);
+    args.push_back("--text=" + text);
+    return args;
 }
 
 std::vector<std::string> KdialogQuestion(const std::string& title, const std::string& text)
 {
-    return {"kdialog", "--title", title, "--warningyesno", text};
+    std::vector<std::string> args = {"kdialog", "--title", title};
+    AddKdialogOwner(args);
+    args.insert(args.end(), {"--warningyesno", text});
+    return args;
 }
 
 // Runs one tool with its standard output captured. Failed: it could not be started, or
@@ -224,10 +267,17 @@ ToolResult AskTools(const std::vector<std::string>& zenity,
         return scripted.chosen ? kToolChosen : kToolCancelled;
     }
 
+    // A full-screen game window stays on top of everything; the dialog must show above it.
+    SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+    const bool onTop = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_ALWAYS_ON_TOP);
+    if (onTop)
+        SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
     std::string output;
     ToolResult result = RunTool(zenity, output);
     if (result == kToolFailed)
         result = RunTool(kdialog, output);
+    if (onTop)
+        SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
     if (result == kToolFailed)
         printf("VNFileDialog: neither zenity nor kdialog could show the dialog; taken as a "
                "cancel\n");

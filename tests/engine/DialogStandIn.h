@@ -3,12 +3,27 @@
 // exits with a fixed status, so the real child-process path runs without a desktop.
 #pragma once
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "Vorn.h"
+
+// The engine window's X11 id in decimal, as the tools receive it to attach to.
+inline std::string EngineWindowId()
+{
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    return "";
+  return std::to_string(static_cast<unsigned long>(info.info.x11.window));
+}
 
 class DialogStandIns
 {

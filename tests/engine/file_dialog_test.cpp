@@ -65,8 +65,16 @@ void Touch(const std::string& fileName, const std::string& text = "old")
 class FileDialog : public testing::Test
 {
 protected:
-  void SetUp() override { VNSysFileDialogClearAnswers(); }
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    VNSysFileDialogClearAnswers();
+    owner = EngineWindowId();
+    ASSERT_FALSE(owner.empty()) << "the tests run on X11 (Xvfb)";
+  }
   void TearDown() override { VNSysFileDialogClearAnswers(); }
+
+  std::string owner;
 };
 
 } // namespace
@@ -81,6 +89,8 @@ TEST_F(FileDialog, ZenityGetsTitleModeFiltersAndOverwriteCheckEachAsOneArgument)
   const std::vector<std::string> expected = {
       "--file-selection",
       "--title=Save File",
+      "--modal",
+      "--attach=" + owner,
       "--save",
       "--confirm-overwrite",
       "--file-filter=Supported Files (*.tmx) | *.tmx",
@@ -98,9 +108,9 @@ TEST_F(FileDialog, ZenityGetsTitleModeFiltersAndOverwriteCheckEachAsOneArgument)
   tools.Install("zenity", existing, 0);
   EXPECT_EQ(existing, Ask(Request(VN_FILE_DIALOG_OPEN, title.c_str())));
   const std::vector<std::string> args = tools.Arguments("zenity");
-  ASSERT_EQ(5u, args.size());
+  ASSERT_EQ(7u, args.size());
   EXPECT_EQ("--title=" + title, args[1]);
-  EXPECT_EQ("--file-filter=Supported Files (*.tmx) | *.tmx", args[2]);
+  EXPECT_EQ("--file-filter=Supported Files (*.tmx) | *.tmx", args[4]);
   EXPECT_FALSE(std::filesystem::exists(marker));
   EXPECT_EQ(title, VNSysFileDialogGetLastTitle());
 }
@@ -116,13 +126,26 @@ TEST_F(FileDialog, ZenityCancelIsFinalAndAFailingZenityFallsBackToKdialog)
   tools.Install("zenity", "", 255);
   EXPECT_EQ("/levels/k.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
   const std::vector<std::string> expected = {
-      "--title", "Save File", "--getsavefilename", ".",
+      "--title", "Save File", "--attach", owner, "--getsavefilename", ".",
       "*.tmx|Supported Files (*.tmx)\n*.xml|XML files (*.xml)\n*|All Files"};
   EXPECT_EQ(expected, tools.Arguments("kdialog"));
 
   // Only the first line of the answer counts; an empty answer is no choice.
   tools.Install("zenity", "", 0);
   EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+}
+
+TEST_F(FileDialog, AGameWindowKeptOnTopIsOnTopAgainAfterTheDialog)
+{
+  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
+  ASSERT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_ALWAYS_ON_TOP);
+  DialogStandIns tools;
+  tools.Install("zenity", "", 1);
+  Ask(Request(VN_FILE_DIALOG_SAVE));
+  EXPECT_TRUE(tools.Ran("zenity"));
+  EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_ALWAYS_ON_TOP);
+  SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
 }
 
 TEST_F(FileDialog, WithNoToolOnPathTheDialogIsACancelWithALine)
@@ -227,10 +250,11 @@ TEST_F(FileDialog, AnExistingFileReachedThroughTheDefaultExtensionIsReplacedOnly
   VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
   EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
   const std::vector<std::string> args = tools.Arguments("zenity");
-  ASSERT_EQ(3u, args.size());
+  ASSERT_EQ(5u, args.size());
   EXPECT_EQ("--question", args[0]);
+  EXPECT_EQ("--attach=" + owner, args[3]);
   EXPECT_EQ("--text=" + folder + "/keep.txt already exists.\nDo you want to replace it?",
-            args[2]);
+            args[4]);
 
   // A name the chooser returned itself was already confirmed there.
   VNSysFileDialogQueueAnswer((folder + "/keep.txt").c_str());
@@ -239,7 +263,6 @@ TEST_F(FileDialog, AnExistingFileReachedThroughTheDefaultExtensionIsReplacedOnly
 
 TEST_F(FileDialog, KeysAndButtonsHeldWhenTheDialogOpenedReadAsReleasedAfterIt)
 {
-  EnsureTestWindow();
   InjectKey(VN_KEY_SPACE, true);
   InjectMouseButton(VN_KEY_LBUTTON, true);
   DispatchAndSample();
@@ -255,7 +278,6 @@ TEST_F(FileDialog, KeysAndButtonsHeldWhenTheDialogOpenedReadAsReleasedAfterIt)
 
 TEST_F(FileDialog, TheWindowMovesToTheTopLeftCornerKeepingItsSize)
 {
-  EnsureTestWindow();
   SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
   ASSERT_NE(nullptr, window);
   SDL_SetWindowPosition(window, 120, 80);

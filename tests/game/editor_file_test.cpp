@@ -282,6 +282,8 @@ TEST(EditorFile, SaveThroughARealZenityProcessGetsTheLevelFileRequest)
   const std::vector<std::string> expected = {
       "--file-selection",
       "--title=Save File",
+      "--modal",
+      "--attach=" + EngineWindowId(),
       "--save",
       "--confirm-overwrite",
       "--file-filter=Supported Files (*.tmx) | *.tmx",
