@@ -420,6 +420,21 @@ TEST(ContentLevels, EveryLevelLoadsQuietlyWithAStartExitsAndCoworkers)
   EXPECT_GT(coworkers.back(), coworkers.front());
 }
 
+TEST(ContentLevels, CoworkersCanWalkToEachOthersDesks)
+{
+  EnsureTestWindow();
+  for (const char* file : kLevelFiles)
+  {
+    auto level = LoadLevelFile(file);
+    const auto coworkers = Events(*level->tilemap, "ENEMY");
+    ASSERT_FALSE(coworkers.empty()) << file;
+    // The floor is one open region for them when each desk connects to the first.
+    for (size_t i = 1; i < coworkers.size(); ++i)
+      EXPECT_FALSE(level->tilemap->FindPath(World(coworkers[i]), World(coworkers[0])).empty())
+          << file << ": co-worker at " << coworkers[i]->x << ", " << coworkers[i]->y << " cannot reach the others";
+  }
+}
+
 TEST(ContentLevels, NoCoworkerSeesThePlayerAtTheStart)
 {
   EnsureTestWindow();

@@ -1,7 +1,8 @@
 // make_levels: turns the ASCII floor plans in a folder (one <Name>.txt per level) into the
 // game's TMX level files, writes the asset manifest that gives every tile id its image,
 // and checks each floor before writing it: one start, at least one exit, co-workers,
-// every exit and card reachable on foot, and no co-worker close to the start.
+// every exit and card reachable on foot, co-workers able to visit each other, and no
+// co-worker close to the start.
 //
 //   make_levels <plans folder> <level output folder> <Assets folder>
 //
@@ -261,6 +262,49 @@ bool Check(const Plan& plan)
                 }
             }
         }
+    // Co-workers visit each other's desks along paths of the grid's eight-way search, so
+    // every desk must be reachable from every other.
+    {
+        std::vector<int> region(size_t(plan.width * plan.height), -1);
+        std::vector<std::pair<int, int>> stack;
+        int regions = 0, firstRegion = -1;
+        for (int r = 0; r < plan.height; ++r)
+            for (int c = 0; c < plan.width; ++c)
+            {
+                if (plan.event[size_t(r * plan.width + c)] < 103)
+                    continue;
+                if (region[size_t(r * plan.width + c)] < 0)
+                {
+                    stack.push_back({c, r});
+                    region[size_t(r * plan.width + c)] = regions;
+                    while (!stack.empty())
+                    {
+                        auto [sc, sr] = stack.back();
+                        stack.pop_back();
+                        for (int dr = -1; dr <= 1; ++dr)
+                            for (int dc = -1; dc <= 1; ++dc)
+                            {
+                                int nc = sc + dc, nr = sr + dr;
+                                if (plan.Walkable(nc, nr) && region[size_t(nr * plan.width + nc)] < 0)
+                                {
+                                    region[size_t(nr * plan.width + nc)] = regions;
+                                    stack.push_back({nc, nr});
+                                }
+                            }
+                    }
+                    ++regions;
+                }
+                int own = region[size_t(r * plan.width + c)];
+                if (firstRegion < 0)
+                    firstRegion = own;
+                else if (own != firstRegion)
+                {
+                    std::printf("make_levels: %s: the co-worker at row %d column %d cannot walk to the others\n",
+                                plan.name.c_str(), r + 1, c + 1);
+                    ok = false;
+                }
+            }
+    }
     if (reachableExits == 0)
     {
         std::printf("make_levels: %s: no exit can be reached from the start\n", plan.name.c_str());
