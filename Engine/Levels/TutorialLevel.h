@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Levels/TestLevel.h"
+
+class Enemy;
+
+// The training floor: it plays like any office floor but prints hints on the floor
+// beside what they explain, keeps six co-workers fixed at their desks to show the
+// sleeping and working states, gives stealth back in every frame and starts play at once,
+// without the loading picture.
+class TutorialLevel : public TestLevel
+{
+public:
+  TutorialLevel();
+
+  void Load() override;
+  void Update(const float& dt) override;
+  // Key cards, visions, co-workers, then the hints, then the players over them.
+  void Draw() override;
+
+  // Co-workers whose record index lies in this range stay at their desks.
+  static constexpr int FIRST_PINNED = 5;
+  static constexpr int LAST_PINNED = 10;
+  // The pinned co-worker that sleeps, and the one that works.
+  static constexpr int SLEEPER = 9;
+  static constexpr int WORKER = 10;
+
+private:
+  static void Pin(Enemy* enemy);
+  void PrintHints() const;
+};
