@@ -117,6 +117,15 @@ TEST(EditorFile, SavedMapReopensWithTheSameCellsAndTheTileSizeBackAt50)
   EXPECT_EQ(20u, reopened->textures.size());
   ASSERT_EQ(2u, reopened->events.size());
   EXPECT_EQ("SPAWN", reopened->events[0]->trigger);
+
+  // The saved file plays as a gameplay level of its own.
+  LevelManager* manager = LevelManager::Instance();
+  manager->AddLevel(new TestLevel("round.tmx"));
+  manager->ChangeLevel("round");
+  ASSERT_EQ("round", manager->current->name);
+  EXPECT_EQ(saved, manager->current->tilemap->layers);
+  EditorFrame();
+  EXPECT_EQ("round", manager->current->name);
 }
 
 TEST(EditorFile, CancelledDialogsPrintTheirMessageAndLeaveGridLabelsAndWindowSize)
