@@ -6,7 +6,10 @@
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
 #include "Framework/TextureManager.h"
+#include "Editor/Editor.h"
+#include "Levels/MainMenu.h"
 #include "Levels/TestLevel.h"
+#include "Levels/TutorialLevel.h"
 #include "Vorn.h"
 
 #include <stdio.h>
@@ -63,11 +66,14 @@ void Application::RegisterLevels()
 {
     Camera::Instance()->edgeScroll = fullScreen;
     LevelManager* levels = LevelManager::Instance();
+    levels->AddLevel(new TutorialLevel());
     levels->AddLevel(new TestLevel("Level1.tmx"));
     levels->AddLevel(new TestLevel("Level2.tmx"));
     levels->AddLevel(new TestLevel("Level3.tmx"));
     levels->AddLevel(new TestLevel("Level4.tmx"));
     levels->AddLevel(new TestLevel("Level5.tmx"));
+    levels->AddLevel(new Editor());
+    levels->AddLevel(new MainMenu());
 
     // "Main Menu" is entered directly: no change sound and no camera reset.
     auto menu = levels->levels.find(kFirstLevel);
