@@ -145,8 +145,14 @@ void MainMenu::Load()
   PlaceKnob("m2", musicSetting);
 
   if (splashTimer <= 0.0f)
+  {
+    // Straight to the main page: the menu is drawn in the frame that entered it, before
+    // its first update, and the splash logo must not flash up there.
+    ShowMainPage();
     SoundManager::Instance()->Play(MENU_MUSIC, true);
-  SetImage(buttons["fullscreen"], camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+  }
+  if (Button2D* fullscreen = FindWidget("fullscreen"))
+    SetImage(fullscreen, camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
 }
 
 void MainMenu::Unload()
@@ -170,8 +176,7 @@ void MainMenu::Update(const float& dt)
     }
     else
     {
-      SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
-      SetShown({"Logo"}, false);
+      ShowMainPage();
     }
   }
 
@@ -343,7 +348,7 @@ void MainMenu::OptionPageLogic(bool back)
   {
     page = MAIN_PAGE;
     selection = 0;
-    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+    ShowMainPage();
     SetShown({"optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2", "s1", "s2", "m1",
               "m2", "option2", "Exit2"},
              false);
@@ -355,9 +360,15 @@ void MainMenu::CreditPageLogic(bool back)
   if (back || Clicked("Exit2"))
   {
     page = MAIN_PAGE;
-    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+    ShowMainPage();
     SetShown({"Creditscreen", "Exit2"}, false);
   }
+}
+
+void MainMenu::ShowMainPage() const
+{
+  SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+  SetShown({"Logo"}, false);
 }
 
 bool MainMenu::StepSetting(float& setting, float step, const char* knob)

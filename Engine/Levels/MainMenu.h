@@ -56,6 +56,8 @@ private:
   void OptionPageLogic(bool back);
   void CreditPageLogic(bool back);
 
+  // The title and the four main buttons, without the splash logo.
+  void ShowMainPage() const;
   // Moves a volume by one quarter and its knob with it; false at the end of the slider.
   bool StepSetting(float& setting, float step, const char* knob);
   // Puts a knob where its setting lies on the slider.
