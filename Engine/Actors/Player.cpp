@@ -161,7 +161,10 @@ void Player::UpdateDisguise(const float& dt)
     transformed = true;
   }
 
-  if (VNInputCheckReleased('J') && transformed)
+  // Letting go of pad X ends a disguise too, or a player on the pad alone could never
+  // walk again.
+  const bool padReleased = Gamepad::previous[Gamepad::X] && !Gamepad::held[Gamepad::X];
+  if ((VNInputCheckReleased('J') || padReleased) && transformed)
   {
     transformed = false;
     frame = 0;

@@ -324,6 +324,31 @@ TEST_F(PlayerTest, SecondPlayerOnTheScreenGetsNoHeadsUpAndFreesCleanly)
   EXPECT_EQ(player->iconJ, Camera::Instance()->FindButton("iconJ"));
 }
 
+// One frame of pad input as the main loop reads it around the player's update.
+void PadFrame(Player& player)
+{
+  DispatchAndSample();
+  Gamepad::Update();
+  player.Update(DT);
+  Gamepad::EndFrame();
+}
+
+TEST_F(PlayerTest, PadXDisguisesWhileHeldAndLettingGoEndsIt)
+{
+  if (AttachVirtualPad() < 0)
+    GTEST_SKIP() << "no virtual game controller available";
+  SetVirtualPadButton(VN_PAD_X, true);
+  PadFrame(*player);
+  PadFrame(*player);
+  EXPECT_TRUE(player->transformed);
+  SetVirtualPadButton(VN_PAD_X, false);
+  PadFrame(*player);
+  EXPECT_FALSE(player->transformed);
+  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
+  DetachVirtualPad();
+  PadFrame(*player);
+}
+
 TEST_F(PlayerTest, LeftStickWalksPastTheThreshold)
 {
   if (AttachVirtualPad() < 0)
