@@ -62,6 +62,18 @@ bool MainMenuChosen(Button2D* mainMenu)
 {
   return Clicked(mainMenu) || PadTriggered(Gamepad::B);
 }
+
+// Starts an end-of-level jingle once, on a channel of its own, and returns the channel.
+// The menu registers the jingles among the music, and music always loops and waits for
+// a fade; a jingle must sound at once and once.
+int PlayJingle(const std::string& file)
+{
+  SoundManager* sound = SoundManager::Instance();
+  sound->Load(file, SoundEntry::Effect);
+  const int channel = VNAudioPlay(sound->sounds[file]->sound, 0);
+  VNAudioChannelSetVolume(channel, sound->effectVolume);
+  return channel;
+}
 }
 
 void TestLevel::AddScreenButtons()
@@ -173,9 +185,8 @@ void TestLevel::EscapedStep()
   if (!endSoundPlayed)
   {
     endSoundPlayed = true;
-    SoundManager* sound = SoundManager::Instance();
-    VNAudioChannelStop(sound->musicChannel);
-    sound->Play("Assets/Sound/WinSound.ogg", false);
+    VNAudioChannelStop(SoundManager::Instance()->musicChannel);
+    endSoundChannel = PlayJingle("Assets/Sound/WinSound.ogg");
   }
 
   Button2D* mainMenu = FindButton("MainMenu");
@@ -191,9 +202,7 @@ void TestLevel::CaughtStep()
   {
     endSoundPlayed = true;
     // The level's music goes on under it.
-    SoundManager* sound = SoundManager::Instance();
-    sound->Play("Assets/Sound/LoseSound.ogg", false);
-    endSoundChannel = sound->effectChannel;
+    endSoundChannel = PlayJingle("Assets/Sound/LoseSound.ogg");
   }
 
   Button2D* retry = FindButton("Retry");
@@ -210,8 +219,6 @@ void TestLevel::CaughtStep()
   // Looked up again: a retry above replaced every overlay button.
   if (MainMenuChosen(FindButton("MainMenu")))
   {
-    // A click has just started its own sound on the effect channel, so the capture
-    // sound is stopped by the channel it started on.
     SoundManager* sound = SoundManager::Instance();
     VNAudioChannelStop(endSoundChannel);
     VNAudioChannelStop(sound->effectChannel);

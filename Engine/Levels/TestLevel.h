@@ -71,7 +71,8 @@ protected:
   float loadingTime = 0.0f;
   bool noCardNeeded = true;
   bool endSoundPlayed = false;
-  // Channel of the capture sound, stopped when the capture screen leaves for the menu.
+  // Channel of the escape or capture jingle; the capture screen stops it when it leaves
+  // for the menu.
   int endSoundChannel = -1;
 
 private:

@@ -54,12 +54,12 @@ protected:
   }
 
   // Registers a short tone under a game sound's name, so that sound can be heard.
-  VNAudioSound* Tone(const std::string& name)
+  VNAudioSound* Tone(const std::string& name, int kind = SoundEntry::Effect)
   {
     const std::string wav = FloorFolder() + "/tone.wav";
     EXPECT_TRUE(WriteToneWav(wav, 440.0f, 3.0f, 0.2f));
     SoundEntry* entry = new SoundEntry();
-    entry->kind = SoundEntry::Effect;
+    entry->kind = kind;
     entry->sound = VNAudioSoundOpen(wav.c_str());
     EXPECT_NE(nullptr, entry->sound);
     SoundManager::Instance()->sounds[name] = entry;
@@ -183,19 +183,21 @@ TEST_F(PlayScreensTest, RetryReloadsTheLevelWithEverythingAnew)
 TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
 {
   const int music = StartMusic();
-  VNAudioSound* lose = Tone("Assets/Sound/LoseSound.ogg");
+  // Registered with the music, as the main menu does.
+  VNAudioSound* lose = Tone("Assets/Sound/LoseSound.ogg", SoundEntry::Music);
   Capture();
-  const int loseChannel = SoundManager::Instance()->effectChannel;
+  const int loseChannel = level->endSoundChannel;
   EXPECT_EQ(lose, VNAudioChannelGetSound(loseChannel));
-  // The music goes on under the lose sound.
+  EXPECT_FALSE(VNAudioChannelIsLooping(loseChannel));
+  // The music goes on under the lose sound, unfaded.
   EXPECT_TRUE(VNAudioChannelIsPlaying(music));
-  EXPECT_TRUE(VNAudioChannelIsPlaying(loseChannel));
+  EXPECT_EQ(music, SoundManager::Instance()->musicChannel);
   RunFrame(FRAME);
-  EXPECT_EQ(loseChannel, SoundManager::Instance()->effectChannel);
+  EXPECT_FALSE(SoundManager::Instance()->fading);
+  EXPECT_TRUE(VNAudioChannelIsPlaying(loseChannel));
 
-  // The hover and click sounds replace the effect channel's handle, so the lose sound
-  // must be stopped by its own channel. Here they and the change sound play nothing, so
-  // none of them takes the lose sound's mixer channel over either.
+  // The hover, click and change sounds play nothing here, so none of them takes the lose
+  // sound's mixer channel over: it must be stopped by the level.
   for (const char* effect : {"Assets/Sound/MouseOver.wav", "Assets/Sound/MouseClick.wav",
                              "Assets/Sound/GameIn.ogg"})
     SoundManager::Instance()->sounds[effect] = new SoundEntry();
@@ -208,16 +210,20 @@ TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
 TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
 {
   const int music = StartMusic();
-  VNAudioSound* win = Tone("Assets/Sound/WinSound.ogg");
+  // Registered with the music, as the main menu does: it still sounds at once, once.
+  VNAudioSound* win = Tone("Assets/Sound/WinSound.ogg", SoundEntry::Music);
   Escape();
   EXPECT_FALSE(VNAudioChannelIsPlaying(music));
-  const int winChannel = SoundManager::Instance()->effectChannel;
+  const int winChannel = level->endSoundChannel;
   EXPECT_EQ(win, VNAudioChannelGetSound(winChannel));
+  EXPECT_TRUE(VNAudioChannelIsPlaying(winChannel));
   EXPECT_FALSE(VNAudioChannelIsLooping(winChannel));
   for (int i = 0; i < 60; ++i)
     RunFrame(FRAME);
-  EXPECT_EQ(winChannel, SoundManager::Instance()->effectChannel);
+  EXPECT_EQ(winChannel, level->endSoundChannel);
   EXPECT_TRUE(level->endSoundPlayed);
+  EXPECT_FALSE(SoundManager::Instance()->fading);
+  EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty());
 }
 
 TEST_F(PlayScreensTest, PadDrivesTheScreensAndTheirImages)
