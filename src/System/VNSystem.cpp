@@ -37,12 +37,11 @@ const int kShowMinNoActive = 7;
 
 struct SystemState
 {
-    void* instance;
     SDL_Window* window;
     VNWindowProc windowProc;
     int width, height;
     int windowExists;
-    bool fullScreen;
+    // Closed by the window system: hidden, and told to the procedure as destroyed.
     bool destroyed;
     bool padsAvailable;
 };
@@ -51,6 +50,8 @@ SystemState sSystem;
 
 intptr_t Send(unsigned int message, uintptr_t wParam, intptr_t lParam)
 {
+    if (!sSystem.windowProc)
+        return 0;
     return sSystem.windowProc(sSystem.window, message, wParam, lParam);
 }
 
@@ -164,10 +165,11 @@ void Dispatch(const SDL_Event& event)
 int VNSysInit(void* instance, int showCommand, int width, int height, int createConsole,
               unsigned int frameRate, VNWindowProc windowProc)
 {
-    // Standard output is the console on this platform; there is nothing to allocate.
+    // No window class to register with the instance, and standard output is the
+    // console on this platform: there is nothing to allocate.
+    (void)instance;
     (void)createConsole;
     sSystem = SystemState();
-    sSystem.instance = instance;
     sSystem.width = width;
     sSystem.height = height;
 
@@ -266,7 +268,6 @@ int VNSysDoesWindowExist(void)
 
 void VNToogleFullScreen(bool fullScreen)
 {
-    sSystem.fullScreen = fullScreen;
     int sw = 0, sh = 0;
     ReadScreenSize(&sw, &sh);
 
