@@ -20,8 +20,9 @@ const float SMOKE_DURATION = 0.5f;
 const float PICK_UP_REACH_SQ = 3000.0f;
 const float STICK_THRESHOLD = 0.6f;
 
-// Adds a disabled heads-up icon to the camera overlay, or gives null when the overlay
-// already holds a button of that name (the camera would delete the newcomer).
+// Adds a disabled heads-up icon at screen point (x, y) to the camera overlay, or gives
+// null when the overlay already holds a button of that name (the camera would delete the
+// newcomer).
 Button2D* AddHeadsUpIcon(const char* name, const char* file, float x, float y)
 {
   Camera* camera = Camera::Instance();
@@ -31,7 +32,7 @@ Button2D* AddHeadsUpIcon(const char* name, const char* file, float x, float y)
   icon->disabled = true;
   icon->width = 75.0f;
   icon->height = 75.0f;
-  icon->SetPosition(x, y);
+  icon->SetPosition(camera->position.x + x, camera->position.y + y);
   icon->hidden = true;
   camera->AddButton(icon);
   return icon;
