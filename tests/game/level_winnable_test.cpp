@@ -23,6 +23,7 @@
 #include "Actors/Key.h"
 #include "Actors/Player.h"
 #include "Levels/MainMenu.h"
+#include "Levels/TutorialLevel.h"
 #include "PlayTestSupport.h"
 #include "World/Grid2D.h"
 
@@ -129,18 +130,64 @@ void Screenshot(const std::string& name)
   VNSysFrameEnd();
 }
 
+// A floor's inner state, read through a class derived from the level's own class (the
+// tutorial is a TutorialLevel, the other floors are plain gameplay levels).
+struct FloorView
+{
+  TestLevel* level = nullptr;
+  std::vector<Player*>* players = nullptr;
+  std::vector<Enemy*>* enemies = nullptr;
+  std::vector<Key*>* keys = nullptr;
+  std::vector<VNVec2>* exits = nullptr;
+  int* playState = nullptr;
+  bool* noCardNeeded = nullptr;
+};
+
+template <class Floor>
+class Probe : public Floor
+{
+public:
+  using Floor::Floor;
+  FloorView View()
+  {
+    return {this, &this->players, &this->enemies, &this->keys, &this->exits, &this->playState, &this->noCardNeeded};
+  }
+};
+
 class LevelWinnable : public FloorTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
+  // Registers the floor with the class the game plays it with, and enters it.
+  void EnterFloor(const std::string& file)
+  {
+    if (file == "TutorialLevel.tmx")
+    {
+      auto* tutorial = new Probe<TutorialLevel>();
+      floor = tutorial->View();
+    }
+    else
+    {
+      auto* gameplay = new Probe<TestLevel>(file);
+      floor = gameplay->View();
+    }
+    LevelManager::Instance()->AddLevel(floor.level);
+    LevelManager::Instance()->ChangeLevel(floor.level->name);
+    for (int i = 0; i < 10 && *floor.playState == TestLevel::LOADING; ++i)
+      RunFrame(0.5f);
+  }
+
+  Player* ThePlayer() const { return (*floor.players)[0]; }
+  bool Playing() const { return *floor.playState == TestLevel::PLAYING; }
+
   // Holds one walking key until the player has covered the distance along that axis.
   // False when the player stops short (a wall it cannot pass).
   bool Hold(unsigned char vk, float VNVec2::*axis, float target)
   {
-    Player* player = level->players[0];
+    Player* player = ThePlayer();
     InjectKey(vk, true);
     const float sign = target > player->position.*axis ? 1.0f : -1.0f;
     bool arrived = false;
-    for (int frame = 0; frame < 1200 && !arrived && level->playState == TestLevel::PLAYING; ++frame)
+    for (int frame = 0; frame < 1200 && !arrived && Playing(); ++frame)
     {
       const float before = player->position.*axis;
       RunFrame(kFrame);
@@ -153,16 +200,16 @@ protected:
     }
     InjectKey(vk, false);
     RunFrame(kFrame);
-    return arrived || level->playState != TestLevel::PLAYING;
+    return arrived || !Playing();
   }
 
   // Walks the route cell centre by cell centre, holding each key along straight runs.
   void Walk(const std::vector<Cell>& route)
   {
-    const Grid2D& grid = *level->tilemap;
-    Player* player = level->players[0];
+    const Grid2D& grid = *floor.level->tilemap;
+    Player* player = ThePlayer();
     size_t i = 0;
-    while (i < route.size() && level->playState == TestLevel::PLAYING)
+    while (i < route.size() && Playing())
     {
       Cell from = CellAt(grid, player->position);
       const bool horizontal = route[i].row == from.row;
@@ -180,29 +227,30 @@ protected:
       i = end + 1;
     }
   }
+
+  FloorView floor;
 };
 
 TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
 {
-  EnterFile(GetParam());
-  Play();
-  ASSERT_EQ(TestLevel::PLAYING, level->playState);
-  ASSERT_EQ(1u, level->players.size());
-  ASSERT_FALSE(level->exits.empty());
+  EnterFloor(GetParam());
+  ASSERT_TRUE(Playing());
+  ASSERT_EQ(1u, floor.players->size());
+  ASSERT_FALSE(floor.exits->empty());
   RunFrame(kFrame);
-  Screenshot(level->name);
+  Screenshot(floor.level->name);
 
-  for (Enemy* coworker : level->enemies)
+  for (Enemy* coworker : *floor.enemies)
     delete coworker;
-  level->enemies.clear();
-  const Grid2D& grid = *level->tilemap;
-  Player* player = level->players[0];
+  floor.enemies->clear();
+  const Grid2D& grid = *floor.level->tilemap;
+  Player* player = ThePlayer();
   ASSERT_TRUE(Standable(grid, CellAt(grid, player->position))) << "the start is not a place to stand";
 
-  if (!level->noCardNeeded)
+  if (!*floor.noCardNeeded)
   {
     const Key* card = nullptr;
-    for (const Key* key : level->keys)
+    for (const Key* key : *floor.keys)
       if (key->cardValue == Key::ACCESS_CARD)
         card = key;
     ASSERT_NE(nullptr, card);
@@ -228,14 +276,14 @@ TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
 
   // An exit counts within 40 units: from its own cell.
   std::set<Cell> exitCells;
-  for (const VNVec2& exit : level->exits)
+  for (const VNVec2& exit : *floor.exits)
     if (Standable(grid, CellAt(grid, exit)))
       exitCells.insert(CellAt(grid, exit));
   ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
   const std::vector<Cell> toExit = Route(grid, CellAt(grid, player->position), exitCells);
   ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
   ASSERT_NO_FATAL_FAILURE(Walk(toExit));
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState) << GetParam() << ": the player reached the exit but did not escape";
+  EXPECT_EQ(TestLevel::ESCAPED, *floor.playState) << GetParam() << ": the player reached the exit but did not escape";
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedFloors, LevelWinnable,
