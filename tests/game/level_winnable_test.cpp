@@ -269,6 +269,7 @@ TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
     const std::vector<Cell> toCard = Route(grid, CellAt(grid, player->position), nearCard);
     ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position))) << "no way to the card";
     ASSERT_NO_FATAL_FAILURE(Walk(toCard));
+    Screenshot(floor.level->name + "Card");
     Press('E');
     Release('E');
     ASSERT_EQ(Key::ACCESS_CARD, player->heldCard) << GetParam() << ": the card was not picked up";
@@ -283,6 +284,8 @@ TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
   const std::vector<Cell> toExit = Route(grid, CellAt(grid, player->position), exitCells);
   ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
   ASSERT_NO_FATAL_FAILURE(Walk(toExit));
+  RunFrame(kFrame);
+  Screenshot(floor.level->name + "Escaped");
   EXPECT_EQ(TestLevel::ESCAPED, *floor.playState) << GetParam() << ": the player reached the exit but did not escape";
 }
 
