@@ -104,6 +104,15 @@ TEST_F(ApplicationTest, InitTitlesTheWindowGoesFullScreenAndEntersTheMainMenu)
     EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleY);
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
 
+    std::vector<std::string> names;
+    for (const auto& entry : LevelManager::Instance()->levels)
+        names.push_back(entry.first);
+    const std::vector<std::string> expected = {"Level Editor", "Level1", "Level2",   "Level3",
+                                               "Level4",       "Level5", "Main Menu",
+                                               "TutorialLevel"};
+    EXPECT_EQ(expected, names);
+    // The probe came first under "Main Menu", so the game's own menu was turned away.
+    EXPECT_EQ(probe, LevelManager::Instance()->levels["Main Menu"]);
     EXPECT_EQ(probe, LevelManager::Instance()->current);
     EXPECT_TRUE(probe->active);
     EXPECT_EQ(1, probe->loads);
