@@ -329,6 +329,49 @@ TEST_F(GameplayLevelTest, LoneCoWorkerAndNoExitStillPlay)
   EXPECT_EQ(10, Enemy::partnerAttempts);
 }
 
+TEST_F(GameplayLevelTest, EveryShippedFloorIsPausedLostRetriedAndWonWithItsMusic)
+{
+  for (int number = 1; number <= 5; ++number)
+  {
+    const std::string name = "Level" + std::to_string(number);
+    SCOPED_TRACE(name);
+    EnterFile(name + ".tmx");
+    ASSERT_EQ(name, level->name);
+    EXPECT_EQ("Assets/Sound/" + name + "BGM.ogg", SoundManager::Instance()->pendingMusic);
+    ASSERT_EQ(1u, level->players.size());
+    ASSERT_FALSE(level->exits.empty());
+    ASSERT_FALSE(level->enemies.empty());
+    Play();
+
+    Press(VN_KEY_ESCAPE);
+    EXPECT_EQ(TestLevel::PAUSED, level->playState);
+    Release(VN_KEY_ESCAPE);
+    Press(VN_KEY_ESCAPE);
+    EXPECT_EQ(TestLevel::PLAYING, level->playState);
+    Release(VN_KEY_ESCAPE);
+
+    Enemy* guard = level->enemies[0];
+    guard->detection = 1.0f;
+    level->players[0]->position = guard->position;
+    RunFrame(FRAME);
+    EXPECT_EQ(TestLevel::CAUGHT, level->playState);
+    Press('R');
+    Release('R');
+    EXPECT_EQ(TestLevel::LOADING, level->playState);
+    Play();
+
+    // Carrying the card where the floor has one, the player at an exit escapes.
+    Player* player = level->players[0];
+    player->heldCard = Key::ACCESS_CARD;
+    for (Enemy* enemy : level->enemies)
+      enemy->playerPosition = nullptr;
+    player->position = level->exits[0];
+    RunFrame(FRAME);
+    EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+    DrawFrame();
+  }
+}
+
 TEST_F(GameplayLevelTest, PadSwitchesImagesAndCursorInTheNextFrame)
 {
   Enter("OpenFloor", OPEN_FLOOR);
