@@ -192,11 +192,17 @@ TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
     ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleX) << "tests expect a 1920 x 1080 screen";
     ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleY);
 
+    int x = 0, y = 0, dx = 0, dy = 0;
+    InjectMouseMove(1918, 1078);
+    DispatchAndSample();
+    VNInputGetCursorPosition(&x, &y);
+    EXPECT_EQ(1278, x) << "1278.67 truncates";
+    EXPECT_EQ(718, y);
+
     InjectMouseMove(1916, 1076);
     DispatchAndSample();
     InjectMouseMove(1919, 1079);
     DispatchAndSample();
-    int x = 0, y = 0, dx = 0, dy = 0;
     VNInputGetCursorPosition(&x, &y);
     VNInputGetCursorPositionDelta(&dx, &dy);
     VNToogleFullScreen(false);
