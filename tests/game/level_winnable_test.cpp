@@ -4,8 +4,8 @@
 // the cells the player can stand in (its own cell and the one below must be free, since
 // its feet reach into the next row), but the walking is the Player's own: a floor that a
 // cell-by-cell search could cross and the player cannot walk fails here.
-// Each floor and each page of the main menu is also drawn once as the game draws it and
-// saved under screenshots/ in the game folder, to be looked at.
+// Each floor, each page of the main menu and the level editor are also drawn as the game
+// draws them and saved under screenshots/ in the game folder, to be looked at.
 #include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_image.h>
@@ -22,6 +22,7 @@
 #include "Actors/Enemy.h"
 #include "Actors/Key.h"
 #include "Actors/Player.h"
+#include "Editor/Editor.h"
 #include "Levels/MainMenu.h"
 #include "Levels/TutorialLevel.h"
 #include "PlayTestSupport.h"
@@ -338,6 +339,12 @@ TEST(MenuScreenshots, EveryPageIsDrawn)
     ASSERT_NO_FATAL_FAILURE(click("Exit2"));
     ASSERT_EQ(MainMenu::MAIN_PAGE, menu->page);
   }
+  // The level editor with the manifest's palette, reached from the level select.
+  LevelManager::Instance()->AddLevel(new Editor());
+  ASSERT_NO_FATAL_FAILURE(click("Play"));
+  ASSERT_NO_FATAL_FAILURE(click("leveleditor"));
+  ASSERT_EQ("Level Editor", LevelManager::Instance()->current->name);
+  Screenshot("Editor");
   ReleaseAllKeys();
   ResetGame();
 }
