@@ -179,18 +179,4 @@ TEST_F(StartupTest, TheSplashIgnoresInputThenPlayLeadsToALevelWithItsMusic)
   ASSERT_NE(nullptr, Menu());
   EXPECT_LE(Menu()->splashTimer, 0.0f);
 }
-
-TEST_F(StartupTest, EscapeLeavesTheLevelSelectAndASecondEscapeQuits)
-{
-  ClickAt(4.0, 0.0f, 50.0f);
-  TapKey(5.0, VN_KEY_ESCAPE);
-  TapKey(6.0, VN_KEY_ESCAPE);
-  EXPECT_TRUE(RunWithScript(12.0)) << "the second Escape did not quit";
-
-  EXPECT_GE(seconds, 6.0) << "the first Escape only left the level select";
-  ASSERT_NE(nullptr, Menu());
-  EXPECT_EQ(Menu(), LevelManager::Instance()->current);
-  EXPECT_EQ(MainMenu::MAIN_PAGE, Menu()->page);
-  EXPECT_TRUE(gQuitGame);
-}
 }
