@@ -1,8 +1,8 @@
 // make_levels: turns the ASCII floor plans in a folder (one <Name>.txt per level) into the
 // game's TMX level files, writes the asset manifest that gives every tile id its image,
 // and checks each floor before writing it: one start, at least one exit, co-workers,
-// every exit and card reachable on foot, co-workers able to visit each other, and no
-// co-worker close to the start.
+// every exit and card reachable on foot (also past the co-workers sitting at their
+// desks), co-workers able to visit each other, and no co-worker close to the start.
 //
 //   make_levels <plans folder> <level output folder> <Assets folder>
 //
@@ -16,6 +16,7 @@
 //   events   @  start      E  exit (on an exit mat)      K  access card   e  co-worker
 // Objects and events stand on the floor of the nearest floor cell to their left on the
 // same row (to the right when there is none).
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -166,11 +167,14 @@ bool ReadPlan(const std::string& path, Plan& plan)
 
 // Cells the player can reach from the start on foot: moves between the centres of
 // standable neighbours, four directions.
-std::vector<bool> Reachable(const Plan& plan, int startCol, int startRow)
+std::vector<bool> Reachable(const Plan& plan, int startCol, int startRow, const std::vector<bool>& avoid = {})
 {
     std::vector<bool> seen(size_t(plan.width * plan.height), false);
+    auto allowed = [&](int c, int r) {
+        return plan.Standable(c, r) && (avoid.empty() || !avoid[size_t(r * plan.width + c)]);
+    };
     std::queue<std::pair<int, int>> open;
-    if (plan.Standable(startCol, startRow))
+    if (allowed(startCol, startRow))
     {
         seen[size_t(startRow * plan.width + startCol)] = true;
         open.push({startCol, startRow});
@@ -183,7 +187,7 @@ std::vector<bool> Reachable(const Plan& plan, int startCol, int startRow)
         for (const auto& s : steps)
         {
             int nc = c + s[0], nr = r + s[1];
-            if (plan.Standable(nc, nr) && !seen[size_t(nr * plan.width + nc)])
+            if (allowed(nc, nr) && !seen[size_t(nr * plan.width + nc)])
             {
                 seen[size_t(nr * plan.width + nc)] = true;
                 open.push({nc, nr});
@@ -191,6 +195,29 @@ std::vector<bool> Reachable(const Plan& plan, int startCol, int startRow)
         }
     }
     return seen;
+}
+
+// Cells a co-worker sitting at its desk sees: within its 70-unit circle, or within 120
+// units and 50 degrees of straight down, the way every co-worker faces at the start.
+std::vector<bool> WatchedFromDesks(const Plan& plan)
+{
+    std::vector<bool> watched(size_t(plan.width * plan.height), false);
+    for (int er = 0; er < plan.height; ++er)
+        for (int ec = 0; ec < plan.width; ++ec)
+        {
+            if (plan.event[size_t(er * plan.width + ec)] < 103)
+                continue;
+            for (int r = std::max(0, er - 3); r < std::min(plan.height, er + 4); ++r)
+                for (int c = std::max(0, ec - 3); c < std::min(plan.width, ec + 4); ++c)
+                {
+                    double dx = (c - ec) * 50.0, dy = -(r - er) * 50.0;
+                    double d = std::hypot(dx, dy);
+                    bool inCone = d <= 120.0 && d > 0 && std::acos(-dy / d) * 180.0 / 3.14159265 <= 50.0;
+                    if (d <= 70.0 || inCone)
+                        watched[size_t(r * plan.width + c)] = true;
+                }
+        }
+    return watched;
 }
 
 bool Check(const Plan& plan)
@@ -308,6 +335,36 @@ bool Check(const Plan& plan)
     if (reachableExits == 0)
     {
         std::printf("make_levels: %s: no exit can be reached from the start\n", plan.name.c_str());
+        ok = false;
+    }
+    // Fair play: with every co-worker at its desk, the cards and an exit can be reached
+    // without walking through anyone's view.
+    std::vector<bool> quiet = Reachable(plan, spawnCol, spawnRow, WatchedFromDesks(plan));
+    auto quietAt = [&](int c, int r) {
+        for (auto [dc, dr] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{0, 1}})
+        {
+            int nc = c + dc, nr = r + dr;
+            if (nc >= 0 && nr >= 0 && nc < plan.width && nr < plan.height && quiet[size_t(nr * plan.width + nc)])
+                return true;
+        }
+        return false;
+    };
+    bool quietExit = false;
+    for (int r = 0; r < plan.height; ++r)
+        for (int c = 0; c < plan.width; ++c)
+        {
+            int e = plan.event[size_t(r * plan.width + c)];
+            if (e == 50 && !quietAt(c, r))
+            {
+                std::printf("make_levels: %s: the card at row %d column %d can only be reached through a co-worker's view\n",
+                            plan.name.c_str(), r + 1, c + 1);
+                ok = false;
+            }
+            quietExit = quietExit || (e == 102 && quiet[size_t(r * plan.width + c)]);
+        }
+    if (!quietExit)
+    {
+        std::printf("make_levels: %s: every exit lies behind a co-worker's view\n", plan.name.c_str());
         ok = false;
     }
     std::printf("%-14s %2d x %2d  %2d co-workers  %d cards  %d exits\n", plan.name.c_str(), plan.width, plan.height,
