@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <queue>
 #include <string>
 #include <vector>
@@ -372,6 +373,25 @@ bool Check(const Plan& plan)
     return ok;
 }
 
+// Every file this program writes carries this line. A level or manifest without it was
+// saved by the editor (which writes no comments) or its maker removed the line to keep
+// hand edits; such a file is never overwritten.
+const char* const Marker = "Written by tools/levels/make_levels";
+
+bool MayReplace(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        return true;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.find(Marker) != std::string::npos)
+        return true;
+    std::printf("make_levels: %s was saved by the editor or edited by hand; left as it is (delete it to write "
+                "it again)\n",
+                path.c_str());
+    return false;
+}
+
 const char* Trigger(int code)
 {
     switch (code)
@@ -395,6 +415,8 @@ bool WriteTmx(const Plan& plan, const std::string& path)
         std::printf("make_levels: cannot write %s\n", path.c_str());
         return false;
     }
+    std::fprintf(f, "<!-- %s from tools/levels/plans/%s.txt; remove this line to keep hand edits -->\n", Marker,
+                 plan.name.c_str());
     std::fprintf(f, "<map width=\"%d\" height=\"%d\" tilewidth=\"50\" tileheight=\"50\">\n", plan.width, plan.height);
     const std::pair<const char*, const std::vector<int>*> layers[] = {{"BACKGROUND", &plan.floor},
                                                                       {"OBJECTS", &plan.object}};
@@ -439,8 +461,8 @@ bool WriteManifest(const std::string& path)
         return false;
     }
     std::fprintf(f, "<!-- Kestrin tiles: floors and walls (ids 1-8, floors 1-%d walkable), office objects (9-49),\n"
-                    "     and the editor's event markers by event code. Written by tools/levels/make_levels. -->\n",
-                 LastWalkableFloor);
+                    "     and the editor's event markers by event code. %s. -->\n",
+                 LastWalkableFloor, Marker);
     std::fprintf(f, "<tileset firstgid=\"1\" floor=\"%d\">\n", LastWalkableFloor - 1);
     for (const TileImage& t : Floors)
         std::fprintf(f, "    <tile id=\"%d\" source=\"Assets/Tilemap/%s\"/>\n", t.id - 1, t.file);
@@ -472,7 +494,7 @@ int main(int argc, char** argv)
     }
     const std::string plans = argv[1], out = argv[2], assets = argv[3];
     const char* names[] = {"TutorialLevel", "Level1", "Level2", "Level3", "Level4", "Level5"};
-    bool ok = WriteManifest(assets + "/Assets.tsm");
+    bool ok = !MayReplace(assets + "/Assets.tsm") || WriteManifest(assets + "/Assets.tsm");
     for (const char* name : names)
     {
         Plan plan;
@@ -482,7 +504,9 @@ int main(int argc, char** argv)
             ok = false;
             continue;
         }
-        ok = WriteTmx(plan, out + "/" + name + ".tmx") && ok;
+        const std::string file = out + "/" + name + ".tmx";
+        if (MayReplace(file))
+            ok = WriteTmx(plan, file) && ok;
     }
     return ok ? 0 : 1;
 }
