@@ -20,37 +20,40 @@ struct WidgetSpec
   float width;
   float height;
   bool shown;
+  // Pictures (background, titles, labels, slider parts) are disabled so that the mouse
+  // resting on them neither highlights them nor plays the hover sound.
+  bool clickable;
 };
 
 // Offsets from the screen centre, y up. The overlay draws them in byte order of their names.
 const WidgetSpec WIDGETS[] = {
-    {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, true},
-    {"mainTitle", "Assets/mainTitle.png", 0.0f, 220.0f, 640.0f, 204.0f, false},
-    {"optionTitle", "Assets/optionTitle.png", 0.0f, 240.0f, 288.0f, 86.0f, false},
-    {"Creditscreen", "Assets/creditscreen.png", 0.0f, 0.0f, 1280.0f, 720.0f, false},
-    {"Play", "Assets/b_play.png", 0.0f, 50.0f, 262.0f, 68.0f, false},
-    {"Option", "Assets/b_option.png", 0.0f, -50.0f, 262.0f, 68.0f, false},
-    {"Credit", "Assets/b_credit.png", 0.0f, -150.0f, 262.0f, 68.0f, false},
-    {"Exit", "Assets/b_exit.png", 0.0f, -250.0f, 262.0f, 68.0f, false},
-    {"Exit2", "Assets/level_back.png", 0.0f, -250.0f, 262.0f, 56.0f, false},
-    {"tutorial", "Assets/level_tutorial.png", -300.0f, 0.0f, 195.0f, 56.0f, false},
-    {"l1", "Assets/level_1.png", 0.0f, 0.0f, 195.0f, 56.0f, false},
-    {"l2", "Assets/level_2.png", 300.0f, 0.0f, 195.0f, 56.0f, false},
-    {"l3", "Assets/level_3.png", -300.0f, -100.0f, 195.0f, 56.0f, false},
-    {"l4", "Assets/level_4.png", 0.0f, -100.0f, 195.0f, 56.0f, false},
-    {"l5", "Assets/level_5.png", 300.0f, -100.0f, 195.0f, 56.0f, false},
-    {"leveleditor", "Assets/level_editor.png", 300.0f, -250.0f, 195.0f, 56.0f, false},
-    {"Logo", "Assets/Ombrel.png", 0.0f, 0.0f, 1280.0f, 720.0f, true},
-    {"fullscreen", "Assets/fullscreen.png", 30.0f, 100.0f, 350.0f, 90.0f, false},
-    {"minus1", "Assets/minus.png", -147.0f, -20.0f, 56.0f, 56.0f, false},
-    {"plus1", "Assets/plus.png", 203.0f, -20.0f, 56.0f, 56.0f, false},
-    {"s1", "Assets/slider.png", 30.0f, -20.0f, 280.0f, 26.0f, false},
-    {"s2", "Assets/slider2.png", 160.0f, -20.0f, 28.0f, 56.0f, false},
-    {"minus2", "Assets/minus.png", -147.0f, -100.0f, 56.0f, 56.0f, false},
-    {"plus2", "Assets/plus.png", 203.0f, -100.0f, 56.0f, 56.0f, false},
-    {"m1", "Assets/slider.png", 30.0f, -100.0f, 280.0f, 26.0f, false},
-    {"m2", "Assets/slider2.png", 160.0f, -100.0f, 28.0f, 56.0f, false},
-    {"option2", "Assets/option2.png", -240.0f, -5.0f, 150.0f, 240.0f, false},
+    {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, true, false},
+    {"mainTitle", "Assets/mainTitle.png", 0.0f, 220.0f, 640.0f, 204.0f, false, false},
+    {"optionTitle", "Assets/optionTitle.png", 0.0f, 240.0f, 288.0f, 86.0f, false, false},
+    {"Creditscreen", "Assets/creditscreen.png", 0.0f, 0.0f, 1280.0f, 720.0f, false, false},
+    {"Play", "Assets/b_play.png", 0.0f, 50.0f, 262.0f, 68.0f, false, true},
+    {"Option", "Assets/b_option.png", 0.0f, -50.0f, 262.0f, 68.0f, false, true},
+    {"Credit", "Assets/b_credit.png", 0.0f, -150.0f, 262.0f, 68.0f, false, true},
+    {"Exit", "Assets/b_exit.png", 0.0f, -250.0f, 262.0f, 68.0f, false, true},
+    {"Exit2", "Assets/level_back.png", 0.0f, -250.0f, 262.0f, 56.0f, false, true},
+    {"tutorial", "Assets/level_tutorial.png", -300.0f, 0.0f, 195.0f, 56.0f, false, true},
+    {"l1", "Assets/level_1.png", 0.0f, 0.0f, 195.0f, 56.0f, false, true},
+    {"l2", "Assets/level_2.png", 300.0f, 0.0f, 195.0f, 56.0f, false, true},
+    {"l3", "Assets/level_3.png", -300.0f, -100.0f, 195.0f, 56.0f, false, true},
+    {"l4", "Assets/level_4.png", 0.0f, -100.0f, 195.0f, 56.0f, false, true},
+    {"l5", "Assets/level_5.png", 300.0f, -100.0f, 195.0f, 56.0f, false, true},
+    {"leveleditor", "Assets/level_editor.png", 300.0f, -250.0f, 195.0f, 56.0f, false, true},
+    {"Logo", "Assets/Ombrel.png", 0.0f, 0.0f, 1280.0f, 720.0f, true, false},
+    {"fullscreen", "Assets/fullscreen.png", 30.0f, 100.0f, 350.0f, 90.0f, false, true},
+    {"minus1", "Assets/minus.png", -147.0f, -20.0f, 56.0f, 56.0f, false, true},
+    {"plus1", "Assets/plus.png", 203.0f, -20.0f, 56.0f, 56.0f, false, true},
+    {"s1", "Assets/slider.png", 30.0f, -20.0f, 280.0f, 26.0f, false, false},
+    {"s2", "Assets/slider2.png", 160.0f, -20.0f, 28.0f, 56.0f, false, false},
+    {"minus2", "Assets/minus.png", -147.0f, -100.0f, 56.0f, 56.0f, false, true},
+    {"plus2", "Assets/plus.png", 203.0f, -100.0f, 56.0f, 56.0f, false, true},
+    {"m1", "Assets/slider.png", 30.0f, -100.0f, 280.0f, 26.0f, false, false},
+    {"m2", "Assets/slider2.png", 160.0f, -100.0f, 28.0f, 56.0f, false, false},
+    {"option2", "Assets/option2.png", -240.0f, -5.0f, 150.0f, 240.0f, false, false},
 };
 
 struct LevelEntry
@@ -135,6 +138,7 @@ void MainMenu::Load()
     button->height = spec.height;
     button->SetPosition(camera->position.x + spec.x, camera->position.y + spec.y);
     button->hidden = !spec.shown;
+    button->disabled = !spec.clickable;
     camera->AddButton(button);
     // Looked up again: the camera keeps an earlier widget of the same name and drops this one.
     buttons[spec.name] = camera->FindButton(spec.name);

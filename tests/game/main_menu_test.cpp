@@ -234,6 +234,32 @@ TEST_F(MainMenuTest, EveryPageShowsItsWidgetsAndComesBack)
   EXPECT_TRUE(gQuitGame);
 }
 
+TEST_F(MainMenuTest, PicturesUnderTheMouseStayUnlitWhileButtonsLightUp)
+{
+  PassSplash();
+  InjectMouseMove(60, 60);
+  RunFrame(FRAME);
+  for (const char* picture : {"Background", "mainTitle"})
+  {
+    EXPECT_FALSE(Widget(picture)->hovered) << picture;
+    EXPECT_FLOAT_EQ(1.0f, Widget(picture)->tint.r) << picture;
+  }
+
+  const Button2D* play = Widget("Play");
+  const Camera* camera = Camera::Instance();
+  InjectMouseMove(static_cast<int>(640.0f + play->position.x - camera->position.x),
+                  static_cast<int>(360.0f - (play->position.y - camera->position.y)));
+  RunFrame(FRAME);
+  EXPECT_TRUE(play->hovered);
+  EXPECT_FLOAT_EQ(1.8f, play->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Widget("Background")->tint.r) << "the picture under the button";
+
+  Click("Credit");
+  InjectMouseMove(60, 60);
+  RunFrame(FRAME);
+  EXPECT_FLOAT_EQ(1.0f, Widget("Creditscreen")->tint.r);
+}
+
 TEST_F(MainMenuTest, EscapeLeavesTheLevelSelectAndASecondEscapeQuits)
 {
   PassSplash();
