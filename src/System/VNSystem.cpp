@@ -183,6 +183,9 @@ int VNSysInit(void* instance, int showCommand, int width, int height, int create
         printf("VNSysInit: cannot start SDL video: %s\n", SDL_GetError());
         return 0;
     }
+    // The pad is read whichever window has the keyboard focus, as a console pad would be;
+    // SDL otherwise drops presses made while the window is not focused.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     sSystem.padsAvailable = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!sSystem.padsAvailable)
         printf("VNSysInit: game controllers unavailable: %s\n", SDL_GetError());

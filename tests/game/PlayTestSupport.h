@@ -4,7 +4,6 @@
 
 #include <stdlib.h>
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -118,15 +117,6 @@ inline void RunFrame(float dt)
   Gamepad::Update();
   LevelManager::Instance()->Update(dt);
   Gamepad::EndFrame();
-}
-
-// Plugs in a virtual pad whose presses count even while the window has no keyboard
-// focus (SDL drops pad presses then, and under Xvfb the focus may come late). Gives -1
-// when SDL cannot make one.
-inline int AttachPad()
-{
-  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  return AttachVirtualPad();
 }
 
 // Presses or releases a key and takes one frame's sample of it.

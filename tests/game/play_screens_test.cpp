@@ -228,7 +228,7 @@ TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
 
 TEST_F(PlayScreensTest, PadDrivesTheScreensAndTheirImages)
 {
-  if (AttachPad() < 0)
+  if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
   RunFrame(FRAME);
 
@@ -245,7 +245,7 @@ TEST_F(PlayScreensTest, PadDrivesTheScreensAndTheirImages)
   EXPECT_EQ("Assets/Retry.png", Button("Retry")->textureName);
   EXPECT_EQ("Assets/MainMenu.png", Button("MainMenu")->textureName);
 
-  ASSERT_GE(AttachPad(), 0);
+  ASSERT_GE(AttachVirtualPad(), 0);
   RunFrame(FRAME);
   PadButton(VN_PAD_X);
   EXPECT_EQ(TestLevel::LOADING, level->playState);

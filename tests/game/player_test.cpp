@@ -335,7 +335,7 @@ void PadFrame(Player& player)
 
 TEST_F(PlayerTest, PadXDisguisesWhileHeldAndLettingGoEndsIt)
 {
-  if (AttachPad() < 0)
+  if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
   SetVirtualPadButton(VN_PAD_X, true);
   PadFrame(*player);
@@ -351,7 +351,7 @@ TEST_F(PlayerTest, PadXDisguisesWhileHeldAndLettingGoEndsIt)
 
 TEST_F(PlayerTest, LeftStickWalksPastTheThreshold)
 {
-  if (AttachPad() < 0)
+  if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
   // SDL's stick y grows downward; the pad record's grows upward.
   SetVirtualPadStick(1, -30000);

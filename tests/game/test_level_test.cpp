@@ -380,7 +380,7 @@ TEST_F(GameplayLevelTest, PadSwitchesImagesAndCursorInTheNextFrame)
   EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
   EXPECT_EQ("Assets/iconJ.png", Button("iconJ")->textureName);
 
-  if (AttachPad() < 0)
+  if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
   RunFrame(FRAME);
   EXPECT_EQ("Assets/iconJ2.png", Button("iconJ")->textureName);
