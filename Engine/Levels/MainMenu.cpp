@@ -131,17 +131,17 @@ void MainMenu::Load()
   if (selection < 0 || selection >= MAIN_ENTRIES)
     selection = 0;
 
-  for (const WidgetSpec& spec : WIDGETS)
+  for (const WidgetSpec& widget : WIDGETS)
   {
-    Button2D* button = new Button2D(spec.name, spec.file);
-    button->width = spec.width;
-    button->height = spec.height;
-    button->SetPosition(camera->position.x + spec.x, camera->position.y + spec.y);
-    button->hidden = !spec.shown;
-    button->disabled = !spec.clickable;
+    Button2D* button = new Button2D(widget.name, widget.file);
+    button->width = widget.width;
+    button->height = widget.height;
+    button->SetPosition(camera->position.x + widget.x, camera->position.y + widget.y);
+    button->hidden = !widget.shown;
+    button->disabled = !widget.clickable;
     camera->AddButton(button);
     // Looked up again: the camera keeps an earlier widget of the same name and drops this one.
-    buttons[spec.name] = camera->FindButton(spec.name);
+    buttons[widget.name] = camera->FindButton(widget.name);
   }
 
   // The knobs show the settings kept from earlier visits.

@@ -31,13 +31,13 @@ const ScreenButton SCREEN_BUTTONS[] = {
 const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0f,
                                       1280.0f, 720.0f, true};
 
-void AddButton(Camera* camera, const ScreenButton& spec, bool hidden)
+void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
 {
-  Button2D* button = new Button2D(spec.name, spec.file);
-  button->width = spec.width;
-  button->height = spec.height;
-  button->SetPosition(camera->position.x + spec.x, camera->position.y + spec.y);
-  button->disabled = spec.disabled;
+  Button2D* button = new Button2D(screenButton.name, screenButton.file);
+  button->width = screenButton.width;
+  button->height = screenButton.height;
+  button->SetPosition(camera->position.x + screenButton.x, camera->position.y + screenButton.y);
+  button->disabled = screenButton.disabled;
   button->hidden = hidden;
   camera->AddButton(button);
 }
@@ -78,8 +78,8 @@ int PlayJingle(const std::string& file)
 
 void TestLevel::AddScreenButtons()
 {
-  for (const ScreenButton& spec : SCREEN_BUTTONS)
-    AddButton(camera, spec, true);
+  for (const ScreenButton& screenButton : SCREEN_BUTTONS)
+    AddButton(camera, screenButton, true);
 }
 
 void TestLevel::AddLoadingPicture()
