@@ -10,7 +10,7 @@
 #include "TestWindow.h"
 #include "World/AssetManifest.h"
 #include "World/Grid2D.h"
-#include "WorldTestSupport.h"
+#include "ScratchFolder.h"
 
 namespace
 {

@@ -12,7 +12,7 @@
 #include "TestWindow.h"
 #include "World/Grid2D.h"
 #include "World/LevelFile.h"
-#include "WorldTestSupport.h"
+#include "ScratchFolder.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 
 #include "TestWindow.h"
 #include "World/Grid2D.h"
-#include "WorldTestSupport.h"
+#include "ScratchFolder.h"
 
 namespace
 {

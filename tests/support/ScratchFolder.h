@@ -1,4 +1,4 @@
-// Files for the world tests: a private scratch folder and whole-file reads and writes.
+// A private scratch folder for a test, and whole-file reads and writes.
 #pragma once
 
 #include <stdlib.h>
@@ -16,18 +16,21 @@ class ScratchFolder
 public:
   ScratchFolder()
   {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrin-world-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kestrin-XXXXXX").string();
     if (mkdtemp(&pattern[0]))
       path = pattern;
     EXPECT_FALSE(path.empty()) << "cannot make a scratch folder";
   }
   ~ScratchFolder()
   {
+    // A test may have taken the write permission away to make a save fail.
     std::error_code ignored;
     std::filesystem::permissions(path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path, ignored);
   }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   std::string File(const std::string& name) const { return path + "/" + name; }
 
