@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Framework/SoundManager.h"
+#include "ScratchFolder.h"
 #include "TestSound.h"
 
 namespace
@@ -29,11 +30,9 @@ protected:
   void SetUp() override
   {
     SoundManager::Destroy();
-    folder = MakeTempFolder();
-    ASSERT_FALSE(folder.empty());
-    trackA = folder + "/TrackA.wav";
-    trackB = folder + "/TrackB.wav";
-    click = folder + "/Click.wav";
+    trackA = folder.File("TrackA.wav");
+    trackB = folder.File("TrackB.wav");
+    click = folder.File("Click.wav");
     ASSERT_TRUE(WriteToneWav(trackA, 440.0f, 1.0f, 0.5f));
     ASSERT_TRUE(WriteToneWav(trackB, 660.0f, 1.0f, 0.5f));
     ASSERT_TRUE(WriteToneWav(click, 880.0f, 2.0f, 0.5f));
@@ -42,10 +41,10 @@ protected:
   void TearDown() override
   {
     SoundManager::Destroy();
-    RemoveTempFolder(folder);
   }
 
-  std::string folder, trackA, trackB, click;
+  ScratchFolder folder;
+  std::string trackA, trackB, click;
 };
 
 TEST_F(SoundManagerTest, MusicFadesOutStartsLoopingThenFadesInFrameByFrame)
@@ -161,14 +160,14 @@ TEST_F(SoundManagerTest, KindIsFixedByTheFirstRequest)
 TEST_F(SoundManagerTest, MissingFilesAreSilentForThemselvesOnly)
 {
   SoundManager* sound = SoundManager::Instance();
-  const std::string missing = folder + "/Missing.ogg";
+  const std::string missing = folder.File("Missing.ogg");
   sound->Play(missing, false);
   ASSERT_EQ(sound->sounds.count(missing), 1u);
   EXPECT_EQ(sound->sounds[missing]->sound, nullptr);
   EXPECT_EQ(VNAudioChannelIsPlaying(sound->effectChannel), 0);
 
   sound->currentMusicVolume = 0.0f;
-  sound->Play(folder + "/MissingMusic.ogg", true);
+  sound->Play(folder.File("MissingMusic.ogg"), true);
   sound->Update(1.0f / 60.0f);
   EXPECT_FALSE(sound->fading);
   EXPECT_EQ(VNAudioChannelIsPlaying(sound->musicChannel), 0);
@@ -226,7 +225,7 @@ void RunFrames(SoundManager* sound, int frames, float dt)
 
 TEST_F(SoundManagerTest, FadeReallyLowersWhatIsHeard)
 {
-  const std::string recording = folder + "/heard.raw";
+  const std::string recording = folder.File("heard.raw");
   const char* previous = getenv("SDL_AUDIODRIVER");
   const std::string saved = previous ? previous : "";
   setenv("SDL_AUDIODRIVER", "disk", 1);
