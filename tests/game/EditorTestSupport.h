@@ -1,17 +1,14 @@
 // The editor tests' game folder, input helpers and a fresh editor in the level manager.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "Editor/Editor.h"
 #include "PlayTestSupport.h"
+#include "ScratchFolder.h"
 #include "World/Grid2D.h"
 
 // The ids of the test manifest: eight floor tiles, nine objects, three event markers.
@@ -22,44 +19,38 @@ inline const std::vector<int>& ManifestIds()
   return ids;
 }
 
-// Moves the test program into a game folder of its own: Assets/ links to the staged
-// images and sounds, with a manifest of exactly ManifestIds(). Once per process.
+// Moves the test program into a game folder of its own, removed at exit: Assets/ links
+// to the staged images and sounds, with a manifest of exactly ManifestIds().
 inline void EnterEditorGameFolder()
 {
+  namespace fs = std::filesystem;
   static bool entered = false;
   if (entered)
     return;
-  namespace fs = std::filesystem;
   const fs::path staged = fs::current_path() / "Assets";
   ASSERT_TRUE(fs::exists(staged)) << "run from the build folder";
-  char pattern[] = "/tmp/kestrineditorXXXXXX";
-  ASSERT_NE(nullptr, mkdtemp(pattern));
-  const fs::path folder = pattern;
-  fs::create_directory(folder / "Assets");
+  static ScratchFolder game;
+  const fs::path assets = game.File("Assets");
+  fs::create_directory(assets);
   for (const fs::directory_entry& entry : fs::directory_iterator(staged))
-  {
     if (entry.path().filename() != "Assets.tsm")
-      fs::create_directory_symlink(entry.path(), folder / "Assets" / entry.path().filename());
-  }
+      fs::create_directory_symlink(entry.path(), assets / entry.path().filename());
 
-  std::ofstream manifest(folder / "Assets" / "Assets.tsm");
-  manifest << "<tileset firstgid=\"0\" floor=\"4\">\n";
+  // Floor tiles below 9, objects below 50, event markers from 50 on.
+  std::string manifest = "<tileset firstgid=\"0\" floor=\"4\">\n";
   for (int id : ManifestIds())
   {
     if (id == 9)
-      manifest << "</tileset>\n<items firstgid=\"0\">\n";
+      manifest += "</tileset>\n<items firstgid=\"0\">\n";
     if (id == 50)
-      manifest << "</items>\n<events firstgid=\"0\">\n";
+      manifest += "</items>\n<events firstgid=\"0\">\n";
     const char* element = id < 9 ? "tile" : id < 50 ? "item" : "event";
-    const char* image = id < 9    ? "floor_carpet.png"
-                        : id < 50 ? "desk_computer.png"
-                                  : "event_spawn.png";
-    manifest << " <" << element << " id=\"" << id << "\" source=\"Assets/Tilemap/" << image
-             << "\"/>\n";
+    const char* image = id < 9 ? "floor_carpet" : id < 50 ? "desk_computer" : "event_spawn";
+    manifest += std::string(" <") + element + " id=\"" + std::to_string(id) +
+                "\" source=\"Assets/Tilemap/" + image + ".png\"/>\n";
   }
-  manifest << "</events>\n";
-  manifest.close();
-  fs::current_path(folder);
+  WriteText(game.File("Assets/Assets.tsm"), manifest + "</events>\n");
+  fs::current_path(game.path);
   entered = true;
 }
 
@@ -121,6 +112,24 @@ inline void EditorFrame(float dt = 1.0f / 60.0f)
     level->Draw();
     Camera::Instance()->DrawOverlay();
   }
+}
+
+// A press and release of a mouse button where the cursor is, a frame each.
+inline void EditorClick(unsigned char vk = VN_KEY_LBUTTON)
+{
+  InjectMouseButton(vk, true);
+  EditorFrame();
+  InjectMouseButton(vk, false);
+  EditorFrame();
+}
+
+// Selects an id on a layer and clicks the centre of cell (col, row).
+inline void PaintCell(Editor* editor, int id, int layer, int col, int row, int rows = 50)
+{
+  editor->selectedTile = id;
+  editor->currentLayer = layer;
+  MoveToCell(col, row, rows);
+  EditorClick();
 }
 
 inline int CellOn(const Grid2D* grid, const std::string& layer, int col, int row)

@@ -3,8 +3,6 @@
 #include <SDL.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -20,26 +18,15 @@ namespace
 std::string WriteMap(const std::string& fileName, int width, int height,
                      const std::vector<std::string>& layerNames, int fill = 0)
 {
-  std::ofstream file(fileName);
-  file << "<map width=\"" << width << "\" height=\"" << height
-       << "\" tilewidth=\"50\" tileheight=\"50\">\n";
+  std::string tiles;
+  for (int i = 0; i < width * height; ++i)
+    tiles += "<tile gid=\"" + std::to_string(fill) + "\"/>";
+  std::string text = "<map width=\"" + std::to_string(width) + "\" height=\"" +
+                     std::to_string(height) + "\" tilewidth=\"50\" tileheight=\"50\">\n";
   for (const std::string& layer : layerNames)
-  {
-    file << "<layer name=\"" << layer << "\"><data>\n";
-    for (int i = 0; i < width * height; ++i)
-      file << "<tile gid=\"" << fill << "\"/>";
-    file << "\n</data></layer>\n";
-  }
-  file << "</map>\n";
+    text += "<layer name=\"" + layer + "\"><data>" + tiles + "</data></layer>\n";
+  WriteText(fileName, text + "</map>\n");
   return fileName;
-}
-
-std::string ReadAll(const std::string& fileName)
-{
-  std::ifstream file(fileName);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 bool HasLabel(const std::string& text)
@@ -135,15 +122,15 @@ TEST(EditorFile, CancelledDialogsPrintTheirMessageAndLeaveGridLabelsAndWindowSiz
   grid->SetTileAt("OBJECTS", 4, 4, 12);
   const int dialogs = VNSysFileDialogGetCount();
 
-  PlaceWindowAwayFromCorner();
-  VNSysFileDialogQueueAnswer(nullptr);
-  EXPECT_EQ("Failed to save file\n", Printed([&] { editor->SaveLevel(); }));
-  ExpectWindowAtCornerWithItsSize();
-
-  PlaceWindowAwayFromCorner();
-  VNSysFileDialogQueueAnswer(nullptr);
-  EXPECT_EQ("Failed to Load file\n", Printed([&] { editor->OpenLevel(); }));
-  ExpectWindowAtCornerWithItsSize();
+  const std::pair<void (Editor::*)(), const char*> cancels[] = {
+      {&Editor::SaveLevel, "Failed to save file\n"}, {&Editor::OpenLevel, "Failed to Load file\n"}};
+  for (const auto& [operation, message] : cancels)
+  {
+    PlaceWindowAwayFromCorner();
+    VNSysFileDialogQueueAnswer(nullptr);
+    EXPECT_EQ(message, Printed([&, operation = operation] { (editor->*operation)(); }));
+    ExpectWindowAtCornerWithItsSize();
+  }
 
   EXPECT_EQ(dialogs + 2, VNSysFileDialogGetCount());
   EXPECT_EQ(grid, editor->tilemap);
@@ -175,21 +162,21 @@ TEST(EditorFile, SaveCompletesTheExtensionAndReportsAFailedWriteKeepingTheOldFil
   EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
 
   // "typed" again reaches the existing typed.txt: declining the question keeps it.
-  const std::string before = ReadAll("typed.txt");
+  const std::string before = ReadText("typed.txt");
   editor->tilemap->SetTileAt("BACKGROUND", 1, 1, 4);
   VNSysFileDialogQueueAnswer("typed");
   VNSysFileDialogQueueAnswer(nullptr);
   output = Printed([&] { editor->SaveLevel(); });
   EXPECT_EQ("Failed to save file\n", output);
-  EXPECT_EQ(before, ReadAll("typed.txt"));
+  EXPECT_EQ(before, ReadText("typed.txt"));
 
   // A target that cannot be replaced (a folder) fails and stays as it was.
   std::filesystem::create_directories("shelf.tmx");
-  std::ofstream(std::string("shelf.tmx/book")) << "kept";
+  WriteText("shelf.tmx/book", "kept");
   VNSysFileDialogQueueAnswer("shelf.tmx");
   output = Printed([&] { editor->SaveLevel(); });
   EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
-  EXPECT_EQ("kept", ReadAll("shelf.tmx/book"));
+  EXPECT_EQ("kept", ReadText("shelf.tmx/book"));
 }
 
 TEST(EditorFile, OneLayerMapGetsEventsSecondSoObjectsPaintItAndEventsPaintNothing)
@@ -205,18 +192,9 @@ TEST(EditorFile, OneLayerMapGetsEventsSecondSoObjectsPaintItAndEventsPaintNothin
   EXPECT_EQ(50.0f, editor->gridSize.x);
   EXPECT_TRUE(HasLabel("X : 50"));
 
-  auto paintAt = [&](int layer, int col, int row) {
-    editor->selectedTile = 20;
-    editor->currentLayer = layer;
-    MoveToCell(col, row, 10);
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    EditorFrame();
-    InjectMouseButton(VN_KEY_LBUTTON, false);
-    EditorFrame();
-  };
-  paintAt(1, 3, 5);
+  PaintCell(editor, 20, 1, 3, 5, 10);
   EXPECT_EQ(20, CellOn(grid, "EVENTS", 3, 5));
-  paintAt(2, 4, 5);
+  PaintCell(editor, 20, 2, 4, 5, 10);
   EXPECT_EQ(1, PaintedCells(grid, "EVENTS"));
   EXPECT_EQ(100, PaintedCells(grid, "FLOOR"));
   EXPECT_EQ(2u, grid->layers.size());
@@ -232,13 +210,13 @@ TEST(EditorFile, FilesTheGridCannotTakeLeaveTheEditedMapAsItWas)
   Grid2D* grid = editor->tilemap;
   grid->SetTileAt("BACKGROUND", 2, 2, 5);
 
-  std::ofstream("notes.tmx") << "this is not a level <map";
+  WriteText("notes.tmx", "this is not a level <map");
   std::string output = Printed([&] { editor->LoadLevel("notes.tmx"); });
   EXPECT_NE(std::string::npos, output.find("Failed to load Level notes.tmx\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);
   EXPECT_EQ(5, CellOn(editor->tilemap, "BACKGROUND", 2, 2));
 
-  std::ofstream("huge.tmx") << "<map width=\"5000\" height=\"5000\"></map>";
+  WriteText("huge.tmx", "<map width=\"5000\" height=\"5000\"></map>");
   output = Printed([&] { editor->LoadLevel("huge.tmx"); });
   EXPECT_NE(std::string::npos, output.find("Failed to load Level huge.tmx\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,6 @@ namespace
 {
 
 const float kTolerance = 1e-3f;
-
-// Left-clicks a button where it sits on screen and lets go again.
-void ClickButton(const Button2D* button)
-{
-  MoveToWorld(button->position.x, button->position.y);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
-}
 
 const TextLabel* LabelWithText(const std::string& text)
 {
@@ -50,8 +41,7 @@ TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAnd
     SCOPED_TRACE("id " + std::to_string(ids[i]));
     EXPECT_NEAR(475.0f + 55.0f * (i % 3), button->position.x, kTolerance);
     EXPECT_NEAR(-82.5f + 55.0f * (i / 3), button->position.y, kTolerance);
-    EXPECT_EQ(50.0f, button->width);
-    EXPECT_EQ(50.0f, button->height);
+    EXPECT_EQ(std::make_pair(50.0f, 50.0f), std::make_pair(button->width, button->height));
     EXPECT_EQ("ID " + std::to_string(ids[i]), button->GetTooltip());
     EXPECT_EQ(button, Camera::Instance()->FindButton(std::to_string(ids[i])));
     EXPECT_FALSE(button->hidden);
@@ -68,14 +58,14 @@ TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAnd
 
   ASSERT_NE(nullptr, editor->layerLabel);
   EXPECT_EQ("BACKGROUND", editor->layerLabel->text);
-  const char* texts[] = {"GRID SIZE", "X : 50", "Y : 50"};
-  const float heights[] = {300.0f, 280.0f, 260.0f};
-  for (int i = 0; i < 3; ++i)
+  const std::pair<const char*, float> labels[] = {
+      {"GRID SIZE", 300.0f}, {"X : 50", 280.0f}, {"Y : 50", 260.0f}};
+  for (const auto& [text, height] : labels)
   {
-    const TextLabel* label = LabelWithText(texts[i]);
-    ASSERT_NE(nullptr, label) << texts[i];
+    const TextLabel* label = LabelWithText(text);
+    ASSERT_NE(nullptr, label) << text;
     EXPECT_NEAR(-620.0f, label->position.x, kTolerance);
-    EXPECT_NEAR(heights[i], label->position.y, kTolerance);
+    EXPECT_NEAR(height, label->position.y, kTolerance);
   }
   EXPECT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "EVENTS"}),
             editor->tilemap->layerNames);
@@ -86,22 +76,17 @@ TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAnd
 TEST(EditorScreen, PaletteClickSelectsTheIdAndSwitchesLayerAndLabelInTheSameFrame)
 {
   Editor* editor = EnterNewEditor();
-  const struct
+  const std::tuple<int, int, const char*> picks[] = {
+      {20, 1, "OBJECTS"}, {101, 2, "EVENTS"}, {5, 0, "BACKGROUND"}};
+  for (const auto& [id, layer, name] : picks)
   {
-    int id;
-    int layer;
-    const char* name;
-  } picks[] = {{20, 1, "OBJECTS"}, {101, 2, "EVENTS"}, {5, 0, "BACKGROUND"}};
-
-  for (const auto& pick : picks)
-  {
-    const Button2D* button = editor->palette.at(pick.id);
+    const Button2D* button = editor->palette.at(id);
     MoveToWorld(button->position.x, button->position.y);
     InjectMouseButton(VN_KEY_LBUTTON, true);
     EditorFrame();
-    EXPECT_EQ(pick.id, editor->selectedTile);
-    EXPECT_EQ(pick.layer, editor->currentLayer);
-    EXPECT_EQ(pick.name, editor->layerLabel->text);
+    EXPECT_EQ(id, editor->selectedTile);
+    EXPECT_EQ(layer, editor->currentLayer);
+    EXPECT_EQ(name, editor->layerLabel->text);
     InjectMouseButton(VN_KEY_LBUTTON, false);
     EditorFrame();
   }
@@ -127,20 +112,11 @@ TEST(EditorPainting, LeftButtonPaintsTheSelectedTileRightButtonErasesOnTheCurren
   EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
   EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
 
-  editor->selectedTile = 20;
-  editor->currentLayer = 1;
-  MoveToCell(3, 3);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  PaintCell(editor, 20, 1, 3, 3);
   EXPECT_EQ(20, CellOn(grid, "OBJECTS", 3, 3));
   EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
 
-  InjectMouseButton(VN_KEY_RBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_RBUTTON, false);
-  EditorFrame();
+  EditorClick(VN_KEY_RBUTTON);
   EXPECT_EQ(0, CellOn(grid, "OBJECTS", 3, 3));
   EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
 }
@@ -154,19 +130,13 @@ TEST(EditorPainting, NothingIsPaintedRightOf430OrWhileSpaceIsHeldWhichDragsTheVi
 
   // 431 units right of the centre: over the map, but no painting.
   InjectMouseMove(640 + 431, y);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  EditorClick();
   EXPECT_GE(grid->hoveredCell, 0);
   EXPECT_EQ(0, PaintedCells(grid, "BACKGROUND"));
 
   // 430 units right still paints.
   InjectMouseMove(640 + 430, y);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  EditorClick();
   EXPECT_EQ(1, PaintedCells(grid, "BACKGROUND"));
 
   // Space with the left button drags the view instead of painting.
@@ -203,7 +173,8 @@ TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
   InjectKey(VN_KEY_TAB, true);
   EditorFrame();
   InjectKey(VN_KEY_TAB, false);
-  ClickButton(editor->palette.at(20));
+  MoveToWorld(editor->palette.at(20)->position.x, editor->palette.at(20)->position.y);
+  EditorClick();
   EXPECT_EQ(1, editor->selectedTile);
 }
 
@@ -284,15 +255,6 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   LevelManager* manager = LevelManager::Instance();
   std::filesystem::remove("tmp.bin");
 
-  auto paint = [&](int id, int layer, int col, int row) {
-    editor->selectedTile = id;
-    editor->currentLayer = layer;
-    MoveToCell(col, row);
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    EditorFrame();
-    InjectMouseButton(VN_KEY_LBUTTON, false);
-    EditorFrame();
-  };
   auto pressF8 = [&]() {
     InjectKey(VN_KEY_F8, true);
     EditorFrame();
@@ -300,9 +262,9 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   };
 
   for (int col = 2; col <= 6; ++col)
-    paint(1, 0, col, 4);
-  paint(101, 2, 2, 4);
-  paint(102, 2, 6, 4);
+    PaintCell(editor, 1, 0, col, 4);
+  PaintCell(editor, 101, 2, 2, 4);
+  PaintCell(editor, 102, 2, 6, 4);
   pressF8();
 
   ASSERT_NE(nullptr, manager->current);
@@ -321,7 +283,7 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   manager->ChangeLevel("Level Editor");
   CentreViewOn(editor, 300.0f, 2300.0f);
   EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 4, 4));
-  paint(9, 1, 4, 4);
+  PaintCell(editor, 9, 1, 4, 4);
   testing::internal::CaptureStdout();
   pressF8();
   const std::string output = testing::internal::GetCapturedStdout();
@@ -339,10 +301,8 @@ TEST(EditorScreen, EscapeReleasedReturnsToTheMenuAndTheMapSurvivesTheVisit)
   MenuStub* menu = static_cast<MenuStub*>(manager->levels.at("Main Menu"));
 
   MoveToCell(5, 5);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  for (int i = 0; i < 5; ++i)
+  EditorClick();
+  for (int i = 0; i < 4; ++i)
     EditorFrame();
   // The cursor is shown each frame without running the display counter up.
   EXPECT_EQ(-1, VNInputShowCursor(0));
