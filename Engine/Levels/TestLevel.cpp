@@ -63,21 +63,26 @@ TestLevel::~TestLevel()
 
 void TestLevel::Load()
 {
+  LoadFloor(LOADING);
+  AddScreenButtons();
+  AddLoadingPicture();
+
+  if (HasMusic(name))
+    SoundManager::Instance()->Play("Assets/Sound/" + name + "BGM.ogg", true);
+}
+
+void TestLevel::LoadFloor(int startState)
+{
   LoadTilemap(fileName);
   LoadAssets("Assets/Assets.tsm");
   camera->clampToBounds = true;
 
   endSoundPlayed = false;
   endSoundChannel = -1;
-  playState = LOADING;
+  playState = startState;
   loadingTime = 0.0f;
 
   Spawn();
-  AddScreenButtons();
-  AddLoadingPicture();
-
-  if (HasMusic(name))
-    SoundManager::Instance()->Play("Assets/Sound/" + name + "BGM.ogg", true);
 }
 
 void TestLevel::Unload()
@@ -140,6 +145,7 @@ void TestLevel::Draw()
     enemy->DrawVision();
   for (Enemy* enemy : enemies)
     enemy->Draw();
+  DrawUnderPlayers();
   for (Player* player : players)
     player->Draw();
 }

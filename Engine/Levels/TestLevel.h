@@ -31,10 +31,16 @@ public:
   void Load() override;
   void Unload() override;
   void Update(const float& dt) override;
-  // Key cards, then every co-worker's vision, then the co-workers, then the players.
+  // Key cards, then every co-worker's vision, then the co-workers, then DrawUnderPlayers,
+  // then the players.
   void Draw() override;
 
 protected:
+  // Drawn between the co-workers and the players; nothing on an ordinary floor.
+  virtual void DrawUnderPlayers() {}
+  // What every Load shares: the tilemap and manifest, the camera clamp, the end-of-level
+  // sound reset, the starting play state, then the spawn.
+  void LoadFloor(int startState);
   // Turns the grid's event records into exits, players, co-workers and key cards, and
   // chooses the real access card.
   void Spawn();

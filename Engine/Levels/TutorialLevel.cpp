@@ -1,10 +1,8 @@
 #include "Levels/TutorialLevel.h"
 
 #include "Actors/Enemy.h"
-#include "Actors/Key.h"
 #include "Actors/Player.h"
 #include "Framework/Button2D.h"
-#include "Framework/Camera.h"
 #include "Framework/SoundManager.h"
 
 namespace
@@ -74,15 +72,7 @@ TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx")
 
 void TutorialLevel::Load()
 {
-  LoadTilemap(fileName);
-  LoadAssets("Assets/Assets.tsm");
-  camera->clampToBounds = true;
-
-  endSoundPlayed = false;
-  endSoundChannel = -1;
-  playState = PLAYING;
-
-  Spawn();
+  LoadFloor(PLAYING);
 
   if (fontBase)
     VNGfxDestroyFont(fontBase);
@@ -122,19 +112,6 @@ void TutorialLevel::Update(const float& dt)
   ScreenStep();
 }
 
-void TutorialLevel::Draw()
-{
-  for (Key* key : keys)
-    key->Draw();
-  for (Enemy* enemy : enemies)
-    enemy->DrawVision();
-  for (Enemy* enemy : enemies)
-    enemy->Draw();
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  PrintHints();
-  for (Player* player : players)
-    player->Draw();
-}
 
 void TutorialLevel::Pin(Enemy* enemy)
 {
@@ -162,8 +139,9 @@ void TutorialLevel::Pin(Enemy* enemy)
   enemy->reserved = true;
 }
 
-void TutorialLevel::PrintHints() const
+void TutorialLevel::DrawUnderPlayers()
 {
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   const Ink* current = nullptr;
   for (const Hint& hint : HINTS)
   {

@@ -15,8 +15,6 @@ public:
 
   void Load() override;
   void Update(const float& dt) override;
-  // Key cards, visions, co-workers, then the hints, then the players over them.
-  void Draw() override;
 
   // Co-workers whose record index lies in this range stay at their desks.
   static constexpr int FIRST_PINNED = 5;
@@ -25,7 +23,10 @@ public:
   static constexpr int SLEEPER = 9;
   static constexpr int WORKER = 10;
 
+protected:
+  // The hints, over the co-workers and under the players.
+  void DrawUnderPlayers() override;
+
 private:
   static void Pin(Enemy* enemy);
-  void PrintHints() const;
 };
