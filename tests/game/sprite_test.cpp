@@ -1,41 +1,21 @@
 #include <SDL.h>
 #include <SDL_image.h>
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "../engine/graphics_pixels.h"
 #include "Framework/Sprite2D.h"
 #include "Framework/TextureManager.h"
+#include "ScratchFolder.h"
 #include "TestWindow.h"
 
 namespace
 {
-const int kColumns = 4;
-const int kRows = 2;
-const int kFramePixels = 16;
-
-// One colour per frame of the 4 x 2 sheet, row by row from the top.
-const Uint8 kFrameColors[kColumns * kRows][3] = {
-    {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0},
-    {255, 0, 255}, {0, 255, 255}, {255, 128, 0}, {128, 0, 255}};
-
-std::string WriteSheet()
-{
-  const std::string file = ::testing::TempDir() + "kestrin-sprite-sheet.png";
-  SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(
-      0, kColumns * kFramePixels, kRows * kFramePixels, 32, SDL_PIXELFORMAT_RGBA32);
-  for (int frame = 0; frame < kColumns * kRows; ++frame)
-  {
-    SDL_Rect area = {(frame % kColumns) * kFramePixels, (frame / kColumns) * kFramePixels,
-                     kFramePixels, kFramePixels};
-    const Uint8* c = kFrameColors[frame];
-    SDL_FillRect(sheet, &area, SDL_MapRGBA(sheet->format, c[0], c[1], c[2], 255));
-  }
-  EXPECT_EQ(0, IMG_SavePNG(sheet, file.c_str())) << IMG_GetError();
-  SDL_FreeSurface(sheet);
-  return file;
-}
+// One colour per frame of a 4 x 2 sheet of 16-pixel frames, row by row from the top.
+const Rgba kFrames[8] = {{255, 0, 0, 255},   {0, 255, 0, 255},   {0, 0, 255, 255},
+                         {255, 255, 0, 255}, {255, 0, 255, 255}, {0, 255, 255, 255},
+                         {255, 128, 0, 255}, {128, 0, 255, 255}};
 
 class SpriteTest : public ::testing::Test
 {
@@ -43,76 +23,71 @@ protected:
   void SetUp() override
   {
     EnsureTestWindow();
-    sheetFile = WriteSheet();
-    VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
-    VNGfxStart();
-    VNGfxSetCamPosition(0.0f, 0.0f);
+    SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, 64, 32, 32, SDL_PIXELFORMAT_RGBA32);
+    for (int frame = 0; frame < 8; ++frame)
+    {
+      SDL_Rect area = {(frame % 4) * 16, (frame / 4) * 16, 16, 16};
+      const Rgba& c = kFrames[frame];
+      SDL_FillRect(sheet, &area, SDL_MapRGBA(sheet->format, c.r, c.g, c.b, 255));
+    }
+    EXPECT_EQ(0, IMG_SavePNG(sheet, sheetFile.c_str())) << IMG_GetError();
+    SDL_FreeSurface(sheet);
     // Leaving render mode None makes the next draw upload the camera's matrices.
-    VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+    BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
+    VNGfxSetCamPosition(0.0f, 0.0f);
   }
   void TearDown() override
   {
     VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
     TextureManager::Destroy();
-    remove(sheetFile.c_str());
   }
 
-  // Colour at a world point, camera at the origin, 1280 x 720 window.
-  static void ExpectColorAt(float x, float y, const Uint8* rgb, const char* what)
-  {
-    glFinish();
-    unsigned char pixel[4] = {};
-    glReadPixels(640 + static_cast<int>(x), 360 + static_cast<int>(y), 1, 1, GL_RGBA,
-                 GL_UNSIGNED_BYTE, pixel);
-    for (int i = 0; i < 3; ++i)
-      EXPECT_NEAR(rgb[i], pixel[i], 2) << what << " channel " << i;
-  }
+  // Colour at a world point, camera at the origin.
+  static Rgba At(int x, int y) { return ReadPixel(640 + x, 360 + y); }
 
-  std::string sheetFile;
+  ScratchFolder folder;
+  const std::string sheetFile = folder.File("sheet.png");
 };
 }
 
 TEST_F(SpriteTest, SheetFramesAreRowsOfTheImage)
 {
-  Sprite2D sprite(kColumns, kRows, sheetFile, 0.0f, 0.0f);
+  Sprite2D sprite(4, 2, sheetFile, 0.0f, 0.0f);
   EXPECT_FLOAT_EQ(0.25f, sprite.frameSize.x);
   EXPECT_FLOAT_EQ(0.5f, sprite.frameSize.y);
   sprite.width = 160.0f;
   sprite.height = 160.0f;
 
   sprite.DrawFrame(1);
-  ExpectColorAt(0, 0, kFrameColors[4], "DrawFrame(1): second row, first frame");
+  EXPECT_RGB_NEAR(kFrames[4], At(0, 0), 2) << "DrawFrame(1): second row, first frame";
   sprite.DrawFrame(0);
-  ExpectColorAt(0, 0, kFrameColors[0], "DrawFrame(0): first row, first frame");
+  EXPECT_RGB_NEAR(kFrames[0], At(0, 0), 2) << "DrawFrame(0): first row, first frame";
   // The plain draw scrolls by one frame height, so a two-row sheet shows its second row.
   sprite.Draw();
-  ExpectColorAt(0, 0, kFrameColors[4], "Draw(): second row");
+  EXPECT_RGB_NEAR(kFrames[4], At(0, 0), 2) << "Draw(): second row";
 }
 
-TEST_F(SpriteTest, WholeImageShowsUprightAndUnmirrored)
+TEST_F(SpriteTest, WholeImageShowsUprightAndUnmirroredAndNotWhenHidden)
 {
   Sprite2D sprite(1, 1, sheetFile, 0.0f, 0.0f);
   sprite.width = 160.0f;
   sprite.height = 160.0f;
   sprite.Draw();
-  ExpectColorAt(-70, 70, kFrameColors[0], "top left");
-  ExpectColorAt(70, 70, kFrameColors[3], "top right");
-  ExpectColorAt(-70, -70, kFrameColors[4], "bottom left");
-  ExpectColorAt(70, -70, kFrameColors[7], "bottom right");
-}
+  EXPECT_RGB_NEAR(kFrames[0], At(-70, 70), 2) << "top left";
+  EXPECT_RGB_NEAR(kFrames[3], At(70, 70), 2) << "top right";
+  EXPECT_RGB_NEAR(kFrames[4], At(-70, -70), 2) << "bottom left";
+  EXPECT_RGB_NEAR(kFrames[7], At(70, -70), 2) << "bottom right";
 
-TEST_F(SpriteTest, HiddenSpriteDrawsNothingAndBuildsNoMesh)
-{
-  Sprite2D sprite(1, 1, sheetFile, 0.0f, 0.0f);
-  sprite.width = 160.0f;
-  sprite.height = 160.0f;
-  sprite.hidden = true;
-  sprite.Draw();
-  sprite.DrawFrame(1);
-  EXPECT_FALSE(sprite.meshBuilt);
-  EXPECT_EQ(nullptr, sprite.mesh);
-  const Uint8 black[3] = {0, 0, 0};
-  ExpectColorAt(0, 0, black, "hidden sprite");
+  Sprite2D hidden(1, 1, sheetFile, 0.0f, 0.0f);
+  hidden.width = 160.0f;
+  hidden.height = 160.0f;
+  hidden.hidden = true;
+  BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
+  hidden.Draw();
+  hidden.DrawFrame(1);
+  EXPECT_FALSE(hidden.meshBuilt);
+  EXPECT_EQ(nullptr, hidden.mesh);
+  EXPECT_RGB_NEAR((Rgba{0, 0, 0, 255}), At(0, 0), 2) << "hidden sprite";
 }
 
 TEST_F(SpriteTest, TimedSpriteExpiresWhenItsLifetimeIsUsedUp)

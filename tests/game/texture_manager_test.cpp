@@ -1,3 +1,4 @@
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "Framework/Sprite2D.h"
@@ -31,27 +32,37 @@ protected:
 };
 }
 
-TEST_F(TextureManagerTest, LoadCachesOnceWithoutReference)
+TEST_F(TextureManagerTest, LoadCachesOnceAndDestroyFreesWhateverTheCounts)
 {
   EXPECT_TRUE(cache->Load(kRed));
-  VNGfxTexture* first = cache->Find(kRed)->texture;
-  ASSERT_NE(nullptr, first);
+  VNGfxTexture* red = cache->Find(kRed)->texture;
+  ASSERT_NE(nullptr, red);
   EXPECT_TRUE(cache->Load(kRed));
   EXPECT_EQ(1u, cache->textures.size());
-  EXPECT_EQ(first, cache->Find(kRed)->texture);
+  EXPECT_EQ(red, cache->Find(kRed)->texture);
   EXPECT_EQ(0, Count(kRed));
+
+  cache->Acquire(kBlue);
+  cache->Acquire(kBlue);
+  const GLuint names[] = {*red->name, *cache->Find(kBlue)->texture->name};
+  TextureManager::Destroy();
+  for (GLuint name : names)
+    EXPECT_FALSE(glIsTexture(name)) << "texture " << name << " outlived the cache";
 }
 
 TEST_F(TextureManagerTest, ReleaseDecrementsAndDeletesAtLastReference)
 {
   VNGfxTexture* texture = cache->Acquire(kRed);
+  const GLuint name = *texture->name;
   cache->Acquire(kRed);
   EXPECT_EQ(2, Count(kRed));
 
   EXPECT_FALSE(cache->Release(texture));
   EXPECT_EQ(1, Count(kRed));
+  EXPECT_TRUE(glIsTexture(name));
   EXPECT_TRUE(cache->Release(texture));
   EXPECT_EQ(nullptr, cache->Find(kRed));
+  EXPECT_FALSE(glIsTexture(name));
 
   // Neither a texture the cache no longer holds nor null is released.
   EXPECT_FALSE(cache->Release(texture));
@@ -94,13 +105,4 @@ TEST_F(TextureManagerTest, SpritesHoldOneReferenceForTheTextureTheyShow)
 
   delete a;
   EXPECT_TRUE(cache->textures.empty());
-}
-
-TEST_F(TextureManagerTest, DestroyFreesEverythingWhateverTheCounts)
-{
-  cache->Acquire(kRed);
-  cache->Acquire(kRed);
-  cache->Load(kBlue);
-  TextureManager::Destroy();
-  EXPECT_TRUE(TextureManager::Instance()->textures.empty());
 }
