@@ -16,6 +16,9 @@ int MakeScreens(const std::string& assets);
 // success, 1 on failure (the reason is printed).
 int Save(const Canvas& art, int factor, const std::string& path);
 
+// Outlines the drawing in ink and lays it over its own shadow, one pixel down and right.
+Canvas WithDropShadow(Canvas art);
+
 // A deterministic hash of a pixel position, 0..255: texture noise that never changes
 // between runs.
 int Noise(int x, int y, int seed);

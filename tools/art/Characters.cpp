@@ -189,11 +189,7 @@ Canvas DrawPlant(int width, int height)
     c.Disc(cx + size * 0.45f, top - size * 0.4f, size * 0.5f, Pal::Leaf);
     c.Disc(cx, top - size * 0.95f, size * 0.4f, Pal::LeafLight);
     c.Disc(cx + size * 0.3f, top - size * 0.6f, size * 0.2f, Pal::LeafLight);
-    c.Outline(Pal::Ink);
-    Canvas out(width, height);
-    out.Blit(c.Silhouette(Pal::Shadow), 1, 1);
-    out.Blit(c, 0, 0);
-    return out;
+    return WithDropShadow(c);
 }
 
 Canvas DrawWaterCooler(int width, int height)
@@ -209,11 +205,7 @@ Canvas DrawWaterCooler(int width, int height)
     c.RoundRect(cx - 4, base - 21, 8, 10, Pal::Water);
     c.Rect(cx - 3, base - 20, 2, 7, Shade(Pal::Water, 0.45f));
     c.Rect(cx - 2, base - 23, 4, 2, Shade(Pal::Water, -0.2f));
-    c.Outline(Pal::Ink);
-    Canvas out(width, height);
-    out.Blit(c.Silhouette(Pal::Shadow), 1, 1);
-    out.Blit(c, 0, 0);
-    return out;
+    return WithDropShadow(c);
 }
 
 Canvas DrawBoxes(int width, int height)
@@ -229,11 +221,7 @@ Canvas DrawBoxes(int width, int height)
     box(width / 2 - 11, base - 10, 12, 10);
     box(width / 2 + 1, base - 9, 10, 9);
     box(width / 2 - 6, base - 19, 11, 9);
-    c.Outline(Pal::Ink);
-    Canvas out(width, height);
-    out.Blit(c.Silhouette(Pal::Shadow), 1, 1);
-    out.Blit(c, 0, 0);
-    return out;
+    return WithDropShadow(c);
 }
 
 Canvas DrawKeyCard(int size)

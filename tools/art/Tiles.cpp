@@ -135,11 +135,7 @@ Canvas Object(const std::function<void(Canvas&)>& fn)
 {
     Canvas art(T, T);
     fn(art);
-    art.Outline(Pal::Ink);
-    Canvas out(T, T);
-    out.Blit(art.Silhouette(Pal::Shadow), 1, 1);
-    out.Blit(art, 0, 0);
-    return out;
+    return WithDropShadow(art);
 }
 
 void DeskTop(Canvas& c)

@@ -14,6 +14,15 @@ int Save(const Canvas& art, int factor, const std::string& path)
     return art.Scaled(factor).SavePng(path) ? 0 : 1;
 }
 
+Canvas WithDropShadow(Canvas art)
+{
+    art.Outline(Pal::Ink);
+    Canvas out(art.Width(), art.Height());
+    out.Blit(art.Silhouette(Pal::Shadow), 1, 1);
+    out.Blit(art, 0, 0);
+    return out;
+}
+
 int Noise(int x, int y, int seed)
 {
     uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u + uint32_t(seed) * 2246822519u;
