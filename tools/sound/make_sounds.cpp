@@ -22,6 +22,12 @@ const std::vector<int> Minor9{0, 3, 7, 10, 14};
 const std::vector<int> Dim7{0, 3, 6, 9};
 const std::vector<int> Sus2{0, 2, 7};
 
+// A mix as long as the given number of four-beat bars.
+Mix LoopOfBars(double bpm, int bars)
+{
+    return Mix(bars * 4 * 60.0 / bpm, bpm);
+}
+
 // One drum line: a 16-step pattern per bar ('x' loud, 'o' soft), repeated for bars.
 void DrumLine(Mix& mix, Drum drum, int firstBar, int bars, const std::string& steps, float volume)
 {
@@ -54,7 +60,7 @@ std::vector<float> MenuTheme()
     // Late-evening lounge: electric piano, walking bass, brushed drums, a vibraphone tune.
     const double bpm = 92;
     const int bars = 16;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int roots[4] = {50, 43, 48, 45};
     const std::vector<int>* chords[4] = {&Minor9, &Dom7, &Major7, &Dom7};
     for (int bar = 0; bar < bars; ++bar)
@@ -84,7 +90,7 @@ std::vector<float> TutorialTheme()
     // Bright and curious: plucked arpeggios, bouncing bass, shaker, a bell tune.
     const double bpm = 112;
     const int bars = 16;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int roots[4] = {48, 45, 41, 43};
     const std::vector<int>* chords[4] = {&Major, &Minor, &Major, &Major};
     for (int bar = 0; bar < bars; ++bar)
@@ -117,7 +123,7 @@ std::vector<float> Level1Theme()
     // Tiptoeing: a staccato pizzicato bass walking in A minor, rim clicks, sparse bells.
     const double bpm = 100;
     const int bars = 16;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int lines[4][8] = {{45, 0, 48, 0, 52, 0, 51, 0},
                              {45, 0, 48, 0, 52, 53, 52, 0},
                              {41, 0, 45, 0, 48, 0, 47, 0},
@@ -149,7 +155,7 @@ std::vector<float> Level2Theme()
     // Spy surf: a driving E-minor ostinato, backbeat drums, a twangy square lead.
     const double bpm = 118;
     const int bars = 20;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int ostinato[8] = {40, 40, 43, 40, 45, 40, 43, 42};
     for (int bar = 0; bar < bars; ++bar)
     {
@@ -176,7 +182,7 @@ std::vector<float> Level3Theme()
     // Tension: sixteenth-note arpeggios over C minor, pumping bass, steady kick.
     const double bpm = 126;
     const int bars = 20;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int roots[4] = {48, 44, 51, 46};
     const std::vector<int>* chords[4] = {&Minor, &Major, &Major, &Major};
     for (int bar = 0; bar < bars; ++bar)
@@ -203,7 +209,7 @@ std::vector<float> Level4Theme()
     // Dread: organ drones, diminished stabs, half-time drums, distant bells.
     const double bpm = 104;
     const int bars = 16;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int roots[4] = {42, 42, 38, 37};
     for (int bar = 0; bar < bars; ++bar)
     {
@@ -229,7 +235,7 @@ std::vector<float> Level5Theme()
     // The final floor: fast arpeggios, a wailing lead, busy drums in D minor.
     const double bpm = 140;
     const int bars = 24;
-    Mix mix(bars * 4 * 60.0 / bpm, bpm);
+    Mix mix = LoopOfBars(bpm, bars);
     const int roots[4] = {50, 46, 48, 45};
     const std::vector<int>* chords[4] = {&Minor, &Major, &Major, &Major};
     for (int bar = 0; bar < bars; ++bar)
@@ -318,9 +324,10 @@ std::vector<float> Blip(double seconds, double startHz, double endHz, double dec
         double t = double(i) / SampleRate;
         double hz = startHz + (endHz - startHz) * t / seconds;
         phase += hz / SampleRate;
-        double attack = std::min(1.0, t * 2000);
-        out[i] = float(attack * std::exp(-t * decay) * (std::sin(2 * 3.14159265 * phase) > 0 ? 0.5 : -0.5) * 0.6 +
-                       attack * std::exp(-t * decay) * 0.4 * std::sin(2 * 3.14159265 * phase));
+        double envelope = std::min(1.0, t * 2000) * std::exp(-t * decay);
+        double sine = std::sin(2 * 3.14159265 * phase);
+        // Square and sine, 60:40.
+        out[i] = float(envelope * (sine > 0 ? 0.5 : -0.5) * 0.6 + envelope * 0.4 * sine);
     }
     return out;
 }
