@@ -221,6 +221,65 @@ std::vector<bool> WatchedFromDesks(const Plan& plan)
     return watched;
 }
 
+// Co-workers visit each other's desks along paths of the grid's eight-way search, so
+// every desk must be reachable from every other. Names each desk that is not.
+bool DesksConnected(const Plan& plan)
+{
+    bool ok = true;
+    std::vector<int> region(size_t(plan.width * plan.height), -1);
+    std::vector<std::pair<int, int>> stack;
+    int regions = 0, firstRegion = -1;
+    for (int r = 0; r < plan.height; ++r)
+        for (int c = 0; c < plan.width; ++c)
+        {
+            if (plan.event[size_t(r * plan.width + c)] < 103)
+                continue;
+            if (region[size_t(r * plan.width + c)] < 0)
+            {
+                stack.push_back({c, r});
+                region[size_t(r * plan.width + c)] = regions;
+                while (!stack.empty())
+                {
+                    auto [sc, sr] = stack.back();
+                    stack.pop_back();
+                    for (int dr = -1; dr <= 1; ++dr)
+                        for (int dc = -1; dc <= 1; ++dc)
+                        {
+                            int nc = sc + dc, nr = sr + dr;
+                            if (plan.Walkable(nc, nr) && region[size_t(nr * plan.width + nc)] < 0)
+                            {
+                                region[size_t(nr * plan.width + nc)] = regions;
+                                stack.push_back({nc, nr});
+                            }
+                        }
+                }
+                ++regions;
+            }
+            int own = region[size_t(r * plan.width + c)];
+            if (firstRegion < 0)
+                firstRegion = own;
+            else if (own != firstRegion)
+            {
+                std::printf("make_levels: %s: the co-worker at row %d column %d cannot walk to the others\n",
+                            plan.name.c_str(), r + 1, c + 1);
+                ok = false;
+            }
+        }
+    return ok;
+}
+
+// A card is taken within about 55 units: from its own cell or a neighbour in reach.
+bool CardTakeable(const Plan& plan, const std::vector<bool>& reach, int c, int r)
+{
+    for (auto [dc, dr] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{0, 1}})
+    {
+        int nc = c + dc, nr = r + dr;
+        if (nc >= 0 && nr >= 0 && nc < plan.width && nr < plan.height && reach[size_t(nr * plan.width + nc)])
+            return true;
+    }
+    return false;
+}
+
 bool Check(const Plan& plan)
 {
     int spawns = 0, exits = 0, coworkers = 0, cards = 0;
@@ -256,22 +315,12 @@ bool Check(const Plan& plan)
     // An exit counts within 40 units: the player stands on it, or walks down onto it
     // from the cell above when the row below it is blocked.
     auto exitReached = [&](int c, int r) { return seen(c, r) || (seen(c, r - 1) && plan.Walkable(c, r)); };
-    // A card is taken within about 55 units: from its own cell or a neighbour.
-    auto near = [&](int c, int r) {
-        for (auto [dc, dr] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{0, 1}})
-        {
-            int nc = c + dc, nr = r + dr;
-            if (nc >= 0 && nr >= 0 && nc < plan.width && nr < plan.height && reach[size_t(nr * plan.width + nc)])
-                return true;
-        }
-        return false;
-    };
     int reachableExits = 0;
     for (int r = 0; r < plan.height; ++r)
         for (int c = 0; c < plan.width; ++c)
         {
             int e = plan.event[size_t(r * plan.width + c)];
-            if (e == 50 && !near(c, r))
+            if (e == 50 && !CardTakeable(plan, reach, c, r))
             {
                 std::printf("make_levels: %s: the card at row %d column %d cannot be reached\n", plan.name.c_str(),
                             r + 1, c + 1);
@@ -290,49 +339,8 @@ bool Check(const Plan& plan)
                 }
             }
         }
-    // Co-workers visit each other's desks along paths of the grid's eight-way search, so
-    // every desk must be reachable from every other.
-    {
-        std::vector<int> region(size_t(plan.width * plan.height), -1);
-        std::vector<std::pair<int, int>> stack;
-        int regions = 0, firstRegion = -1;
-        for (int r = 0; r < plan.height; ++r)
-            for (int c = 0; c < plan.width; ++c)
-            {
-                if (plan.event[size_t(r * plan.width + c)] < 103)
-                    continue;
-                if (region[size_t(r * plan.width + c)] < 0)
-                {
-                    stack.push_back({c, r});
-                    region[size_t(r * plan.width + c)] = regions;
-                    while (!stack.empty())
-                    {
-                        auto [sc, sr] = stack.back();
-                        stack.pop_back();
-                        for (int dr = -1; dr <= 1; ++dr)
-                            for (int dc = -1; dc <= 1; ++dc)
-                            {
-                                int nc = sc + dc, nr = sr + dr;
-                                if (plan.Walkable(nc, nr) && region[size_t(nr * plan.width + nc)] < 0)
-                                {
-                                    region[size_t(nr * plan.width + nc)] = regions;
-                                    stack.push_back({nc, nr});
-                                }
-                            }
-                    }
-                    ++regions;
-                }
-                int own = region[size_t(r * plan.width + c)];
-                if (firstRegion < 0)
-                    firstRegion = own;
-                else if (own != firstRegion)
-                {
-                    std::printf("make_levels: %s: the co-worker at row %d column %d cannot walk to the others\n",
-                                plan.name.c_str(), r + 1, c + 1);
-                    ok = false;
-                }
-            }
-    }
+    if (!DesksConnected(plan))
+        ok = false;
     if (reachableExits == 0)
     {
         std::printf("make_levels: %s: no exit can be reached from the start\n", plan.name.c_str());
@@ -341,21 +349,12 @@ bool Check(const Plan& plan)
     // Fair play: with every co-worker at its desk, the cards and an exit can be reached
     // without walking through anyone's view.
     std::vector<bool> quiet = Reachable(plan, spawnCol, spawnRow, WatchedFromDesks(plan));
-    auto quietAt = [&](int c, int r) {
-        for (auto [dc, dr] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, -1}, std::pair{0, 1}})
-        {
-            int nc = c + dc, nr = r + dr;
-            if (nc >= 0 && nr >= 0 && nc < plan.width && nr < plan.height && quiet[size_t(nr * plan.width + nc)])
-                return true;
-        }
-        return false;
-    };
     bool quietExit = false;
     for (int r = 0; r < plan.height; ++r)
         for (int c = 0; c < plan.width; ++c)
         {
             int e = plan.event[size_t(r * plan.width + c)];
-            if (e == 50 && !quietAt(c, r))
+            if (e == 50 && !CardTakeable(plan, quiet, c, r))
             {
                 std::printf("make_levels: %s: the card at row %d column %d can only be reached through a co-worker's view\n",
                             plan.name.c_str(), r + 1, c + 1);
