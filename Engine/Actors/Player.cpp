@@ -28,20 +28,7 @@ Button2D* AddHeadsUpIcon(const char* name, const char* file, float x, float y)
   Camera* camera = Camera::Instance();
   if (camera->FindButton(name))
     return nullptr;
-  Button2D* icon = new Button2D(name, file);
-  icon->disabled = true;
-  icon->width = 75.0f;
-  icon->height = 75.0f;
-  icon->SetPosition(camera->position.x + x, camera->position.y + y);
-  icon->hidden = true;
-  camera->AddButton(icon);
-  return icon;
-}
-
-void SetHidden(Button2D* icon, bool hidden)
-{
-  if (icon)
-    icon->hidden = hidden;
+  return camera->AddImageButton(name, file, x, y, 75.0f, 75.0f, true, true);
 }
 
 float StickAxis(int16_t raw)

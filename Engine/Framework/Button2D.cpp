@@ -83,3 +83,17 @@ bool Button2D::HitTest() const
   return position.x - width * 0.5f <= mx && mx <= position.x + width * 0.5f &&
          position.y - height * 0.5f <= my && my <= position.y + height * 0.5f;
 }
+
+void ShowImage(Button2D* button, const std::string& file)
+{
+  if (!button)
+    return;
+  button->AddTexture(file);
+  button->SetTexture(file);
+}
+
+void SetHidden(Button2D* button, bool hidden)
+{
+  if (button)
+    button->hidden = hidden;
+}

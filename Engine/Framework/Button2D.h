@@ -38,3 +38,8 @@ public:
 private:
   bool HitTest() const;
 };
+
+// Registers the image with the button and shows it; a null button is skipped.
+void ShowImage(Button2D* button, const std::string& file);
+// A null button is skipped.
+void SetHidden(Button2D* button, bool hidden);

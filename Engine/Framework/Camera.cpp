@@ -213,6 +213,19 @@ void Camera::AddButton(Button2D* button)
     delete button;
 }
 
+Button2D* Camera::AddImageButton(const std::string& name, const std::string& file, float x,
+                                 float y, float width, float height, bool disabled, bool hidden)
+{
+  Button2D* button = new Button2D(name, file);
+  button->width = width;
+  button->height = height;
+  button->SetPosition(position.x + x, position.y + y);
+  button->disabled = disabled;
+  button->hidden = hidden;
+  AddButton(button);
+  return FindButton(name);
+}
+
 Button2D* Camera::FindButton(const std::string& buttonName)
 {
   auto it = screenButtons.find(buttonName);

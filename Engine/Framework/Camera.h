@@ -32,6 +32,10 @@ public:
   // Takes ownership of button. A name already present keeps its first button; the
   // newcomer is deleted.
   void AddButton(Button2D* button);
+  // Makes an image button width × height at (x, y) from the camera's position and adds it
+  // as AddButton does. Gives the button the overlay holds under that name afterwards.
+  Button2D* AddImageButton(const std::string& name, const std::string& file, float x, float y,
+                           float width, float height, bool disabled, bool hidden);
   Button2D* FindButton(const std::string& name);
   // Adds a label the camera owns; the caller may change it later.
   TextLabel* AddText(const std::string& text, const float& x, const float& y);

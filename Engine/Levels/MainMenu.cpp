@@ -100,12 +100,6 @@ const float VOLUME_STEP = 0.25f;
 const float KNOB_STEP = 65.0f;
 const float KNOB_FULL_X = 160.0f;
 const Color4 PAD_HIGHLIGHT = {1.8f, 1.8f, 1.0f, 1.0f};
-
-void SetImage(Button2D* button, const char* file)
-{
-  button->AddTexture(file);
-  button->SetTexture(file);
-}
 }
 
 MainMenu::MainMenu()
@@ -133,15 +127,10 @@ void MainMenu::Load()
 
   for (const WidgetSpec& widget : WIDGETS)
   {
-    Button2D* button = new Button2D(widget.name, widget.file);
-    button->width = widget.width;
-    button->height = widget.height;
-    button->SetPosition(camera->position.x + widget.x, camera->position.y + widget.y);
-    button->hidden = !widget.shown;
-    button->disabled = !widget.clickable;
-    camera->AddButton(button);
-    // Looked up again: the camera keeps an earlier widget of the same name and drops this one.
-    buttons[widget.name] = camera->FindButton(widget.name);
+    // The camera keeps an earlier widget of the same name and drops this one.
+    buttons[widget.name] = camera->AddImageButton(widget.name, widget.file, widget.x, widget.y,
+                                                  widget.width, widget.height,
+                                                  !widget.clickable, !widget.shown);
   }
 
   // The knobs show the settings kept from earlier visits.
@@ -156,7 +145,7 @@ void MainMenu::Load()
     SoundManager::Instance()->Play(MENU_MUSIC, true);
   }
   if (Button2D* fullscreen = FindWidget("fullscreen"))
-    SetImage(fullscreen, camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+    ShowImage(fullscreen, camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
 }
 
 void MainMenu::Unload()
@@ -336,7 +325,7 @@ void MainMenu::OptionPageLogic(bool back)
   if (Clicked("fullscreen"))
   {
     camera->edgeScroll = !camera->edgeScroll;
-    SetImage(FindWidget("fullscreen"), camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+    ShowImage(FindWidget("fullscreen"), camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
     VNToogleFullScreen(camera->edgeScroll);
   }
   if (Clicked("minus1") && StepSetting(effectSetting, -VOLUME_STEP, "s2"))

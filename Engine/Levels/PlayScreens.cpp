@@ -33,13 +33,8 @@ const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0
 
 void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
 {
-  Button2D* button = new Button2D(screenButton.name, screenButton.file);
-  button->width = screenButton.width;
-  button->height = screenButton.height;
-  button->SetPosition(camera->position.x + screenButton.x, camera->position.y + screenButton.y);
-  button->disabled = screenButton.disabled;
-  button->hidden = hidden;
-  camera->AddButton(button);
+  camera->AddImageButton(screenButton.name, screenButton.file, screenButton.x, screenButton.y,
+                         screenButton.width, screenButton.height, screenButton.disabled, hidden);
 }
 
 bool Clicked(Button2D* button)
@@ -90,20 +85,6 @@ void TestLevel::AddLoadingPicture()
 Button2D* TestLevel::FindButton(const std::string& buttonName) const
 {
   return camera ? camera->FindButton(buttonName) : nullptr;
-}
-
-void TestLevel::ShowImage(Button2D* button, const std::string& file)
-{
-  if (!button)
-    return;
-  button->AddTexture(file);
-  button->SetTexture(file);
-}
-
-void TestLevel::SetHidden(Button2D* button, bool hidden)
-{
-  if (button)
-    button->hidden = hidden;
 }
 
 void TestLevel::EnterCaptureScreen()

@@ -63,9 +63,6 @@ protected:
   void ScreenStep();
   // The overlay button of that name, or null.
   Button2D* FindButton(const std::string& buttonName) const;
-  // Registers and shows an image on a button; a missing button is skipped.
-  static void ShowImage(Button2D* button, const std::string& file);
-  static void SetHidden(Button2D* button, bool hidden);
 
   std::vector<Player*> players;
   std::vector<Enemy*> enemies;
