@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "Editor/Editor.h"
+#include "FrameworkTestSupport.h"
 #include "PlayTestSupport.h"
 #include "ScratchFolder.h"
 #include "World/Grid2D.h"

@@ -1,9 +1,24 @@
-// Sound checks shared by the framework tests: what the sound manager's effect channel plays.
+// Helpers shared by the game's framework, world and editor tests: what a call prints,
+// what the sound manager's effect channel plays, and a level that logs what is done to it.
 #pragma once
 
-#include <string>
+#include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Framework/Level.h"
 #include "Framework/SoundManager.h"
+
+// Runs an operation and returns what it printed on standard output.
+template <typename Operation>
+std::string Printed(Operation operation)
+{
+  testing::internal::CaptureStdout();
+  operation();
+  return testing::internal::GetCapturedStdout();
+}
 
 // True while the effect channel plays the sound opened from file.
 inline bool EffectPlaying(const std::string& file)
@@ -18,11 +33,6 @@ inline void StopEffect()
 {
   VNAudioChannelStop(SoundManager::Instance()->effectChannel);
 }
-
-#include <functional>
-#include <vector>
-
-#include "Framework/Level.h"
 
 // A level that writes what the framework does to it into a shared log, and runs an
 // optional step inside its Load and Update.

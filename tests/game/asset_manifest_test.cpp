@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Framework/Level.h"
 #include "Framework/TextureManager.h"
+#include "FrameworkTestSupport.h"
 #include "TestWindow.h"
 #include "World/AssetManifest.h"
 #include "World/Grid2D.h"
@@ -66,11 +66,11 @@ TEST(AssetManifestRead, GivesEachEntryItsId)
 
 TEST(AssetManifestRead, SkipsEntriesWithoutASourceOrAnId)
 {
-  testing::internal::CaptureStdout();
-  AssetManifest manifest = Parse("<tileset>\n<tile id=\"1\"/>\n<tile id=\"2\" source=\"b.png\"/>"
-                                 "</tileset>\n<events firstgid=\"-2147483648\"><event id=\"-5\" "
-                                 "source=\"x.png\"/></events>");
-  std::string output = testing::internal::GetCapturedStdout();
+  AssetManifest manifest;
+  const std::string output = Printed([&] {
+    manifest = Parse("<tileset>\n<tile id=\"1\"/>\n<tile id=\"2\" source=\"b.png\"/></tileset>\n"
+                     "<events firstgid=\"-2147483648\"><event id=\"-5\" source=\"x.png\"/></events>");
+  });
   EXPECT_EQ((std::vector<std::pair<int, std::string>>{{2, "b.png"}}), Entries(manifest));
   EXPECT_NE(std::string::npos, output.find("Asset manifest test.tsm: <tile> on line 2 has no \"source\""))
       << output;
@@ -83,22 +83,22 @@ TEST(AssetManifestRead, RefusesWhatIsNotAManifestWithTheFixedMessage)
   {
     AssetManifest manifest;
     manifest.walkableLimit = 9;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(ParseAssetManifest(text.data(), text.size(), "Assets/Assets.tsm", manifest));
-    std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = Printed([&] {
+      EXPECT_FALSE(ParseAssetManifest(text.data(), text.size(), "Assets/Assets.tsm", manifest));
+    });
     EXPECT_TRUE(EndsWith(output, "\nFailed to load TilemapAssets/Assets.tsm\n")) << output;
     EXPECT_TRUE(manifest.entries.empty());
   }
 
   ScratchFolder folder;
   AssetManifest manifest;
-  testing::internal::CaptureStdout();
-  EXPECT_FALSE(ReadAssetManifest(folder.File("absent.tsm"), manifest));
-  std::string huge = folder.File("huge.tsm");
+  const std::string huge = folder.File("huge.tsm");
   WriteText(huge, "<tileset/>");
   std::filesystem::resize_file(huge, kManifestMaxFileBytes + 1);
-  EXPECT_FALSE(ReadAssetManifest(huge, manifest));
-  std::string output = testing::internal::GetCapturedStdout();
+  const std::string output = Printed([&] {
+    EXPECT_FALSE(ReadAssetManifest(folder.File("absent.tsm"), manifest));
+    EXPECT_FALSE(ReadAssetManifest(huge, manifest));
+  });
   EXPECT_NE(std::string::npos, output.find("absent.tsm cannot be read (No such file")) << output;
   EXPECT_NE(std::string::npos, output.find("Failed to load Tilemap" + folder.File("absent.tsm") + "\n"))
       << output;
@@ -166,10 +166,10 @@ TEST_F(AssetManifestLoad, AManifestThatCannotBeReadChangesNothing)
   LoadAssetManifest(manifest, *grid, tileTextures);
   std::map<int, VNGfxTexture*> before = tileTextures;
   WriteText(manifest, "<tileset floor=\"9\">");
-  testing::internal::CaptureStdout();
-  LoadAssetManifest(manifest, *grid, tileTextures);
-  LoadAssetManifest(folder.File("absent.tsm"), *grid, tileTextures);
-  std::string output = testing::internal::GetCapturedStdout();
+  const std::string output = Printed([&] {
+    LoadAssetManifest(manifest, *grid, tileTextures);
+    LoadAssetManifest(folder.File("absent.tsm"), *grid, tileTextures);
+  });
   EXPECT_NE(std::string::npos, output.find("Failed to load Tilemap" + manifest + "\n")) << output;
   EXPECT_TRUE(EndsWith(output, "Failed to load Tilemap" + folder.File("absent.tsm") + "\n")) << output;
   EXPECT_EQ(before, tileTextures);
@@ -178,21 +178,10 @@ TEST_F(AssetManifestLoad, AManifestThatCannotBeReadChangesNothing)
   EXPECT_EQ(2, References("floor"));
 }
 
-namespace
-{
-class ManifestLevel : public Level
-{
-public:
-  void Load() override {}
-  void Unload() override {}
-  void Update(const float&) override {}
-  void Draw() override {}
-};
-} // namespace
-
 TEST_F(AssetManifestLoad, ALevelLoadsItsAssetsOnlyWithATilemap)
 {
-  ManifestLevel level;
+  std::vector<std::string> log;
+  RecordingLevel level("L", log);
   level.LoadAssets(manifest);
   EXPECT_TRUE(level.tileTextures.empty());
   level.CreateTilemap(VNVec2{5.0f, 5.0f}, 50.0f);

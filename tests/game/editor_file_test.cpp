@@ -57,14 +57,6 @@ void ExpectWindowAtCornerWithItsSize()
   EXPECT_EQ(720, height);
 }
 
-// Runs an editor operation and returns what it printed.
-template <typename Operation>
-std::string Printed(Operation operation)
-{
-  testing::internal::CaptureStdout();
-  operation();
-  return testing::internal::GetCapturedStdout();
-}
 
 } // namespace
 

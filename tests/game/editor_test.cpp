@@ -95,7 +95,7 @@ TEST(EditorScreen, PaletteClickSelectsTheIdAndSwitchesLayerAndLabelInTheSameFram
   EXPECT_EQ(0, PaintedCells(editor->tilemap, "EVENTS"));
 }
 
-TEST(EditorPainting, LeftButtonPaintsTheSelectedTileRightButtonErasesOnTheCurrentLayer)
+TEST(EditorPainting, LeftPaintsRightErasesOnTheCurrentLayerNotRightOf430NorWithSpaceHeld)
 {
   Editor* editor = EnterNewEditor();
   CentreViewOn(editor, 300.0f, 2300.0f);
@@ -119,25 +119,16 @@ TEST(EditorPainting, LeftButtonPaintsTheSelectedTileRightButtonErasesOnTheCurren
   EditorClick(VN_KEY_RBUTTON);
   EXPECT_EQ(0, CellOn(grid, "OBJECTS", 3, 3));
   EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
-}
 
-TEST(EditorPainting, NothingIsPaintedRightOf430OrWhileSpaceIsHeldWhichDragsTheView)
-{
-  Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
-  Grid2D* grid = editor->tilemap;
+  // 431 units right of the centre: over the map, but no painting; 430 still paints.
   const int y = 310;  // row 3 on this view
-
-  // 431 units right of the centre: over the map, but no painting.
   InjectMouseMove(640 + 431, y);
   EditorClick();
   EXPECT_GE(grid->hoveredCell, 0);
-  EXPECT_EQ(0, PaintedCells(grid, "BACKGROUND"));
-
-  // 430 units right still paints.
+  EXPECT_EQ(0, PaintedCells(grid, "OBJECTS"));
   InjectMouseMove(640 + 430, y);
   EditorClick();
-  EXPECT_EQ(1, PaintedCells(grid, "BACKGROUND"));
+  EXPECT_EQ(1, PaintedCells(grid, "OBJECTS"));
 
   // Space with the left button drags the view instead of painting.
   InjectMouseMove(400, y);
@@ -150,7 +141,8 @@ TEST(EditorPainting, NothingIsPaintedRightOf430OrWhileSpaceIsHeldWhichDragsTheVi
   InjectMouseButton(VN_KEY_LBUTTON, false);
   InjectKey(VN_KEY_SPACE, false);
   EditorFrame();
-  EXPECT_EQ(1, PaintedCells(grid, "BACKGROUND"));
+  EXPECT_EQ(1, PaintedCells(grid, "OBJECTS"));
+  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
   EXPECT_NEAR(320.0f, Camera::Instance()->position.x, kTolerance);
 }
 
@@ -284,9 +276,7 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   CentreViewOn(editor, 300.0f, 2300.0f);
   EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 4, 4));
   PaintCell(editor, 9, 1, 4, 4);
-  testing::internal::CaptureStdout();
-  pressF8();
-  const std::string output = testing::internal::GetCapturedStdout();
+  const std::string output = Printed(pressF8);
   EXPECT_EQ(std::string::npos, output.find("Level Exist")) << output;
   EXPECT_EQ(1u, manager->levels.count("tmp"));
   ASSERT_EQ("tmp", manager->current->name);
@@ -322,8 +312,5 @@ TEST(EditorScreen, EscapeReleasedReturnsToTheMenuAndTheMapSurvivesTheVisit)
   EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 5, 5));
   EXPECT_EQ(20u, editor->palette.size());
 
-  testing::internal::CaptureStdout();
-  LevelManager::Destroy();
-  const std::string output = testing::internal::GetCapturedStdout();
-  EXPECT_NE(std::string::npos, output.find("Level Editor destroy\n"));
+  EXPECT_NE(std::string::npos, Printed(LevelManager::Destroy).find("Level Editor destroy\n"));
 }

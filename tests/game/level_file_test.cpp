@@ -9,10 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "FrameworkTestSupport.h"
+#include "ScratchFolder.h"
 #include "TestWindow.h"
 #include "World/Grid2D.h"
 #include "World/LevelFile.h"
-#include "ScratchFolder.h"
 
 namespace
 {
@@ -24,14 +25,6 @@ LevelContent Parse(const std::string& text, bool expectAccepted = true)
   return level;
 }
 
-// Runs an operation and returns what it printed.
-template <typename Operation>
-std::string Printed(Operation operation)
-{
-  testing::internal::CaptureStdout();
-  operation();
-  return testing::internal::GetCapturedStdout();
-}
 
 // Parses text that must be refused; returns what was printed.
 std::string Refusal(const std::string& text)

@@ -1,6 +1,6 @@
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "../engine/graphics_pixels.h"
 #include "FrameworkTestSupport.h"
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
@@ -150,13 +150,12 @@ TEST_F(LevelManagerTest, ChangingToTheCurrentLevelRestartsIt)
 
 TEST_F(LevelManagerTest, DuplicateNameIsRejectedAndDeleted)
 {
-  testing::internal::CaptureStdout();
   RecordingLevel* twin = new RecordingLevel("A", log);
   twin->active = true;
-  manager->AddLevel(twin);
-  manager->AddLevel(nullptr);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", out);
+  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", Printed([&] {
+              manager->AddLevel(twin);
+              manager->AddLevel(nullptr);
+            }));
   EXPECT_EQ((Log{"A destroyed"}), log);
   EXPECT_EQ(a, manager->levels["A"]);
   EXPECT_EQ(2u, manager->levels.size());
@@ -173,11 +172,9 @@ TEST_F(LevelManagerTest, DestroyDeletesLevelsInNameOrderWithoutUnloading)
   cache->Acquire("Assets/test-tile.png");
   a->tileTextures[1] = shared;
 
-  testing::internal::CaptureStdout();
-  LevelManager::Destroy();
-  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ("BaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\n",
+            Printed(LevelManager::Destroy));
   EXPECT_EQ((Log{"A destroyed", "B destroyed", "C destroyed", "b destroyed"}), log);
-  EXPECT_EQ("BaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\n", out);
   EXPECT_EQ(1, cache->Find("Assets/test-tile.png")->refCount)
       << "a level gives back the references of its tile textures";
 }
@@ -193,22 +190,15 @@ TEST_F(LevelManagerTest, OnlyTheLayerNamedExactlyEventsIsNotDrawn)
     grid->AddLayer(layers[i]);
     grid->SetTileAt(layers[i], i + 1, 3, 1);
   }
-  const unsigned char red[] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255};
-  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(red, 2, 2);
+  const unsigned char red[] = {255, 0, 0, 255};
+  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(red, 1, 1);
   grid->textures[1] = texture;
 
-  VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
-  VNGfxStart();
+  BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
   VNGfxSetCamPosition(0.0f, 0.0f);
-  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
   a->DrawTilemap();
-  glFinish();
   for (int i = 0; i < 4; ++i)
-  {
-    unsigned char pixel[4] = {};
-    glReadPixels(640 + (i + 1) * 50, 360 + 50, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    EXPECT_EQ(i == 1 ? 0 : 255, pixel[0]) << "layer " << layers[i];
-  }
+    EXPECT_EQ(i == 1 ? 0 : 255, ReadPixel(640 + (i + 1) * 50, 360 + 50).r) << "layer " << layers[i];
   VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
   grid->textures.clear();
   VNGfxTextureUnload(texture);
