@@ -12,11 +12,6 @@
 static const float kEpsilon = 1e-5f;
 static const float kNoHit = -1.0f;
 
-static float SquareRoot(float x)
-{
-    return (float)sqrt((double)x);
-}
-
 /* True when point lies within the segment's extent along its length, ends included. */
 static bool WithinSegmentEnds(const VNLineSegment* segment, const VNVec2* point)
 {
@@ -98,7 +93,7 @@ float VNCalcDistPointToLineSeg(const VNVec2* point, const VNVec2* lineStart, con
     float acrossSq = VNVec2SquareLength(&fromStart) - along * along;
     if (acrossSq <= 0.0f)
         return 0.0f;
-    return SquareRoot(acrossSq);
+    return sqrtf(acrossSq);
 }
 
 float VNCalcDistCircleToCircle(const VNVec2* center0, float radius0, const VNVec2* center1, float radius1)
@@ -301,7 +296,7 @@ float VNAnimatedPointToStaticCircle(const VNVec2* ps, const VNVec2* pe, const VN
     if (missSq > radiusSq)
         return kNoHit;
 
-    float t = (centerAlong - SquareRoot(radiusSq - missSq)) / length;
+    float t = (centerAlong - sqrtf(radiusSq - missSq)) / length;
     VNVec2 hit, back, hitFromEnd;
     VNVec2ScaleAdd(&hit, &motion, ps, t);
     VNVec2Sub(&back, ps, pe);

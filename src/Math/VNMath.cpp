@@ -11,11 +11,6 @@
 /* Below this squared determinant a matrix counts as singular (|det| under about 1e-5). */
 static const float kSingularDetSq = 9.9999994e-11f;
 
-static float SquareRoot(float x)
-{
-    return (float)sqrt((double)x);
-}
-
 /* ---- Vectors ---------------------------------------------------------------------- */
 
 void VNVec2Zero(VNVec2* result)
@@ -50,7 +45,7 @@ void VNVec2Sub(VNVec2* result, const VNVec2* a, const VNVec2* b)
 
 void VNVec2Normalize(VNVec2* result, const VNVec2* a)
 {
-    float invLength = 1.0f / SquareRoot(a->x * a->x + a->y * a->y);
+    float invLength = 1.0f / sqrtf(a->x * a->x + a->y * a->y);
     result->x = a->x * invLength;
     result->y = a->y * invLength;
 }
@@ -75,7 +70,7 @@ void VNVec2ScaleSub(VNVec2* result, const VNVec2* a, const VNVec2* b, float s)
 
 void VNVec2Project(VNVec2* result, const VNVec2* a, const VNVec2* b)
 {
-    float invLength = 1.0f / SquareRoot(b->x * b->x + b->y * b->y);
+    float invLength = 1.0f / sqrtf(b->x * b->x + b->y * b->y);
     float ux = b->x * invLength;
     float uy = b->y * invLength;
     float along = a->x * ux + a->y * uy;
@@ -85,7 +80,7 @@ void VNVec2Project(VNVec2* result, const VNVec2* a, const VNVec2* b)
 
 void VNVec2ProjectPerp(VNVec2* result, const VNVec2* a, const VNVec2* b)
 {
-    float invLength = 1.0f / SquareRoot(b->x * b->x + b->y * b->y);
+    float invLength = 1.0f / sqrtf(b->x * b->x + b->y * b->y);
     float ux = b->x * invLength;
     float uy = b->y * invLength;
     float along = a->x * ux + a->y * uy;
@@ -101,7 +96,7 @@ void VNVec2Lerp(VNVec2* result, const VNVec2* a, const VNVec2* b, float t)
 
 float VNVec2Length(const VNVec2* a)
 {
-    return SquareRoot(VNVec2SquareLength(a));
+    return sqrtf(VNVec2SquareLength(a));
 }
 
 float VNVec2SquareLength(const VNVec2* a)
@@ -111,7 +106,7 @@ float VNVec2SquareLength(const VNVec2* a)
 
 float VNVec2Distance(const VNVec2* a, const VNVec2* b)
 {
-    return SquareRoot(VNVec2SquareDistance(a, b));
+    return sqrtf(VNVec2SquareDistance(a, b));
 }
 
 float VNVec2SquareDistance(const VNVec2* a, const VNVec2* b)
