@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "Editor/Editor.h"
+#include "Framework/TextLabel.h"
 #include "FrameworkTestSupport.h"
 #include "PlayTestSupport.h"
 #include "ScratchFolder.h"
@@ -131,6 +132,15 @@ inline void PaintCell(Editor* editor, int id, int layer, int col, int row, int r
   editor->currentLayer = layer;
   MoveToCell(col, row, rows);
   EditorClick();
+}
+
+// Whether the overlay shows a label with exactly this text.
+inline bool HasLabel(const std::string& text)
+{
+  for (const TextLabel* label : Camera::Instance()->labels)
+    if (label->text == text)
+      return true;
+  return false;
 }
 
 inline int CellOn(const Grid2D* grid, const std::string& layer, int col, int row)

@@ -9,7 +9,6 @@
 
 #include "../engine/DialogStandIn.h"
 #include "EditorTestSupport.h"
-#include "Framework/TextLabel.h"
 
 namespace
 {
@@ -27,14 +26,6 @@ std::string WriteMap(const std::string& fileName, int width, int height,
     text += "<layer name=\"" + layer + "\"><data>" + tiles + "</data></layer>\n";
   WriteText(fileName, text + "</map>\n");
   return fileName;
-}
-
-bool HasLabel(const std::string& text)
-{
-  for (const TextLabel* label : Camera::Instance()->labels)
-    if (label->text == text)
-      return true;
-  return false;
 }
 
 void PlaceWindowAwayFromCorner()

@@ -1,6 +1,5 @@
 // The level editor driven through injected input: the palette, painting and erasing,
 // where painting stops, the Tab toggle, the rectangle fill, zoom, the test run and leaving.
-#include <math.h>
 
 #include <filesystem>
 #include <string>
@@ -10,22 +9,11 @@
 
 #include "EditorTestSupport.h"
 #include "Framework/Button2D.h"
-#include "Framework/TextLabel.h"
 
 namespace
 {
-
 const float kTolerance = 1e-3f;
-
-const TextLabel* LabelWithText(const std::string& text)
-{
-  for (const TextLabel* label : Camera::Instance()->labels)
-    if (label->text == text)
-      return label;
-  return nullptr;
 }
-
-} // namespace
 
 TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAndLabels)
 {
@@ -50,23 +38,10 @@ TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAnd
   ASSERT_NE(nullptr, editor->saveButton);
   ASSERT_NE(nullptr, editor->loadButton);
   EXPECT_EQ("Savelevel", editor->saveButton->caption->text);
-  EXPECT_NEAR(530.0f, editor->saveButton->position.x, kTolerance);
-  EXPECT_NEAR(-250.0f, editor->saveButton->position.y, kTolerance);
-  EXPECT_NEAR(-310.0f, editor->loadButton->position.y, kTolerance);
-  EXPECT_EQ(180.0f, editor->loadButton->width);
-  EXPECT_EQ(0.0f, editor->saveButton->textColor.r);
-
   ASSERT_NE(nullptr, editor->layerLabel);
   EXPECT_EQ("BACKGROUND", editor->layerLabel->text);
-  const std::pair<const char*, float> labels[] = {
-      {"GRID SIZE", 300.0f}, {"X : 50", 280.0f}, {"Y : 50", 260.0f}};
-  for (const auto& [text, height] : labels)
-  {
-    const TextLabel* label = LabelWithText(text);
-    ASSERT_NE(nullptr, label) << text;
-    EXPECT_NEAR(-620.0f, label->position.x, kTolerance);
-    EXPECT_NEAR(height, label->position.y, kTolerance);
-  }
+  for (const char* text : {"GRID SIZE", "X : 50", "Y : 50"})
+    EXPECT_TRUE(HasLabel(text)) << text;
   EXPECT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "EVENTS"}),
             editor->tilemap->layerNames);
   EXPECT_EQ(50, editor->tilemap->width);
@@ -149,8 +124,7 @@ TEST(EditorPainting, LeftPaintsRightErasesOnTheCurrentLayerNotRightOf430NorWithS
 TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
 {
   Editor* editor = EnterNewEditor();
-  const bool expectedHidden[] = {false, true, false};
-  for (bool hidden : expectedHidden)
+  for (bool hidden : {false, true, false})
   {
     InjectKey(VN_KEY_TAB, true);
     EditorFrame();
@@ -211,33 +185,18 @@ TEST(EditorFill, ShiftDragFillsTheInclusiveRectangleOnlyOnceShiftAndButtonAreUp)
 TEST(EditorZoom, WheelChangesTileSizeOnlyPastTheDeadBandAndWithinLimits)
 {
   Editor* editor = EnterNewEditor();
-  Camera* camera = Camera::Instance();
-  const float dt = 1.0f / 60.0f;
-
-  // One notch: the camera's decay leaves 120 * 0.75 = 90, a change of 1.5 units.
-  camera->wheelImpulse = 120.0f;
-  RunFrame(dt);
-  EXPECT_EQ(50.0f, editor->tilemap->tileWidth);
-
-  // Five notches: 600 * 0.75 * dt = 7.5 units.
-  camera->wheelImpulse = 600.0f;
-  RunFrame(dt);
-  EXPECT_NEAR(57.5f, editor->tilemap->tileWidth, 1e-2f);
-  EXPECT_NEAR(57.5f, editor->tilemap->tileHeight, 1e-2f);
-
-  camera->wheelImpulse = -600.0f;
-  RunFrame(dt);
-  EXPECT_NEAR(50.0f, editor->tilemap->tileWidth, 1e-2f);
-
-  // Never to 100 or beyond, never to 10 or below.
-  editor->tilemap->ResizeTile(95.0f, 95.0f);
-  camera->wheelImpulse = 600.0f;
-  RunFrame(dt);
-  EXPECT_EQ(95.0f, editor->tilemap->tileWidth);
-  editor->tilemap->ResizeTile(15.0f, 15.0f);
-  camera->wheelImpulse = -600.0f;
-  RunFrame(dt);
-  EXPECT_EQ(15.0f, editor->tilemap->tileWidth);
+  // One notch leaves 120 * 0.75 = 90 after the camera's decay, inside the dead band; five
+  // change the size by 600 * 0.75 * dt = 7.5. Never to 100 or beyond, never to 10 or below.
+  const float cases[][3] = {{50.0f, 120.0f, 50.0f}, {50.0f, 600.0f, 57.5f},
+                            {57.5f, -600.0f, 50.0f}, {95.0f, 600.0f, 95.0f}, {15.0f, -600.0f, 15.0f}};
+  for (const auto& [size, impulse, expected] : cases)
+  {
+    editor->tilemap->ResizeTile(size, size);
+    Camera::Instance()->wheelImpulse = impulse;
+    RunFrame(1.0f / 60.0f);
+    EXPECT_NEAR(expected, editor->tilemap->tileWidth, 1e-2f) << size << " by " << impulse;
+    EXPECT_NEAR(expected, editor->tilemap->tileHeight, 1e-2f) << size << " by " << impulse;
+  }
 }
 
 TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)

@@ -106,16 +106,10 @@ TEST_F(PathTest, StepsDiagonallyBetweenTwoBlockedNeighbours)
 {
   Grid2D grid(5, 5);
   Open(grid);
-  grid.SetTileAt("OBJECTS", 2, 1, 9);
-  grid.SetTileAt("OBJECTS", 1, 2, 9);
-  grid.SetTileAt("OBJECTS", 3, 2, 9);
-  grid.SetTileAt("OBJECTS", 2, 3, 9);
-  grid.SetTileAt("OBJECTS", 3, 3, 9);
-  grid.SetTileAt("OBJECTS", 1, 3, 9);
-  grid.SetTileAt("OBJECTS", 3, 1, 9);
-  std::list<VNVec2> path = grid.FindPath(At(grid, {1, 1}), At(grid, {2, 2}));
+  for (Cell wall : {Cell{2, 1}, Cell{1, 2}, Cell{3, 2}, Cell{2, 3}, Cell{3, 3}, Cell{1, 3}, Cell{3, 1}})
+    grid.SetTileAt("OBJECTS", wall.col, wall.row, 9);
   std::vector<std::pair<int, int>> expected = {{1, 1}, {2, 2}};
-  EXPECT_EQ(expected, Cells(grid, path));
+  EXPECT_EQ(expected, Cells(grid, grid.FindPath(At(grid, {1, 1}), At(grid, {2, 2}))));
 }
 
 TEST_F(PathTest, FailsWithAnEmptyPath)

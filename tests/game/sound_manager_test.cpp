@@ -4,8 +4,6 @@
 #include <stdint.h>
 #include <stdlib.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,21 +28,16 @@ protected:
   void SetUp() override
   {
     SoundManager::Destroy();
-    trackA = folder.File("TrackA.wav");
-    trackB = folder.File("TrackB.wav");
-    click = folder.File("Click.wav");
     ASSERT_TRUE(WriteToneWav(trackA, 440.0f, 1.0f, 0.5f));
     ASSERT_TRUE(WriteToneWav(trackB, 660.0f, 1.0f, 0.5f));
     ASSERT_TRUE(WriteToneWav(click, 880.0f, 2.0f, 0.5f));
   }
-
-  void TearDown() override
-  {
-    SoundManager::Destroy();
-  }
+  void TearDown() override { SoundManager::Destroy(); }
 
   ScratchFolder folder;
-  std::string trackA, trackB, click;
+  const std::string trackA = folder.File("TrackA.wav");
+  const std::string trackB = folder.File("TrackB.wav");
+  const std::string click = folder.File("Click.wav");
 };
 
 TEST_F(SoundManagerTest, MusicFadesOutStartsLoopingThenFadesInFrameByFrame)
@@ -196,9 +189,7 @@ TEST_F(SoundManagerTest, DestroyReleasesEverythingAndTheNextInstanceStartsFresh)
 // Root mean square of each 10 ms of a 16-bit stereo 44100 Hz recording.
 std::vector<double> Loudness(const std::string& file)
 {
-  std::ifstream in(file, std::ios::binary);
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
+  const std::string bytes = ReadText(file);
   const int16_t* samples = reinterpret_cast<const int16_t*>(bytes.data());
   const size_t count = bytes.size() / sizeof(int16_t);
   const size_t window = 441 * 2;
