@@ -12,21 +12,12 @@ const float kTol = 1e-5f;
 const VNVec2 kOrigin = {0.0f, 0.0f};
 const VNVec2 kUntouched = {123.0f, 456.0f};
 
+// The x axis from (0, 0) to (10, 0), front side up.
+const VNLineSegment kFloor = {{0.0f, 0.0f}, {10.0f, 0.0f}, {0.0f, 1.0f}, 0.0f};
+
 VNVec2 V(float x, float y)
 {
-    VNVec2 v = {x, y};
-    return v;
-}
-
-// The x axis from (0, 0) to (10, 0), front side up.
-VNLineSegment FloorSegment()
-{
-    VNLineSegment s;
-    s.p0 = V(0.0f, 0.0f);
-    s.p1 = V(10.0f, 0.0f);
-    s.n = V(0.0f, 1.0f);
-    s.nDotP0 = 0.0f;
-    return s;
+    return {x, y};
 }
 
 void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
@@ -35,10 +26,10 @@ void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
     EXPECT_NEAR(y, v.y, tol);
 }
 
+// An output a query must leave alone when it reports no hit.
 void ExpectUntouched(const VNVec2& v)
 {
-    EXPECT_EQ(kUntouched.x, v.x);
-    EXPECT_EQ(kUntouched.y, v.y);
+    ExpectVec(kUntouched.x, kUntouched.y, v, 0.0f);
 }
 
 } // namespace
@@ -85,14 +76,14 @@ TEST(Collision, RectToRectDepthPicksTheShallowAxisAndPointsAtTheFirst)
 
 TEST(Collision, PointToRectIsMinusTheNearestEdgeInsideAndEuclideanOutside)
 {
-    VNVec2 p = V(1.0f, 0.0f);
-    EXPECT_FLOAT_EQ(-2.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
-    p = V(-4.0f, 0.5f);
-    EXPECT_FLOAT_EQ(-1.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
-    p = V(8.0f, 6.0f);
-    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
-    p = V(0.0f, -7.0f);
-    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToRect(&p, &kOrigin, 10.0f, 4.0f));
+    // A 10 x 4 rectangle at the origin.
+    const struct
+    {
+        VNVec2 p;
+        float dist;
+    } cases[] = {{{1.0f, 0.0f}, -2.0f}, {{-4.0f, 0.5f}, -1.0f}, {{8.0f, 6.0f}, 5.0f}, {{0.0f, -7.0f}, 5.0f}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(c.dist, VNCalcDistPointToRect(&c.p, &kOrigin, 10.0f, 4.0f)) << c.p.x << ", " << c.p.y;
 
     VNVec2 border = V(5.0f, 0.0f);
     float onBorder = VNCalcDistPointToRect(&border, &kOrigin, 10.0f, 4.0f);
@@ -124,50 +115,48 @@ TEST(Collision, CircleToRectIsStrictWhileOtherTestsAcceptTouching)
 
 TEST(Collision, PointToSegmentDistanceByRegion)
 {
-    VNVec2 a = V(0.0f, 0.0f), b = V(10.0f, 0.0f);
-    VNVec2 p = V(5.0f, 3.0f);
-    EXPECT_FLOAT_EQ(3.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
-    p = V(-4.0f, 3.0f);
-    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
-    p = V(13.0f, -4.0f);
-    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
-    p = V(5.0f, 0.0f);
-    EXPECT_FLOAT_EQ(0.0f, VNCalcDistPointToLineSeg(&p, &a, &b));
+    // Beside the segment, before its start, past its end, on it.
+    const struct
+    {
+        VNVec2 p;
+        float dist;
+    } cases[] = {{{5.0f, 3.0f}, 3.0f}, {{-4.0f, 3.0f}, 5.0f}, {{13.0f, -4.0f}, 5.0f}, {{5.0f, 0.0f}, 0.0f}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(c.dist, VNCalcDistPointToLineSeg(&c.p, &kFloor.p0, &kFloor.p1))
+            << c.p.x << ", " << c.p.y;
 
     // A segment shorter than 1e-5 is its first end.
-    VNVec2 shortEnd = V(1e-6f, 0.0f);
-    p = V(3.0f, 4.0f);
-    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &a, &shortEnd));
+    VNVec2 shortEnd = V(1e-6f, 0.0f), p = V(3.0f, 4.0f);
+    EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &kOrigin, &shortEnd));
 }
 
 TEST(Collision, StaticPointIsSignedByTheNormal)
 {
-    VNLineSegment s = FloorSegment();
     VNVec2 above = V(3.0f, 2.0f), below = V(30.0f, -2.5f);
-    EXPECT_FLOAT_EQ(2.0f, VNStaticPointToStaticLineSegment(&above, &s));
-    EXPECT_FLOAT_EQ(-2.5f, VNStaticPointToStaticLineSegment(&below, &s));
+    EXPECT_FLOAT_EQ(2.0f, VNStaticPointToStaticLineSegment(&above, &kFloor));
+    EXPECT_FLOAT_EQ(-2.5f, VNStaticPointToStaticLineSegment(&below, &kFloor));
 }
 
 TEST(Collision, AnimatedPointCrossesSegmentsOnlyWithinTheirEnds)
 {
-    VNLineSegment s = FloorSegment();
     VNVec2 hit = kUntouched;
     VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
-    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&ps, &pe, &s, &hit));
+    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&ps, &pe, &kFloor, &hit));
     ExpectVec(5.0f, 0.0f, hit);
 
     // From behind, and ending exactly on the line.
     hit = kUntouched;
-    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&pe, &ps, &s, &hit));
+    EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&pe, &ps, &kFloor, &hit));
     ExpectVec(5.0f, 0.0f, hit);
     VNVec2 onLine = V(5.0f, 0.0f);
-    EXPECT_FLOAT_EQ(1.0f, VNAnimatedPointToStaticLineSegment(&ps, &onLine, &s, &hit));
+    EXPECT_FLOAT_EQ(1.0f, VNAnimatedPointToStaticLineSegment(&ps, &onLine, &kFloor, &hit));
 
     // Crossing at an end counts; past it does not.
     for (float x : {0.0f, 10.0f})
     {
         VNVec2 endStart = V(x, 5.0f), endEnd = V(x, -5.0f);
-        EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&endStart, &endEnd, &s, &hit)) << "at x = " << x;
+        EXPECT_FLOAT_EQ(0.5f, VNAnimatedPointToStaticLineSegment(&endStart, &endEnd, &kFloor, &hit))
+            << "at x = " << x;
     }
 
     struct Miss
@@ -183,7 +172,7 @@ TEST(Collision, AnimatedPointCrossesSegmentsOnlyWithinTheirEnds)
     for (const Miss& m : misses)
     {
         hit = kUntouched;
-        EXPECT_EQ(-1.0f, VNAnimatedPointToStaticLineSegment(&m.ps, &m.pe, &s, &hit))
+        EXPECT_EQ(-1.0f, VNAnimatedPointToStaticLineSegment(&m.ps, &m.pe, &kFloor, &hit))
             << "(" << m.ps.x << ", " << m.ps.y << ") to (" << m.pe.x << ", " << m.pe.y << ")";
         ExpectUntouched(hit);
     }
@@ -191,41 +180,39 @@ TEST(Collision, AnimatedPointCrossesSegmentsOnlyWithinTheirEnds)
 
 TEST(Collision, ReflectionOffASegmentTurnsTheRemainingMotion)
 {
-    VNLineSegment s = FloorSegment();
     VNVec2 hit, reflected = kUntouched;
     VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
-    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &s, &hit, &reflected));
+    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &kFloor, &hit, &reflected));
     ExpectVec(0.0f, 5.0f, reflected);
 
     // At an angle: 3 across and 2 down are left after the hit.
     ps = V(1.0f, 4.0f);
     pe = V(7.0f, -4.0f);
-    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &s, &hit, &reflected));
+    EXPECT_FLOAT_EQ(0.5f, VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &kFloor, &hit, &reflected));
     ExpectVec(4.0f, 0.0f, hit);
     ExpectVec(3.0f, 4.0f, reflected);
 
     // A hit exactly at the start is reported but not reflected.
     reflected = kUntouched;
     VNVec2 onLine = V(5.0f, 0.0f);
-    EXPECT_EQ(0.0f, VNReflectAnimatedPointOnStaticLineSegment(&onLine, &pe, &s, &hit, &reflected));
+    EXPECT_EQ(0.0f, VNReflectAnimatedPointOnStaticLineSegment(&onLine, &pe, &kFloor, &hit, &reflected));
     ExpectUntouched(reflected);
 
     VNVec2 far = V(20.0f, 5.0f), farEnd = V(20.0f, -5.0f);
-    EXPECT_EQ(-1.0f, VNReflectAnimatedPointOnStaticLineSegment(&far, &farEnd, &s, &hit, &reflected));
+    EXPECT_EQ(-1.0f, VNReflectAnimatedPointOnStaticLineSegment(&far, &farEnd, &kFloor, &hit, &reflected));
     ExpectUntouched(reflected);
 }
 
 TEST(Collision, AnimatedCircleTouchesTheNearFaceOfASegment)
 {
-    VNLineSegment s = FloorSegment();
     VNVec2 hit, reflected;
     VNVec2 ps = V(5.0f, 5.0f), pe = V(5.0f, -5.0f);
-    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&ps, &pe, 1.0f, &s, &hit));
+    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&ps, &pe, 1.0f, &kFloor, &hit));
     ExpectVec(5.0f, 1.0f, hit);
-    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&pe, &ps, 1.0f, &s, &hit));
+    EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&pe, &ps, 1.0f, &kFloor, &hit));
     ExpectVec(5.0f, -1.0f, hit);
 
-    EXPECT_FLOAT_EQ(0.4f, VNReflectAnimatedCircleOnStaticLineSegment(&ps, &pe, 1.0f, &s, &hit, &reflected));
+    EXPECT_FLOAT_EQ(0.4f, VNReflectAnimatedCircleOnStaticLineSegment(&ps, &pe, 1.0f, &kFloor, &hit, &reflected));
     ExpectVec(0.0f, 6.0f, reflected);
 
     // Stopping short of the thickened line is no hit, and neither is moving away from the
@@ -233,8 +220,8 @@ TEST(Collision, AnimatedCircleTouchesTheNearFaceOfASegment)
     VNVec2 shortOf = V(5.0f, 1.5f);
     VNVec2 overlapping = V(5.0f, 0.5f), leaving = V(5.0f, 0.7f);
     hit = kUntouched;
-    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&ps, &shortOf, 1.0f, &s, &hit));
-    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&overlapping, &leaving, 1.0f, &s, &hit));
+    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&ps, &shortOf, 1.0f, &kFloor, &hit));
+    EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&overlapping, &leaving, 1.0f, &kFloor, &hit));
     ExpectUntouched(hit);
 }
 

@@ -1,29 +1,25 @@
 // Bitmap fonts and text under a real GL context: typefaces resolved by name, glyph
 // pixels in the print colour against the baseline, weight and slant, culling bounds,
 // the text as printed ("%%", long texts) and the state left after printing.
-#include "TestWindow.h"
 #include "graphics_pixels.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
 {
 
-class FontTest : public ::testing::Test
+// Courier New bold at 20 pixels, made once for the whole program.
+class FontTest : public GfxTest
 {
 protected:
     void SetUp() override
     {
-        EnsureTestWindow();
-        VNGfxSetCamPosition(0.0f, 0.0f);
+        GfxTest::SetUp();
         if (!font)
             font = VNGfxCreateFont("Courier New", 20, 1, 0);
         ASSERT_NE(0u, font);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     }
 
     static unsigned int font;
@@ -32,12 +28,11 @@ protected:
 unsigned int FontTest::font = 0;
 
 // Where the next glyph would go, in window pixels.
-void RasterPosition(float* x, float* y)
+std::pair<float, float> RasterPosition()
 {
     float position[4];
     glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-    *x = position[0];
-    *y = position[1];
+    return {position[0], position[1]};
 }
 
 // Puts the raster position at the camera, the window centre, as a mark that printing
@@ -50,9 +45,7 @@ void MarkRasterPosition()
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glVertexAttrib4f(glGetAttribLocation((GLuint)program, "aPosition"), cx, cy, 0.0f, 1.0f);
     glRasterPos2f(cx, cy);
-    float x, y;
-    RasterPosition(&x, &y);
-    ASSERT_FLOAT_EQ(640.0f, x);
+    ASSERT_FLOAT_EQ(640.0f, RasterPosition().first);
 }
 
 // Pixels of the window rectangle [x0, x1) x [y0, y1) in the colour, and in any colour
@@ -78,7 +71,7 @@ Coverage Scan(int x0, int y0, int x1, int y1, Rgba colour)
             ++coverage.matching;
             coverage.sumX += (long)((i / 4) % (size_t)(x1 - x0));
         }
-        else if (!(p == Rgba{255, 255, 255, 255}))
+        else if (!(p == kWhite))
             ++coverage.other;
     }
     return coverage;
@@ -102,13 +95,12 @@ TEST_F(FontTest, GlyphsSitOnTheBaselineInThePrintColour)
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxSetTintColor(1.0f, 0.0f, 1.0f, 1.0f);
     VNGfxPrint(font, "HH", -100, 0, 0.0f, 0.5f, 1.0f);
-    EXPECT_EQ(above.matching, Scan(540, 360, 580, 385, Rgba{0, 0, 255, 255}).matching);
+    EXPECT_EQ(above.matching, Scan(540, 360, 580, 385, kBlue).matching);
     VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 TEST_F(FontTest, WeightAndSlantChangeTheGlyphs)
 {
-    const Rgba black{0, 0, 0, 255};
     unsigned int regular = VNGfxCreateFont("Courier New", 40, 0, 0);
     unsigned int italic = VNGfxCreateFont("Courier New", 40, 0, 1);
     unsigned int comic = VNGfxCreateFont("Comic Sans MS", 40, 1, 1);
@@ -120,7 +112,7 @@ TEST_F(FontTest, WeightAndSlantChangeTheGlyphs)
     auto draw = [&](unsigned int f, const char* text) {
         BeginFrame(VN_GFX_RENDER_COLOR);
         VNGfxPrint(f, text, 0, 0, 0.0f, 0.0f, 0.0f);
-        return Scan(640, 360, 700, 400, black);
+        return Scan(640, 360, 700, 400, kBlack);
     };
     Coverage plain = draw(regular, "I");
     Coverage heavy = draw(bold, "I");
@@ -129,8 +121,8 @@ TEST_F(FontTest, WeightAndSlantChangeTheGlyphs)
     // A slanted I leans right: its upper half lies further right than its lower half.
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxPrint(italic, "I", 0, 0, 0.0f, 0.0f, 0.0f);
-    Coverage low = Scan(640, 361, 700, 372, black);
-    Coverage high = Scan(640, 380, 700, 391, black);
+    Coverage low = Scan(640, 361, 700, 372, kBlack);
+    Coverage high = Scan(640, 380, 700, 391, kBlack);
     ASSERT_GT(low.matching, 0);
     ASSERT_GT(high.matching, 0);
     EXPECT_GT((double)high.sumX / high.matching, (double)low.sumX / low.matching + 2.0);
@@ -162,13 +154,12 @@ TEST_F(FontTest, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
     {
         MarkRasterPosition();
         VNGfxPrint(font, "A", c.x, c.y, 0.0f, 0.0f, 0.0f);
-        float x, y;
-        RasterPosition(&x, &y);
-        bool moved = x != 640.0f || y != 360.0f;
+        const std::pair<float, float> at = RasterPosition();
+        const bool moved = at != std::make_pair(640.0f, 360.0f);
         EXPECT_EQ(c.drawn, moved) << "text at (" << c.x << ", " << c.y << ")";
         if (c.drawn)
         {
-            EXPECT_FLOAT_EQ(c.y + 360.0f, y) << "raster row of (" << c.x << ", " << c.y << ")";
+            EXPECT_FLOAT_EQ(c.y + 360.0f, at.second) << "raster row of (" << c.x << ", " << c.y << ")";
         }
     }
 
@@ -177,31 +168,25 @@ TEST_F(FontTest, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
     BeginFrame(VN_GFX_RENDER_COLOR);
     MarkRasterPosition();
     VNGfxPrint(font, "A", 1000 + 639, -500 - 1079, 0.0f, 0.0f, 0.0f);
-    float x, y;
-    RasterPosition(&x, &y);
-    EXPECT_FLOAT_EQ(-719.0f, y);
+    EXPECT_FLOAT_EQ(-719.0f, RasterPosition().second);
     MarkRasterPosition();
     VNGfxPrint(font, "A", 1000 + 640, -500, 0.0f, 0.0f, 0.0f);
-    RasterPosition(&x, &y);
-    EXPECT_FLOAT_EQ(360.0f, y);
+    EXPECT_FLOAT_EQ(360.0f, RasterPosition().second);
 }
 
 TEST_F(FontTest, TextPositionFollowsTheFullScreenScale)
 {
-    gVNScreenScaleX = 1.5f;
-    gVNScreenScaleY = 1.5f;
+    gVNScreenScaleX = gVNScreenScaleY = 1.5f;
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxPrint(font, "", -200, -100, 0.0f, 0.0f, 0.0f);
-    float x, y;
-    RasterPosition(&x, &y);
+    const std::pair<float, float> at = RasterPosition();
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    gVNScreenScaleX = 1.0f;
-    gVNScreenScaleY = 1.0f;
+    gVNScreenScaleX = gVNScreenScaleY = 1.0f;
     // (-200 * 1.5 + 960, -100 * 1.5 + 540): where a mesh vertex there would land.
-    EXPECT_NEAR(660.0f, x, 0.01);
-    EXPECT_NEAR(390.0f, y, 0.01);
-    EXPECT_EQ(1920, viewport[2]);
+    EXPECT_NEAR(660.0f, at.first, 0.01);
+    EXPECT_NEAR(390.0f, at.second, 0.01);
+    EXPECT_EQ(1920, viewport[2]) << "printing keeps the scaled viewport";
     EXPECT_EQ(1080, viewport[3]);
 }
 
@@ -210,9 +195,7 @@ TEST_F(FontTest, TextIsPrintedAsWrittenAndCutAt255Characters)
     BeginFrame(VN_GFX_RENDER_COLOR);
     auto advance = [&](const std::string& text) {
         VNGfxPrint(font, text.c_str(), -1900, 0, 0.0f, 0.0f, 0.0f);
-        float x, y;
-        RasterPosition(&x, &y);
-        return x - (-1900.0f + 640.0f);
+        return RasterPosition().first - (-1900.0f + 640.0f);
     };
     const float one = advance("A");
     ASSERT_GT(one, 5.0f);
@@ -239,9 +222,7 @@ TEST_F(FontTest, PrintingRestoresViewportAndViewAndClearsTheBlendColour)
     VNGfxPrint(font, nullptr, 0, 0, 1.0f, 0.0f, 0.0f);
     GetUniform("uBlendColor", blend);
     EXPECT_FLOAT_EQ(0.4f, blend[3]);
-    float x, y;
-    RasterPosition(&x, &y);
-    EXPECT_FLOAT_EQ(640.0f, x);
+    EXPECT_FLOAT_EQ(640.0f, RasterPosition().first);
 
     VNGfxPrint(font, "state", -300, 100, 1.0f, 0.0f, 0.0f);
     glGetIntegerv(GL_VIEWPORT, viewportAfter);
@@ -259,7 +240,7 @@ TEST_F(FontTest, PrintingRestoresViewportAndViewAndClearsTheBlendColour)
     VNGfxVertexList* dot = MakeQuad(-3.0f, -3.0f, 3.0f, 3.0f, 0xFF00FF00);
     VNGfxSetPosition(200.0f, -100.0f);
     VNGfxMeshDraw(dot, VN_GFX_MESH_TRIANGLES);
-    EXPECT_EQ((Rgba{0, 255, 0, 255}), ReadPixel(840, 260));
+    EXPECT_EQ(kGreen, ReadPixel(840, 260));
     VNGfxMeshFree(dot);
 }
 

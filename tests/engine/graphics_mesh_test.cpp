@@ -1,7 +1,7 @@
 // Meshes under a real GL context: the buffers a closed mesh holds, staging rules, the
 // staging limit, draw modes, Color against Texture drawing, the immediate line and
 // packed-colour interpolation.
-#include "TestWindow.h"
+#include "CapturedOutput.h"
 #include "graphics_pixels.h"
 
 #include <algorithm>
@@ -11,22 +11,23 @@
 namespace
 {
 
-class MeshTest : public ::testing::Test
+// Every test starts and ends with an empty staging area.
+class MeshTest : public GfxTest
 {
 protected:
     void SetUp() override
     {
-        EnsureTestWindow();
-        VNGfxSetCamPosition(0.0f, 0.0f);
+        GfxTest::SetUp();
         VNGfxReset();
     }
     void TearDown() override
     {
         VNGfxReset();
-        EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+        GfxTest::TearDown();
     }
 };
 
+// The first `floats` values of a GL buffer, whose size must be exactly that.
 std::vector<float> BufferContents(unsigned int buffer, size_t floats)
 {
     std::vector<float> data(floats);
@@ -49,21 +50,17 @@ TEST_F(MeshTest, ClosedQuadHoldsPositionsColoursAndCoordinatesInOrder)
     ASSERT_NE(nullptr, list);
     ASSERT_EQ(6u, list->vertexCount);
 
+    // Positions x, y, 0; colours r, g, b, a from 0xAARRGGBB; texture coordinates u, v.
     std::vector<float> positions = BufferContents(list->buffers[0], 18);
-    EXPECT_EQ((std::vector<float>{1, 2, 0, 3, 4, 0, 5, 6, 0}),
-              std::vector<float>(positions.begin(), positions.begin() + 9));
-    EXPECT_FLOAT_EQ(12.0f, positions[16]);
-
+    EXPECT_EQ(12.0f, positions[16]) << "the second triangle follows";
+    positions.resize(9);
+    EXPECT_EQ((std::vector<float>{1, 2, 0, 3, 4, 0, 5, 6, 0}), positions);
     std::vector<float> colours = BufferContents(list->buffers[1], 24);
-    EXPECT_EQ((std::vector<float>{0, 1, 0, 1}), std::vector<float>(colours.begin(), colours.begin() + 4));
-    EXPECT_FLOAT_EQ(1.0f, colours[4]);
-    EXPECT_FLOAT_EQ(128.0f / 255.0f, colours[7]);
-    EXPECT_FLOAT_EQ(1.0f, colours[10]);
-    EXPECT_FLOAT_EQ(0.0f, colours[11]);
-
+    colours.resize(12);
+    EXPECT_EQ((std::vector<float>{0, 1, 0, 1, 1, 0, 0, 128.0f / 255.0f, 0, 0, 1, 0}), colours);
     std::vector<float> coordinates = BufferContents(list->buffers[2], 12);
-    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, 1.0f, 0.25f, 0.75f, 1.0f}),
-              std::vector<float>(coordinates.begin(), coordinates.begin() + 6));
+    coordinates.resize(6);
+    EXPECT_EQ((std::vector<float>{0.0f, 0.5f, 1.0f, 0.25f, 0.75f, 1.0f}), coordinates);
     VNGfxMeshFree(list);
 }
 
@@ -91,7 +88,7 @@ TEST_F(MeshTest, StagingSurvivesMeshStartButNotResetOrMeshEnd)
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxMeshDraw(empty, VN_GFX_MESH_TRIANGLES);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-    EXPECT_EQ((Rgba{255, 255, 255, 255}), ReadPixel(640, 360));
+    EXPECT_EQ(kWhite, ReadPixel(640, 360));
 
     VNGfxMeshFree(first);
     VNGfxMeshFree(empty);
@@ -104,14 +101,12 @@ TEST_F(MeshTest, StagingAreaRefusesVerticesPastItsSizeWithOneLine)
     for (int i = 0; i < VN_GFX_MESH_MAX_VERTICES - 2; ++i)
         VNGfxVertexAdd((float)i, 0, 0xFF000000, 0, 0);
 
-    testing::internal::CaptureStdout();
-    // Two places left: a triangle does not fit and is refused whole.
-    VNGfxTriAdd(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0);
-    VNGfxVertexAdd(-1, 0, 0xFF000000, 0, 0);
-    VNGfxVertexAdd(-2, 0, 0xFF000000, 0, 0);
-    VNGfxVertexAdd(-3, 0, 0xFF000000, 0, 0);
-    VNGfxVertexAdd(-4, 0, 0xFF000000, 0, 0);
-    std::string out = testing::internal::GetCapturedStdout();
+    // Two places left: a triangle does not fit and is refused whole; -3 and -4 are refused.
+    const std::string out = StdoutOf([] {
+        VNGfxTriAdd(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0);
+        for (int i = 1; i <= 4; ++i)
+            VNGfxVertexAdd(float(-i), 0, 0xFF000000, 0, 0);
+    });
     EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << out;
     EXPECT_NE(std::string::npos, out.find("24576")) << out;
 
@@ -132,18 +127,18 @@ TEST_F(MeshTest, InvalidDrawModeIsReportedAndDrawsNothing)
 {
     VNGfxVertexList* quad = MakeQuad(-50, -50, 50, 50, 0xFF000000);
     BeginFrame(VN_GFX_RENDER_COLOR);
-    testing::internal::CaptureStdout();
-    VNGfxMeshDraw(quad, 4);
-    VNGfxMeshDraw(quad, -1);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ("Mesh Draw Mode 4 is invalid!\nMesh Draw Mode 4294967295 is invalid!\n", out);
-    EXPECT_EQ((Rgba{255, 255, 255, 255}), ReadPixel(640, 360));
+    EXPECT_EQ("Mesh Draw Mode 4 is invalid!\nMesh Draw Mode 4294967295 is invalid!\n",
+              StdoutOf([&] {
+                  VNGfxMeshDraw(quad, 4);
+                  VNGfxMeshDraw(quad, -1);
+              }));
+    EXPECT_EQ(kWhite, ReadPixel(640, 360));
 
     // In render mode None there is no program: nothing drawn, no error left behind.
     VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
     VNGfxMeshDraw(quad, VN_GFX_MESH_TRIANGLES);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-    EXPECT_EQ((Rgba{255, 255, 255, 255}), ReadPixel(640, 360));
+    EXPECT_EQ(kWhite, ReadPixel(640, 360));
     VNGfxMeshFree(quad);
 }
 
@@ -169,8 +164,8 @@ TEST_F(MeshTest, SameMeshShowsVertexColoursOrTheBoundTexture)
     BeginFrame(VN_GFX_RENDER_TEXTURE);
     VNGfxTextureSet(texture, 0, 0);
     VNGfxMeshDraw(quad, VN_GFX_MESH_TRIANGLES);
-    EXPECT_EQ((Rgba{0, 0, 255, 255}), ReadPixel(545, 360));
-    EXPECT_EQ((Rgba{0, 0, 255, 255}), ReadPixel(735, 360));
+    EXPECT_EQ(kBlue, ReadPixel(545, 360));
+    EXPECT_EQ(kBlue, ReadPixel(735, 360));
 
     VNGfxTextureSet(nullptr, 0, 0);
     VNGfxTextureUnload(texture);
@@ -184,22 +179,21 @@ TEST_F(MeshTest, PointAndLineModesDrawTheirPrimitives)
     VNGfxVertexAdd(-100.5f, 0.5f, 0xFF000000, 0, 0);
     VNGfxVertexAdd(-100.5f, 100.5f, 0xFF000000, 0, 0);
     VNGfxVertexList* path = VNGfxMeshEnd();
-    const Rgba black{0, 0, 0, 255}, white{255, 255, 255, 255};
 
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxMeshDraw(path, VN_GFX_MESH_POINTS);
-    EXPECT_EQ(black, ReadPixel(PixelX(-200.5f), PixelY(0.5f)));
-    EXPECT_EQ(white, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
+    EXPECT_EQ(kBlack, ReadPixel(PixelX(-200.5f), PixelY(0.5f)));
+    EXPECT_EQ(kWhite, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
 
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxMeshDraw(path, VN_GFX_MESH_LINES);
-    EXPECT_EQ(black, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
-    EXPECT_EQ(white, ReadPixel(PixelX(-100.5f), PixelY(50.5f)));
+    EXPECT_EQ(kBlack, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
+    EXPECT_EQ(kWhite, ReadPixel(PixelX(-100.5f), PixelY(50.5f)));
 
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxMeshDraw(path, VN_GFX_MESH_LINE_STRIP);
-    EXPECT_EQ(black, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
-    EXPECT_EQ(black, ReadPixel(PixelX(-100.5f), PixelY(50.5f)));
+    EXPECT_EQ(kBlack, ReadPixel(PixelX(-150.5f), PixelY(0.5f)));
+    EXPECT_EQ(kBlack, ReadPixel(PixelX(-100.5f), PixelY(50.5f)));
     VNGfxMeshFree(path);
 }
 
@@ -207,12 +201,12 @@ TEST_F(MeshTest, ImmediateLineDrawsOnlyInColourMode)
 {
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxLine(-300.5f, -20.5f, 0, 1, 0, 0, 1, 300.5f, -20.5f, 0, 1, 0, 0, 1);
-    EXPECT_EQ((Rgba{255, 0, 0, 255}), ReadPixel(PixelX(0.5f), PixelY(-20.5f)));
-    EXPECT_EQ((Rgba{255, 255, 255, 255}), ReadPixel(PixelX(0.5f), PixelY(-25.5f)));
+    EXPECT_EQ(kRed, ReadPixel(PixelX(0.5f), PixelY(-20.5f)));
+    EXPECT_EQ(kWhite, ReadPixel(PixelX(0.5f), PixelY(-25.5f)));
 
     BeginFrame(VN_GFX_RENDER_TEXTURE);
     VNGfxLine(-300.5f, -20.5f, 0, 1, 0, 0, 1, 300.5f, -20.5f, 0, 1, 0, 0, 1);
-    EXPECT_EQ((Rgba{255, 255, 255, 255}), ReadPixel(PixelX(0.5f), PixelY(-20.5f)));
+    EXPECT_EQ(kWhite, ReadPixel(PixelX(0.5f), PixelY(-20.5f)));
 }
 
 TEST(ColInterp, TruncatesEachChannelAndClampsT)

@@ -1,7 +1,8 @@
-// Small helpers the graphics tests share: start a frame in a render mode, build quads,
-// and read back pixels of the frame being drawn.
+// Small helpers the graphics tests share: a fixture on the one test window, start a frame
+// in a render mode, build quads, and read back pixels of the frame being drawn.
 #pragma once
 
+#include "TestWindow.h"
 #include "Vorn.h"
 
 #include <GL/glew.h>
@@ -25,6 +26,10 @@ inline std::ostream& operator<<(std::ostream& out, const Rgba& c)
 {
     return out << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
 }
+
+const Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255}, kRed{255, 0, 0, 255},
+    kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255},
+    kMagenta{255, 0, 255, 255};
 
 // Colour channels of a read-back pixel may differ from the exact value by rounding.
 inline ::testing::AssertionResult RgbNear(const Rgba& expected, const Rgba& actual,
@@ -96,3 +101,15 @@ inline void GetUniform(const char* name, float* values)
     ASSERT_GE(location, 0) << name;
     glGetUniformfv((GLuint)program, location, values);
 }
+
+// The shared window with the camera at the origin; a test must leave no GL error behind.
+class GfxTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EnsureTestWindow();
+        VNGfxSetCamPosition(0.0f, 0.0f);
+    }
+    void TearDown() override { EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError()); }
+};

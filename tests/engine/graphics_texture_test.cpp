@@ -1,14 +1,14 @@
 // Textures under a real GL context: PNG files written by the test and read back through
 // the engine, orientation, offsets and the shader's one-time wrap, filtering modes,
 // unreadable files, the path limit and unbinding.
-#include "TestWindow.h"
+#include "CapturedOutput.h"
+#include "ScratchFolder.h"
 #include "graphics_pixels.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <string>
@@ -16,37 +16,18 @@
 namespace
 {
 
-const Rgba kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
-    kYellow{255, 255, 0, 255}, kMagenta{255, 0, 255, 255}, kBlack{0, 0, 0, 255};
-
-class TextureTest : public ::testing::Test
+class TextureTest : public GfxTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        char pattern[] = "/tmp/kestrin_gfx_XXXXXX";
-        folder = mkdtemp(pattern);
-    }
-    static void TearDownTestSuite()
-    {
-        std::string command = "rm -rf '" + folder + "'";
-        if (system(command.c_str()) != 0)
-            fprintf(stderr, "could not remove %s\n", folder.c_str());
-    }
-    void SetUp() override
-    {
-        EnsureTestWindow();
-        VNGfxSetCamPosition(0.0f, 0.0f);
-    }
     void TearDown() override
     {
         VNGfxTextureSet(nullptr, 0.0f, 0.0f);
-        EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+        GfxTest::TearDown();
     }
 
     // Writes a width x height PNG whose quadrants are red (top left), green (top right),
     // blue (bottom left) and yellow (bottom right).
-    static std::string WriteQuadrantPng(const char* name, int width, int height)
+    std::string WriteQuadrantPng(const char* name, int width, int height)
     {
         SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32,
                                                               SDL_PIXELFORMAT_RGBA32);
@@ -59,16 +40,14 @@ protected:
             SDL_FillRect(surface, &quadrants[i],
                          SDL_MapRGBA(surface->format, colours[i].r, colours[i].g,
                                      colours[i].b, 255));
-        std::string path = folder + "/" + name;
+        const std::string path = folder.File(name);
         EXPECT_EQ(0, IMG_SavePNG(surface, path.c_str())) << IMG_GetError();
         SDL_FreeSurface(surface);
         return path;
     }
 
-    static std::string folder;
+    ScratchFolder folder;
 };
-
-std::string TextureTest::folder;
 
 // Draws a 200 x 100 quad at the window centre with u, v from 0, 0 (top left) to 1, 1.
 void DrawTexturedQuad(VNGfxTexture* texture, float offsetU, float offsetV)
@@ -117,15 +96,13 @@ TEST_F(TextureTest, MemoryPixelsAreRgbaWithTheFirstRowAtVZero)
 
 TEST_F(TextureTest, PathsLongerThan255CharactersAreRefused)
 {
-    std::string longest = folder + "/" + std::string(255 - folder.size() - 1, 'a');
+    const std::string longest = folder.File(std::string(255 - folder.path.size() - 1, 'a'));
     ASSERT_EQ(255u, longest.size());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(nullptr, VNGfxTextureLoad((longest + "b").c_str()));
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("", StdoutOf([&] { EXPECT_EQ(nullptr, VNGfxTextureLoad((longest + "b").c_str())); }));
 
-    testing::internal::CaptureStdout();
-    VNGfxTexture* texture = VNGfxTextureLoad(longest.c_str());
-    testing::internal::GetCapturedStdout();
+    // The longest name is tried (and, missing, stands in as the checker texture).
+    VNGfxTexture* texture = nullptr;
+    StdoutOf([&] { texture = VNGfxTextureLoad(longest.c_str()); });
     ASSERT_NE(nullptr, texture);
     EXPECT_EQ(longest, texture->path);
     VNGfxTextureUnload(texture);
@@ -134,17 +111,12 @@ TEST_F(TextureTest, PathsLongerThan255CharactersAreRefused)
 
 TEST_F(TextureTest, UnreadableFilesGiveAVisibleCheckerAndOneLineNamingTheFile)
 {
-    std::string corrupt = folder + "/corrupt.png";
-    FILE* file = fopen(corrupt.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    fputs("\x89PNG this is not an image", file);
-    fclose(file);
-
-    for (const std::string& path : {folder + "/missing.png", corrupt})
+    const std::string corrupt = folder.File("corrupt.png");
+    WriteText(corrupt, "\x89PNG this is not an image");
+    for (const std::string& path : {folder.File("missing.png"), corrupt})
     {
-        testing::internal::CaptureStdout();
-        VNGfxTexture* texture = VNGfxTextureLoad(path.c_str());
-        std::string out = testing::internal::GetCapturedStdout();
+        VNGfxTexture* texture = nullptr;
+        const std::string out = StdoutOf([&] { texture = VNGfxTextureLoad(path.c_str()); });
         ASSERT_NE(nullptr, texture);
         EXPECT_NE(std::string::npos, out.find(path)) << out;
         EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << out;
@@ -156,9 +128,9 @@ TEST_F(TextureTest, UnreadableFilesGiveAVisibleCheckerAndOneLineNamingTheFile)
         VNGfxTextureUnload(texture);
     }
 
-    testing::internal::CaptureStdout();
-    VNGfxTexture* empty = VNGfxTextureLoadFromMemory(nullptr, 4, 4);
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStdout().find("4 x 4"));
+    VNGfxTexture* empty = nullptr;
+    EXPECT_NE(std::string::npos,
+              StdoutOf([&] { empty = VNGfxTextureLoadFromMemory(nullptr, 4, 4); }).find("4 x 4"));
     DrawTexturedQuad(empty, 0.0f, 0.0f);
     EXPECT_EQ(kMagenta, PixelAtUV(0.25f, 0.25f));
     VNGfxTextureUnload(empty);
@@ -236,9 +208,7 @@ TEST_F(TextureTest, TextureModesSwitchFiltersAndUnknownModesAreRefused)
     EXPECT_EQ(GL_NEAREST, mag);
 
     VNGfxSetTextureMode(VN_GFX_TEXTURE_LINEAR);
-    testing::internal::CaptureStdout();
-    VNGfxSetTextureMode(2);
-    EXPECT_EQ("Unsupported texture mode!\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("Unsupported texture mode!\n", StdoutOf([] { VNGfxSetTextureMode(2); }));
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
     EXPECT_EQ(GL_LINEAR, min);
@@ -248,15 +218,13 @@ TEST_F(TextureTest, TextureModesSwitchFiltersAndUnknownModesAreRefused)
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
     EXPECT_EQ(GL_NEAREST, mag);
 
-    testing::internal::CaptureStdout();
-    VNGfxSaveTextureToFile(texture, "out.png");
-    VNGfxSaveTextureToFile(nullptr, "out.png");
+    const std::string out = folder.File("out.png");
     EXPECT_EQ("VNGfxSaveTextureToFile not supported in the OpenGL version of the Vorn Engine!\n",
-              testing::internal::GetCapturedStdout());
-    FILE* written = fopen("out.png", "rb");
-    EXPECT_EQ(nullptr, written);
-    if (written)
-        fclose(written);
+              StdoutOf([&] {
+                  VNGfxSaveTextureToFile(texture, out.c_str());
+                  VNGfxSaveTextureToFile(nullptr, out.c_str());
+              }));
+    EXPECT_FALSE(std::filesystem::exists(out));
     VNGfxTextureUnload(texture);
 }
 

@@ -1,10 +1,10 @@
 // Matrix4, Point4 and Vector4: defaults, typed arithmetic, tolerance, builders, printing.
+#include "CapturedOutput.h"
 #include "Vorn.h"
 
 #include <gtest/gtest.h>
 
 #include <math.h>
-#include <stdio.h>
 #include <string>
 
 namespace
@@ -32,22 +32,17 @@ Matrix4 Counting()
 
 template <typename T> std::string Printed(const T& what)
 {
-    testing::internal::CaptureStdout();
-    what.Print();
-    fflush(stdout);
-    return testing::internal::GetCapturedStdout();
+    return StdoutOf([&] { what.Print(); });
 }
 
 } // namespace
 
 TEST(Math4, DefaultsDifferByType)
 {
+    // A point is a position (w 1), a vector a direction (w 0), even after Zero.
     ExpectComponents(0, 0, 0, 1, Point4());
     ExpectComponents(0, 0, 0, 0, Vector4());
-    Matrix4 m;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col)
-            EXPECT_EQ(0.0f, m.m[row][col]);
+    EXPECT_TRUE(Matrix4() == Matrix4(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
 
     Point4 p(4, 5, 6, 7);
     p.Zero();
@@ -166,14 +161,12 @@ TEST(Math4, FromAxesNormalisesItsArgumentsIntoColumns)
     EXPECT_TRUE(m == Matrix4(1, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1));
 }
 
-TEST(Math4, LookAtDownTheZAxisIsATranslation)
-{
-    Matrix4 view = LookAt(Point4(100, 50, 60, 1), Point4(100, 50, 0, 1), Vector4(0, 1, 0, 0));
-    EXPECT_TRUE(view == Matrix4Translation(Point4(-100, -50, -60, 1)));
-}
-
 TEST(Math4, LookAtPutsTheEyeAtTheOriginFacingMinusZ)
 {
+    // Looking down -z, the view is only a translation.
+    Matrix4 down = LookAt(Point4(100, 50, 60, 1), Point4(100, 50, 0, 1), Vector4(0, 1, 0, 0));
+    EXPECT_TRUE(down == Matrix4Translation(Point4(-100, -50, -60, 1)));
+
     Point4 eye(10, 2, 0, 1), target(0, 2, 0, 1);
     Matrix4 view = LookAt(eye, target, Vector4(0, 5, 0, 0));
     ExpectComponents(0, 0, 0, 1, view * eye);
@@ -187,17 +180,14 @@ TEST(Math4, PrintFormats)
 {
     Matrix4 identity;
     identity.Identity();
-    std::string text = Printed(identity);
     EXPECT_EQ("--------------------------\n"
               "1.000 0.000 0.000 0.000\n"
               "0.000 1.000 0.000 0.000\n"
               "0.000 0.000 1.000 0.000\n"
               "0.000 0.000 0.000 1.000\n"
               "--------------------------\n",
-              text);
+              Printed(identity));
 
-    Point4 p(1.5f, -2.25f, 100, 1);
-    EXPECT_EQ("1.500, -2.250, 100.000, 1.000\n", Printed(p));
-    Vector4 v(0.0004f, 12345.5f, -0.0006f, 0);
-    EXPECT_EQ("0.000, 12345.500, -0.001, 0.000\n", Printed(v));
+    EXPECT_EQ("1.500, -2.250, 100.000, 1.000\n", Printed(Point4(1.5f, -2.25f, 100, 1)));
+    EXPECT_EQ("0.000, 12345.500, -0.001, 0.000\n", Printed(Vector4(0.0004f, 12345.5f, -0.0006f, 0)));
 }

@@ -12,20 +12,12 @@ const float kTol = 1e-5f;
 
 VNMtx33 Filled(float value)
 {
-    VNMtx33 m;
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            m.m[row][col] = value;
-    return m;
+    return {{{value, value, value}, {value, value, value}, {value, value, value}}};
 }
 
 VNMtx33 Diagonal(float a, float b, float c)
 {
-    VNMtx33 m = Filled(0.0f);
-    m.m[0][0] = a;
-    m.m[1][1] = b;
-    m.m[2][2] = c;
-    return m;
+    return {{{a, 0.0f, 0.0f}, {0.0f, b, 0.0f}, {0.0f, 0.0f, c}}};
 }
 
 // A rotation by 30 degrees, scaled by (2, 3), then moved to (5, -7).
@@ -40,18 +32,18 @@ VNMtx33 SomeAffine()
     return m;
 }
 
-void ExpectMtxNear(const VNMtx33& expected, const VNMtx33& actual, float tol = kTol)
+// Element by element; a tolerance of 0 asks for identical values.
+void ExpectMtx(const VNMtx33& expected, const VNMtx33& actual, float tol = kTol)
 {
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col)
             EXPECT_NEAR(expected.m[row][col], actual.m[row][col], tol) << "at [" << row << "][" << col << "]";
 }
 
-void ExpectMtxIdentical(const VNMtx33& expected, const VNMtx33& actual)
+void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
 {
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            EXPECT_EQ(expected.m[row][col], actual.m[row][col]) << "at [" << row << "][" << col << "]";
+    EXPECT_NEAR(x, v.x, tol);
+    EXPECT_NEAR(y, v.y, tol);
 }
 
 } // namespace
@@ -60,8 +52,7 @@ TEST(Vec2, NormalizeGivesUnitLengthAndZeroGivesNaN)
 {
     VNVec2 v = {3.0f, 4.0f};
     VNVec2Normalize(&v, &v);
-    EXPECT_NEAR(0.6f, v.x, kTol);
-    EXPECT_NEAR(0.8f, v.y, kTol);
+    ExpectVec(0.6f, 0.8f, v);
 
     VNVec2 zero = {0.0f, 0.0f}, r;
     VNVec2Normalize(&r, &zero);
@@ -73,31 +64,25 @@ TEST(Vec2, ProjectionUsesTheUnitDirectionOfB)
 {
     VNVec2 a = {1.0f, 1.0f}, b = {2.0f, 0.0f}, r;
     VNVec2ProjectPerp(&r, &a, &b);
-    EXPECT_NEAR(0.0f, r.x, kTol);
-    EXPECT_NEAR(1.0f, r.y, kTol);
+    ExpectVec(0.0f, 1.0f, r);
     VNVec2Project(&r, &a, &b);
-    EXPECT_NEAR(1.0f, r.x, kTol);
-    EXPECT_NEAR(0.0f, r.y, kTol);
+    ExpectVec(1.0f, 0.0f, r);
 
     // b's length must not scale the result, and the result may be a.
     VNVec2 c = {3.0f, 4.0f}, d = {0.0f, 5.0f};
     VNVec2Project(&c, &c, &d);
-    EXPECT_NEAR(0.0f, c.x, kTol);
-    EXPECT_NEAR(4.0f, c.y, kTol);
+    ExpectVec(0.0f, 4.0f, c);
 }
 
 TEST(Vec2, ArithmeticOrderOfOperands)
 {
     VNVec2 a = {1.0f, 2.0f}, b = {10.0f, 20.0f}, r;
     VNVec2ScaleAdd(&r, &a, &b, 3.0f);
-    EXPECT_FLOAT_EQ(13.0f, r.x);
-    EXPECT_FLOAT_EQ(26.0f, r.y);
+    ExpectVec(13.0f, 26.0f, r);
     VNVec2ScaleSub(&r, &a, &b, 3.0f);
-    EXPECT_FLOAT_EQ(-7.0f, r.x);
-    EXPECT_FLOAT_EQ(-14.0f, r.y);
+    ExpectVec(-7.0f, -14.0f, r);
     VNVec2Lerp(&r, &a, &b, 1.5f);
-    EXPECT_FLOAT_EQ(14.5f, r.x);
-    EXPECT_FLOAT_EQ(29.0f, r.y);
+    ExpectVec(14.5f, 29.0f, r);
 
     EXPECT_FLOAT_EQ(0.0f, VNVec2CrossProductMag(&a, &a));
     VNVec2 xAxis = {1.0f, 0.0f}, yAxis = {0.0f, 1.0f};
@@ -112,13 +97,13 @@ TEST(Mtx33, InverseOfDiagonalAndSingularMatrices)
     VNMtx33 m = Diagonal(2.0f, 4.0f, 1.0f);
     VNMtx33 r = Filled(9.0f);
     EXPECT_FLOAT_EQ(8.0f, VNMtx33Inverse(&r, &m));
-    ExpectMtxNear(Diagonal(0.5f, 0.25f, 1.0f), r);
+    ExpectMtx(Diagonal(0.5f, 0.25f, 1.0f), r);
 
     // det = 1e-6 is below the threshold: 0 back and the result untouched.
     VNMtx33 tiny = Diagonal(1e-3f, 1e-3f, 1.0f);
     r = Filled(9.0f);
     EXPECT_EQ(0.0f, VNMtx33Inverse(&r, &tiny));
-    ExpectMtxIdentical(Filled(9.0f), r);
+    ExpectMtx(Filled(9.0f), r, 0.0f);
 
     // det = 2e-5 is above it.
     VNMtx33 small = Diagonal(2e-5f, 1.0f, 1.0f);
@@ -135,9 +120,9 @@ TEST(Mtx33, InverseInPlaceUndoesTheTransform)
     VNMtx33 product, identity;
     VNMtx33Identity(&identity);
     VNMtx33Concat(&product, &m, &inverse);
-    ExpectMtxNear(identity, product);
+    ExpectMtx(identity, product);
     VNMtx33Concat(&product, &inverse, &m);
-    ExpectMtxNear(identity, product);
+    ExpectMtx(identity, product);
 }
 
 TEST(Mtx33, InvTransposeIsTheTransposedInverseAndLeavesResultOnSingular)
@@ -147,13 +132,12 @@ TEST(Mtx33, InvTransposeIsTheTransposedInverseAndLeavesResultOnSingular)
     VNMtx33Inverse(&inverse, &m);
     VNMtx33Transpose(&expected, &inverse);
     EXPECT_NEAR(6.0f, VNMtx33InvTranspose(&r, &m), 1e-4f);
-    ExpectMtxNear(expected, r);
+    ExpectMtx(expected, r);
 
     VNMtx33 singular = Filled(1.0f);
-    VNMtx33 previous = SomeAffine();
-    r = previous;
+    r = m;
     EXPECT_EQ(0.0f, VNMtx33InvTranspose(&r, &singular));
-    ExpectMtxIdentical(previous, r);
+    ExpectMtx(m, r, 0.0f);
 }
 
 TEST(Mtx33, ConcatAppliesTheRightMatrixFirstAndMayAlias)
@@ -164,14 +148,13 @@ TEST(Mtx33, ConcatAppliesTheRightMatrixFirstAndMayAlias)
     VNMtx33Concat(&r, &trans, &rot);
     VNVec2 p = {1.0f, 0.0f};
     VNMtx33MultVec(&p, &r, &p);
-    EXPECT_NEAR(10.0f, p.x, kTol);
-    EXPECT_NEAR(1.0f, p.y, kTol);
+    ExpectVec(10.0f, 1.0f, p);
 
     VNMtx33 intoA = trans, intoB = rot;
     VNMtx33Concat(&intoA, &intoA, &rot);
     VNMtx33Concat(&intoB, &trans, &intoB);
-    ExpectMtxIdentical(r, intoA);
-    ExpectMtxIdentical(r, intoB);
+    ExpectMtx(r, intoA, 0.0f);
+    ExpectMtx(r, intoB, 0.0f);
 
     VNMtx33 squared = rot;
     VNMtx33Concat(&squared, &squared, &squared);
@@ -209,37 +192,30 @@ TEST(Mtx33, TransposeRowsAndColumns)
         for (int col = 0; col < 3; ++col)
             EXPECT_EQ(m.m[col][row], t.m[row][col]);
 
-    VNVec2 v = {7.0f, 8.0f}, got;
-    VNMtx33 c = Filled(5.0f);
+    // Setting a column or row writes x, y and a 0 below (or 1 in the corner), nothing else.
+    const VNVec2 v = {7.0f, 8.0f};
+    VNMtx33 c = Filled(5.0f), r = Filled(5.0f);
     VNMtx33SetCol(&c, 1, &v);
-    EXPECT_EQ(7.0f, c.m[0][1]);
-    EXPECT_EQ(8.0f, c.m[1][1]);
-    EXPECT_EQ(0.0f, c.m[2][1]);
-    EXPECT_EQ(5.0f, c.m[1][0]);
+    ExpectMtx({{{5, 7, 5}, {5, 8, 5}, {5, 0, 5}}}, c, 0.0f);
     VNMtx33SetCol(&c, 2, &v);
     EXPECT_EQ(1.0f, c.m[2][2]);
-    VNMtx33GetCol(&got, &c, 1);
-    EXPECT_EQ(7.0f, got.x);
-    EXPECT_EQ(8.0f, got.y);
-
-    VNMtx33 r = Filled(5.0f);
     VNMtx33SetRow(&r, 0, &v);
-    EXPECT_EQ(7.0f, r.m[0][0]);
-    EXPECT_EQ(8.0f, r.m[0][1]);
-    EXPECT_EQ(0.0f, r.m[0][2]);
+    ExpectMtx({{{7, 8, 0}, {5, 5, 5}, {5, 5, 5}}}, r, 0.0f);
     VNMtx33SetRow(&r, 2, &v);
     EXPECT_EQ(1.0f, r.m[2][2]);
+    VNVec2 got;
+    VNMtx33GetCol(&got, &c, 1);
+    ExpectVec(7.0f, 8.0f, got, 0.0f);
     VNMtx33GetRow(&got, &r, 2);
-    EXPECT_EQ(7.0f, got.x);
-    EXPECT_EQ(8.0f, got.y);
+    ExpectVec(7.0f, 8.0f, got, 0.0f);
 
     // An index past the matrix is ignored rather than written outside it.
-    VNMtx33 before = Filled(5.0f), after = before;
+    VNMtx33 after = Filled(5.0f);
     VNMtx33SetCol(&after, 3, &v);
     VNMtx33SetRow(&after, 7, &v);
-    ExpectMtxIdentical(before, after);
+    ExpectMtx(Filled(5.0f), after, 0.0f);
     got = {1.0f, 2.0f};
-    VNMtx33GetRow(&got, &before, 3);
+    VNMtx33GetRow(&got, &after, 3);
     EXPECT_EQ(1.0f, got.x);
 }
 
@@ -251,67 +227,60 @@ TEST(Mtx33, ApplyFormsMatchConcatenation)
     VNMtx33Trans(&trans, 3.0f, -4.0f);
     VNMtx33Concat(&expected, &trans, &m);
     VNMtx33TransApply(&r, &m, 3.0f, -4.0f);
-    ExpectMtxNear(expected, r);
+    ExpectMtx(expected, r);
 
     VNMtx33Scale(&scale, 0.5f, -2.0f);
     VNMtx33Concat(&expected, &scale, &m);
     r = m;
     VNMtx33ScaleApply(&r, &r, 0.5f, -2.0f);
-    ExpectMtxNear(expected, r);
+    ExpectMtx(expected, r);
 }
 
 TEST(Mtx33, VectorArraysInPlaceAndScaleRotateIgnoresTranslation)
 {
     VNMtx33 m = SomeAffine();
     VNVec2 points[3] = {{1.0f, 0.0f}, {0.0f, 1.0f}, {-2.0f, 3.0f}};
-    VNVec2 expected[3], expectedSR[3], dirs[3];
+    VNVec2 expected[3], dirs[3];
     for (int i = 0; i < 3; ++i)
     {
         dirs[i] = points[i];
         VNMtx33MultVec(&expected[i], &m, &points[i]);
-        expectedSR[i].x = expected[i].x - m.m[0][2];
-        expectedSR[i].y = expected[i].y - m.m[1][2];
     }
     VNMtx33MultVecArray(points, &m, points, 3);
     VNMtx33MultVecArraySR(dirs, &m, dirs, 3);
     for (int i = 0; i < 3; ++i)
     {
-        EXPECT_EQ(expected[i].x, points[i].x);
-        EXPECT_EQ(expected[i].y, points[i].y);
-        EXPECT_NEAR(expectedSR[i].x, dirs[i].x, 1e-4f);
-        EXPECT_NEAR(expectedSR[i].y, dirs[i].y, 1e-4f);
+        ExpectVec(expected[i].x, expected[i].y, points[i], 0.0f);
+        ExpectVec(expected[i].x - m.m[0][2], expected[i].y - m.m[1][2], dirs[i], 1e-4f);
     }
 }
 
 TEST(Scalar, PowersOfTwoAndTheirWrap)
 {
-    EXPECT_EQ(0, VNIsPowOf2(0));
-    EXPECT_EQ(1, VNIsPowOf2(1));
-    EXPECT_EQ(0, VNIsPowOf2(6));
-    EXPECT_EQ(1, VNIsPowOf2(0x80000000u));
-    EXPECT_EQ(0, VNIsPowOf2(0xFFFFFFFFu));
-
-    EXPECT_EQ(1u, VNNextPowOf2(0));
-    EXPECT_EQ(2u, VNNextPowOf2(1));
-    EXPECT_EQ(4u, VNNextPowOf2(3));
-    EXPECT_EQ(8u, VNNextPowOf2(4));
-    EXPECT_EQ(0x80000000u, VNNextPowOf2(0x7FFFFFFFu));
-    EXPECT_EQ(0u, VNNextPowOf2(0x80000000u));
-    EXPECT_EQ(0u, VNNextPowOf2(0xFFFFFFFFu));
-
-    EXPECT_EQ(0u, VNLogBase2(0));
-    EXPECT_EQ(0u, VNLogBase2(1));
-    EXPECT_EQ(1u, VNLogBase2(2));
-    EXPECT_EQ(9u, VNLogBase2(1023));
-    EXPECT_EQ(10u, VNLogBase2(1024));
-    EXPECT_EQ(31u, VNLogBase2(0xFFFFFFFFu));
+    const struct
+    {
+        unsigned int value, isPow, next, log;
+    } cases[] = {
+        {0, 0, 1, 0},          {1, 1, 2, 0},           {2, 1, 4, 1},
+        {3, 0, 4, 1},          {4, 1, 8, 2},           {6, 0, 8, 2},
+        {1023, 0, 1024, 9},    {1024, 1, 2048, 10},    {0x7FFFFFFFu, 0, 0x80000000u, 30},
+        // Past the largest power of two the next one wraps to 0.
+        {0x80000000u, 1, 0, 31}, {0xFFFFFFFFu, 0, 0, 31},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(int(c.isPow), VNIsPowOf2(c.value));
+        EXPECT_EQ(c.next, VNNextPowOf2(c.value));
+        EXPECT_EQ(c.log, VNLogBase2(c.value));
+    }
 }
 
 TEST(Scalar, WrapOnceAndRanges)
 {
     EXPECT_FLOAT_EQ(10.0f, VNWrap(370.0f, 0.0f, 360.0f));
     EXPECT_FLOAT_EQ(350.0f, VNWrap(-10.0f, 0.0f, 360.0f));
-    EXPECT_FLOAT_EQ(440.0f, VNWrap(800.0f, 0.0f, 360.0f));
+    EXPECT_FLOAT_EQ(440.0f, VNWrap(800.0f, 0.0f, 360.0f)) << "wraps once only";
     EXPECT_FLOAT_EQ(360.0f, VNWrap(360.0f, 0.0f, 360.0f));
     EXPECT_FLOAT_EQ(0.0f, VNWrap(0.0f, 0.0f, 360.0f));
     EXPECT_FLOAT_EQ(-170.0f, VNWrap(190.0f, -180.0f, 180.0f));
@@ -342,8 +311,7 @@ TEST(Scalar, AngleConversionAndTrigonometry)
 
     VNVec2 v;
     VNVec2FromAngle(&v, VNDegToRad(60.0f));
-    EXPECT_NEAR(0.5f, v.x, kTol);
-    EXPECT_NEAR(0.8660254f, v.y, kTol);
+    ExpectVec(0.5f, 0.8660254f, v);
     EXPECT_NEAR(1.0f, VNTan(0.7853982f), kTol);
     EXPECT_NEAR(0.5235988f, VNASin(0.5f), kTol);
     EXPECT_NEAR(1.0471976f, VNACos(0.5f), kTol);
