@@ -5,19 +5,11 @@
 
 #include <cmath>
 #include <deque>
-#include <map>
-#include <queue>
 
+#include "../game/PlayTestSupport.h"
 #include "Actors/Enemy.h"
 #include "Actors/Player.h"
 #include "Framework/Application.h"
-#include "Framework/Button2D.h"
-#include "Framework/Camera.h"
-#include "Framework/LevelManager.h"
-#include "Framework/SoundManager.h"
-#include "Levels/TestLevel.h"
-#include "TestInput.h"
-#include "World/Grid2D.h"
 
 namespace
 {
@@ -42,16 +34,6 @@ public:
   }
   void Draw() override {}
   bool entered = false;
-};
-
-struct Cell
-{
-  int col;
-  int row;
-  bool operator<(const Cell& other) const
-  {
-    return col != other.col ? col < other.col : row < other.row;
-  }
 };
 
 // Level1 as shipped, steered from inside its own update.
@@ -120,46 +102,19 @@ public:
 private:
   Button2D* Button(const std::string& buttonName) const { return FindButton(buttonName); }
 
-  Cell CellOf(const VNVec2& point) const
-  {
-    return {static_cast<int>(std::lround(point.x / 50.0f)),
-            tilemap->height - static_cast<int>(std::lround(point.y / 50.0f))};
-  }
-
   // Shortest route over floor cells with four neighbours, from the player's cell to the
   // nearest exit cell. Each waypoint sits a little above its cell's centre, where the
   // player's side probes (at its position and 35 units lower) both stay in that row.
   void PlanRoute(const Player& player)
   {
-    std::map<Cell, bool> goals;
+    const Grid2D& grid = *tilemap;
+    std::set<Cell> goals;
     for (const VNVec2& exit : exits)
-      goals[CellOf(exit)] = true;
-    const Cell start = CellOf(player.position);
-    std::map<Cell, Cell> cameFrom;
-    std::queue<Cell> open;
-    open.push(start);
-    cameFrom[start] = start;
-    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    while (!open.empty())
-    {
-      const Cell cell = open.front();
-      open.pop();
-      if (goals.count(cell))
-      {
-        for (Cell at = cell; !(at.col == start.col && at.row == start.row); at = cameFrom[at])
-          route.push_front({at.col * 50.0f, (tilemap->height - at.row) * 50.0f + 12.0f});
-        routeLength = route.size();
-        return;
-      }
-      for (const auto& step : steps)
-      {
-        const Cell next = {cell.col + step[0], cell.row + step[1]};
-        if (cameFrom.count(next) || !tilemap->IsWalkable(next.col, next.row))
-          continue;
-        cameFrom[next] = cell;
-        open.push(next);
-      }
-    }
+      goals.insert(CellAt(grid, exit));
+    const auto floor = [&grid](Cell cell) { return grid.IsWalkable(cell.col, cell.row); };
+    for (const Cell& cell : FindRoute(grid, CellAt(grid, player.position), goals, floor))
+      route.push_back({CellCentre(grid, cell).x, CellCentre(grid, cell).y + 12.0f});
+    routeLength = route.size();
   }
 
   // Holds the keys that move the player towards the next waypoint. Pressed keys reach

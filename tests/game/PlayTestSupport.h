@@ -1,12 +1,14 @@
 // Small floors for the play tests: level files drawn as ASCII pictures, a view into a
-// gameplay level's state, and frames driven in the main loop's order.
+// gameplay level's state, frames driven in the main loop's order, and routes over cells.
 #pragma once
-
-#include <stdlib.h>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <functional>
+#include <queue>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,21 +19,18 @@
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
 #include "Levels/TestLevel.h"
+#include "ScratchFolder.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 #include "Vorn.h"
+#include "World/Grid2D.h"
 
-// A folder of its own for this test program's level files (no "." in its path, since a
-// gameplay level's name is its file name up to the first ".").
+// A folder of its own for this test program's level files, removed at exit. A gameplay
+// level's name is its file name up to the first ".", so the folder's path must hold none.
 inline const std::string& FloorFolder()
 {
-  static std::string folder;
-  if (folder.empty())
-  {
-    char pattern[] = "/tmp/kestrinplayXXXXXX";
-    folder = mkdtemp(pattern) ? pattern : "/tmp";
-  }
-  return folder;
+  static const ScratchFolder folder;
+  return folder.path;
 }
 
 // Writes a level file from a picture, rows from the top: '#' a wall (an object on the
@@ -81,27 +80,30 @@ inline VNVec2 CellCentre(int col, int row, int height)
   return {col * 50.0f, (height - row) * 50.0f};
 }
 
-// A gameplay level whose inner state the tests may read and set.
-class FloorProbe : public TestLevel
+// A gameplay level (or a TutorialLevel) whose inner state the tests may read and set.
+template <class Floor>
+class LevelProbe : public Floor
 {
 public:
-  using TestLevel::TestLevel;
-  using TestLevel::endSoundChannel;
-  using TestLevel::enemies;
-  using TestLevel::endSoundPlayed;
-  using TestLevel::exits;
-  using TestLevel::keys;
-  using TestLevel::loadingTime;
-  using TestLevel::noCardNeeded;
-  using TestLevel::players;
-  using TestLevel::playState;
+  using Floor::Floor;
+  using Floor::endSoundChannel;
+  using Floor::endSoundPlayed;
+  using Floor::enemies;
+  using Floor::exits;
+  using Floor::fontBase;
+  using Floor::keys;
+  using Floor::loadingTime;
+  using Floor::noCardNeeded;
+  using Floor::players;
+  using Floor::playState;
 };
+using FloorProbe = LevelProbe<TestLevel>;
 
-// Stands in for the main menu: counts how often it is entered.
+// Stands in for the main menu, or for any level a test changes to: counts its entries.
 class MenuStub : public Level
 {
 public:
-  MenuStub() { name = "Main Menu"; }
+  explicit MenuStub(const std::string& levelName = "Main Menu") { name = levelName; }
   void Load() override { ++loads; }
   void Unload() override {}
   void Update(const float&) override {}
@@ -145,6 +147,86 @@ inline void ResetGame()
   SoundManager::Destroy();
 }
 
+// An overlay button by name, or null.
+inline Button2D* Button(const std::string& name)
+{
+  return Camera::Instance()->FindButton(name);
+}
+
+// Puts the cursor on an overlay button (in window pixels, so scaled in full screen),
+// presses the left mouse button for one frame, and lets it go without running another.
+inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
+{
+  const Button2D* button = Button(name);
+  ASSERT_NE(nullptr, button) << name;
+  const Camera* camera = Camera::Instance();
+  InjectMouseMove(
+      static_cast<int>((640.0f + button->position.x - camera->position.x) * gVNScreenScaleX),
+      static_cast<int>((360.0f - (button->position.y - camera->position.y)) * gVNScreenScaleY));
+  DispatchAndSample();
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  RunFrame(dt);
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  DispatchAndSample();
+}
+
+// A grid cell by column and row (row 0 at the top).
+struct Cell
+{
+  int col;
+  int row;
+  bool operator<(const Cell& other) const
+  {
+    return col != other.col ? col < other.col : row < other.row;
+  }
+  bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
+};
+
+inline Cell CellAt(const Grid2D& grid, VNVec2 point)
+{
+  return {static_cast<int>(std::lround(point.x / grid.tileWidth)),
+          grid.height - static_cast<int>(std::lround(point.y / grid.tileHeight))};
+}
+
+inline VNVec2 CellCentre(const Grid2D& grid, Cell cell)
+{
+  return {cell.col * grid.tileWidth, (grid.height - cell.row) * grid.tileHeight};
+}
+
+// Shortest four-way route over the cells `open` accepts, from start to any goal cell,
+// start excluded; empty when there is none (or when the start is a goal).
+inline std::vector<Cell> FindRoute(const Grid2D& grid, Cell start, const std::set<Cell>& goals,
+                                   const std::function<bool(Cell)>& open)
+{
+  const auto index = [&](Cell c) { return static_cast<size_t>(c.row * grid.width + c.col); };
+  std::vector<int> from(static_cast<size_t>(grid.width * grid.height), -1);
+  std::queue<Cell> frontier;
+  frontier.push(start);
+  from[index(start)] = static_cast<int>(index(start));
+  while (!frontier.empty())
+  {
+    const Cell cell = frontier.front();
+    frontier.pop();
+    if (goals.count(cell))
+    {
+      std::vector<Cell> route;
+      for (Cell c = cell; !(c == start); c = {from[index(c)] % grid.width, from[index(c)] / grid.width})
+        route.insert(route.begin(), c);
+      return route;
+    }
+    for (const Cell next : {Cell{cell.col + 1, cell.row}, Cell{cell.col - 1, cell.row},
+                            Cell{cell.col, cell.row + 1}, Cell{cell.col, cell.row - 1}})
+    {
+      if (next.col < 0 || next.row < 0 || next.col >= grid.width || next.row >= grid.height ||
+          from[index(next)] >= 0 || !open(next))
+        continue;
+      from[index(next)] = static_cast<int>(index(cell));
+      frontier.push(next);
+    }
+  }
+  return {};
+}
+
 // A test with a stand-in main menu and one gameplay level at a time, entered through the
 // level manager as the game enters its floors.
 class FloorTest : public ::testing::Test
@@ -186,27 +268,6 @@ protected:
       RunFrame(0.5f);
   }
 
-  Button2D* Button(const std::string& name)
-  {
-    return Camera::Instance()->FindButton(name);
-  }
-
-  // Puts the cursor on a button, presses the left mouse button for one frame, and lets
-  // it go again without running another frame.
-  void Click(const std::string& name, float dt = 1.0f / 60.0f)
-  {
-    Button2D* button = Button(name);
-    ASSERT_NE(nullptr, button) << name;
-    const Camera* camera = Camera::Instance();
-    InjectMouseMove(static_cast<int>(640.0f + button->position.x - camera->position.x),
-                    static_cast<int>(360.0f - (button->position.y - camera->position.y)));
-    DispatchAndSample();
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    RunFrame(dt);
-    InjectMouseButton(VN_KEY_LBUTTON, false);
-    DispatchAndSample();
-  }
-
   // A key going down and one frame run with it.
   void Press(unsigned char vk, float dt = 1.0f / 60.0f)
   {
@@ -218,6 +279,13 @@ protected:
   {
     InjectKey(vk, false);
     RunFrame(dt);
+  }
+
+  // A key pressed for one frame and let go in the next.
+  void Tap(unsigned char vk)
+  {
+    Press(vk);
+    Release(vk);
   }
 
   MenuStub* menu = nullptr;

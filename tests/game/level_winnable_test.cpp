@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <queue>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,66 +31,10 @@ namespace
 {
 constexpr float kFrame = 1.0f / 60.0f;
 
-struct Cell
-{
-  int col;
-  int row;
-  bool operator<(const Cell& other) const { return col != other.col ? col < other.col : row < other.row; }
-  bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
-};
-
-VNVec2 Centre(const Grid2D& grid, Cell cell)
-{
-  return {cell.col * grid.tileWidth, (grid.height - cell.row) * grid.tileHeight};
-}
-
-Cell CellAt(const Grid2D& grid, VNVec2 position)
-{
-  return {int(std::lround(position.x / grid.tileWidth)), grid.height - int(std::lround(position.y / grid.tileHeight))};
-}
-
+// Cells the player can stand in: its feet reach into the row below.
 bool Standable(const Grid2D& grid, Cell cell)
 {
   return grid.IsWalkable(cell.col, cell.row) && grid.IsWalkable(cell.col, cell.row + 1);
-}
-
-// Shortest four-way route over standable cells from start to any goal cell, start
-// excluded; empty when there is none (or when the start is a goal).
-std::vector<Cell> Route(const Grid2D& grid, Cell start, const std::set<Cell>& goals)
-{
-  std::vector<int> from(size_t(grid.width * grid.height), -1);
-  std::queue<Cell> open;
-  open.push(start);
-  from[size_t(start.row * grid.width + start.col)] = start.row * grid.width + start.col;
-  const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-  while (!open.empty())
-  {
-    Cell cell = open.front();
-    open.pop();
-    if (goals.count(cell))
-    {
-      std::vector<Cell> route;
-      for (Cell c = cell; !(c == start);)
-      {
-        route.insert(route.begin(), c);
-        const int prev = from[size_t(c.row * grid.width + c.col)];
-        c = {prev % grid.width, prev / grid.width};
-      }
-      return route;
-    }
-    for (const auto& s : steps)
-    {
-      Cell next{cell.col + s[0], cell.row + s[1]};
-      if (next.col < 0 || next.row < 0 || next.col >= grid.width || next.row >= grid.height)
-        continue;
-      int& seen = from[size_t(next.row * grid.width + next.col)];
-      if (seen >= 0 || !Standable(grid, next))
-        continue;
-      seen = cell.row * grid.width + cell.col;
-      open.push(next);
-    }
-  }
-  return {};
 }
 
 void SaveScreenshot(const std::string& name)
@@ -131,60 +74,15 @@ void Screenshot(const std::string& name)
   VNSysFrameEnd();
 }
 
-// A floor's inner state, read through a class derived from the level's own class (the
-// tutorial is a TutorialLevel, the other floors are plain gameplay levels).
-struct FloorView
-{
-  TestLevel* level = nullptr;
-  std::vector<Player*>* players = nullptr;
-  std::vector<Enemy*>* enemies = nullptr;
-  std::vector<Key*>* keys = nullptr;
-  std::vector<VNVec2>* exits = nullptr;
-  int* playState = nullptr;
-  bool* noCardNeeded = nullptr;
-};
-
-template <class Floor>
-class Probe : public Floor
-{
-public:
-  using Floor::Floor;
-  FloorView View()
-  {
-    return {this, &this->players, &this->enemies, &this->keys, &this->exits, &this->playState, &this->noCardNeeded};
-  }
-};
-
 class LevelWinnable : public FloorTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
-  // Registers the floor with the class the game plays it with, and enters it.
-  void EnterFloor(const std::string& file)
-  {
-    if (file == "TutorialLevel.tmx")
-    {
-      auto* tutorial = new Probe<TutorialLevel>();
-      floor = tutorial->View();
-    }
-    else
-    {
-      auto* gameplay = new Probe<TestLevel>(file);
-      floor = gameplay->View();
-    }
-    LevelManager::Instance()->AddLevel(floor.level);
-    LevelManager::Instance()->ChangeLevel(floor.level->name);
-    for (int i = 0; i < 10 && *floor.playState == TestLevel::LOADING; ++i)
-      RunFrame(0.5f);
-  }
-
-  Player* ThePlayer() const { return (*floor.players)[0]; }
-  bool Playing() const { return *floor.playState == TestLevel::PLAYING; }
+  bool Playing() const { return *playState == TestLevel::PLAYING; }
 
   // Holds one walking key until the player has covered the distance along that axis.
   // False when the player stops short (a wall it cannot pass).
   bool Hold(unsigned char vk, float VNVec2::*axis, float target)
   {
-    Player* player = ThePlayer();
     InjectKey(vk, true);
     const float sign = target > player->position.*axis ? 1.0f : -1.0f;
     bool arrived = false;
@@ -205,89 +103,103 @@ protected:
   }
 
   // Walks the route cell centre by cell centre, holding each key along straight runs.
-  void Walk(const std::vector<Cell>& route)
+  void Walk(const Grid2D& grid, const std::vector<Cell>& route)
   {
-    const Grid2D& grid = *floor.level->tilemap;
-    Player* player = ThePlayer();
     size_t i = 0;
     while (i < route.size() && Playing())
     {
-      Cell from = CellAt(grid, player->position);
+      const Cell from = CellAt(grid, player->position);
       const bool horizontal = route[i].row == from.row;
       size_t end = i;
       while (end + 1 < route.size() && (horizontal ? route[end + 1].row == from.row : route[end + 1].col == from.col))
         ++end;
-      const VNVec2 target = Centre(grid, route[end]);
-      bool ok;
-      if (horizontal)
-        ok = Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x);
-      else
-        ok = Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
+      const VNVec2 target = CellCentre(grid, route[end]);
+      const bool ok = horizontal ? Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x)
+                                 : Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
       ASSERT_TRUE(ok) << GetParam() << ": the player stopped at (" << player->position.x << ", "
                       << player->position.y << ") on its way to (" << target.x << ", " << target.y << ")";
       i = end + 1;
     }
   }
 
-  FloorView floor;
+  // Enters the floor with the class the game plays it with, then walks the real player
+  // to the real card (where the floor needs one) and on to an exit.
+  template <class Probe>
+  void EnterAndWin(Probe* floor)
+  {
+    LevelManager::Instance()->AddLevel(floor);
+    LevelManager::Instance()->ChangeLevel(floor->name);
+    for (int i = 0; i < 10 && floor->playState == TestLevel::LOADING; ++i)
+      RunFrame(0.5f);
+    playState = &floor->playState;
+    const std::string music = floor->name == "TutorialLevel" ? "Tutorial" : floor->name;
+    EXPECT_EQ("Assets/Sound/" + music + "BGM.ogg", SoundManager::Instance()->pendingMusic);
+    ASSERT_TRUE(Playing());
+    ASSERT_EQ(1u, floor->players.size());
+    ASSERT_FALSE(floor->exits.empty());
+    RunFrame(kFrame);
+    Screenshot(floor->name);
+
+    for (Enemy* coworker : floor->enemies)
+      delete coworker;
+    floor->enemies.clear();
+    const Grid2D& grid = *floor->tilemap;
+    player = floor->players[0];
+    const auto standable = [&grid](Cell cell) { return Standable(grid, cell); };
+    ASSERT_TRUE(Standable(grid, CellAt(grid, player->position))) << "the start is not a place to stand";
+
+    if (!floor->noCardNeeded)
+    {
+      const Key* card = nullptr;
+      for (const Key* key : floor->keys)
+        if (key->cardValue == Key::ACCESS_CARD)
+          card = key;
+      ASSERT_NE(nullptr, card);
+      // The card is taken within about 54.8 units: from its cell or a neighbour.
+      std::set<Cell> nearCard;
+      const Cell cardCell = CellAt(grid, card->home);
+      for (int dc = -1; dc <= 1; ++dc)
+        for (int dr = -1; dr <= 1; ++dr)
+        {
+          const Cell c = {cardCell.col + dc, cardCell.row + dr};
+          const VNVec2 at = CellCentre(grid, c);
+          const float dx = at.x - card->home.x, dy = at.y - card->home.y;
+          if (dx * dx + dy * dy <= 3000.0f && Standable(grid, c))
+            nearCard.insert(c);
+        }
+      const std::vector<Cell> toCard = FindRoute(grid, CellAt(grid, player->position), nearCard, standable);
+      ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position))) << "no way to the card";
+      ASSERT_NO_FATAL_FAILURE(Walk(grid, toCard));
+      Screenshot(floor->name + "Card");
+      Tap('E');
+      ASSERT_EQ(Key::ACCESS_CARD, player->heldCard) << GetParam() << ": the card was not picked up";
+    }
+
+    // An exit counts within 40 units: from its own cell.
+    std::set<Cell> exitCells;
+    for (const VNVec2& exit : floor->exits)
+      if (Standable(grid, CellAt(grid, exit)))
+        exitCells.insert(CellAt(grid, exit));
+    ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
+    const std::vector<Cell> toExit = FindRoute(grid, CellAt(grid, player->position), exitCells, standable);
+    ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
+    ASSERT_NO_FATAL_FAILURE(Walk(grid, toExit));
+    RunFrame(kFrame);
+    Screenshot(floor->name + "Escaped");
+    EXPECT_EQ(TestLevel::ESCAPED, floor->playState) << GetParam() << ": the player reached the exit but did not escape";
+  }
+
+  const int* playState = nullptr;
+  Player* player = nullptr;
 };
 
 TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
 {
-  EnterFloor(GetParam());
-  ASSERT_TRUE(Playing());
-  ASSERT_EQ(1u, floor.players->size());
-  ASSERT_FALSE(floor.exits->empty());
-  RunFrame(kFrame);
-  Screenshot(floor.level->name);
-
-  for (Enemy* coworker : *floor.enemies)
-    delete coworker;
-  floor.enemies->clear();
-  const Grid2D& grid = *floor.level->tilemap;
-  Player* player = ThePlayer();
-  ASSERT_TRUE(Standable(grid, CellAt(grid, player->position))) << "the start is not a place to stand";
-
-  if (!*floor.noCardNeeded)
-  {
-    const Key* card = nullptr;
-    for (const Key* key : *floor.keys)
-      if (key->cardValue == Key::ACCESS_CARD)
-        card = key;
-    ASSERT_NE(nullptr, card);
-    // The card is taken within about 54.8 units: from its cell or a neighbour.
-    std::set<Cell> nearCard;
-    for (int dc = -1; dc <= 1; ++dc)
-      for (int dr = -1; dr <= 1; ++dr)
-      {
-        Cell c = CellAt(grid, card->home);
-        c = {c.col + dc, c.row + dr};
-        const VNVec2 at = Centre(grid, c);
-        const float dx = at.x - card->home.x, dy = at.y - card->home.y;
-        if (dx * dx + dy * dy <= 3000.0f && Standable(grid, c))
-          nearCard.insert(c);
-      }
-    const std::vector<Cell> toCard = Route(grid, CellAt(grid, player->position), nearCard);
-    ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position))) << "no way to the card";
-    ASSERT_NO_FATAL_FAILURE(Walk(toCard));
-    Screenshot(floor.level->name + "Card");
-    Press('E');
-    Release('E');
-    ASSERT_EQ(Key::ACCESS_CARD, player->heldCard) << GetParam() << ": the card was not picked up";
-  }
-
-  // An exit counts within 40 units: from its own cell.
-  std::set<Cell> exitCells;
-  for (const VNVec2& exit : *floor.exits)
-    if (Standable(grid, CellAt(grid, exit)))
-      exitCells.insert(CellAt(grid, exit));
-  ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
-  const std::vector<Cell> toExit = Route(grid, CellAt(grid, player->position), exitCells);
-  ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
-  ASSERT_NO_FATAL_FAILURE(Walk(toExit));
-  RunFrame(kFrame);
-  Screenshot(floor.level->name + "Escaped");
-  EXPECT_EQ(TestLevel::ESCAPED, *floor.playState) << GetParam() << ": the player reached the exit but did not escape";
+  const std::string file = GetParam();
+  if (file == "TutorialLevel.tmx")
+    EnterAndWin(new LevelProbe<TutorialLevel>());
+  else
+    EnterAndWin(new FloorProbe(file));
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedFloors, LevelWinnable,
@@ -314,18 +226,10 @@ TEST(MenuScreenshots, EveryPageIsDrawn)
   RunFrame(kFrame);
   Screenshot("MainMenu");
 
-  auto click = [](const char* name) {
-    Button2D* button = Camera::Instance()->FindButton(name);
-    ASSERT_NE(nullptr, button) << name;
-    // The window's own pointer events come first, the injected ones after them.
+  // The window's own pointer events come first, the injected ones after them.
+  const auto click = [](const char* name) {
     SettleWindowEvents();
-    // Overlay buttons sit at world positions that move with the camera.
-    const VNVec2 camera = Camera::Instance()->position;
-    InjectMouseMove(int(640.0f + button->position.x - camera.x), int(360.0f - (button->position.y - camera.y)));
-    DispatchAndSample();
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    RunFrame(kFrame);
-    InjectMouseButton(VN_KEY_LBUTTON, false);
+    Click(name);
     RunFrame(kFrame);
   };
   const std::pair<const char*, int> pages[] = {

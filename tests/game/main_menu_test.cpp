@@ -20,18 +20,6 @@ const std::vector<std::string> OPTION_WIDGETS = {"optionTitle", "fullscreen", "m
                                                  "plus1", "plus2", "s1", "m1", "s2", "m2",
                                                  "option2", "Exit2"};
 
-// A level the menu can change to; it counts how often it was entered.
-class Destination : public Level
-{
-public:
-  explicit Destination(const std::string& levelName) { name = levelName; }
-  void Load() override { ++loads; }
-  void Unload() override {}
-  void Update(const float&) override {}
-  void Draw() override {}
-  int loads = 0;
-};
-
 bool CursorShown()
 {
   return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
@@ -53,9 +41,8 @@ protected:
     for (const char* levelName : {"TutorialLevel", "Level1", "Level2", "Level3", "Level4",
                                   "Level5", "Level Editor"})
     {
-      Destination* level = new Destination(levelName);
-      LevelManager::Instance()->AddLevel(level);
-      destinations.push_back(level);
+      destinations.push_back(new MenuStub(levelName));
+      LevelManager::Instance()->AddLevel(destinations.back());
     }
     menu = new MainMenu();
     LevelManager* levels = LevelManager::Instance();
@@ -76,18 +63,16 @@ protected:
     gQuitGame = false;
   }
 
-  Button2D* Widget(const std::string& name) { return Camera::Instance()->FindButton(name); }
-
   bool Shown(const std::string& name)
   {
-    Button2D* widget = Widget(name);
+    Button2D* widget = Button(name);
     return widget && !widget->hidden;
   }
 
-  void ExpectShown(const std::vector<std::string>& names, bool shown, const char* where)
+  void ExpectShown(const std::vector<std::string>& names, bool shown)
   {
     for (const std::string& name : names)
-      EXPECT_EQ(shown, Shown(name)) << name << " " << where;
+      EXPECT_EQ(shown, Shown(name)) << name;
   }
 
   // Runs the splash out and the frame that shows the main page.
@@ -98,20 +83,10 @@ protected:
     RunFrame(FRAME);
   }
 
-  // A click on a widget: the cursor is put on its centre (in window pixels, so scaled in
-  // full screen), the left button goes down for one frame and comes up again.
+  // A click on a widget, and one more frame after the button has come up.
   void Click(const std::string& name)
   {
-    Button2D* widget = Widget(name);
-    ASSERT_NE(nullptr, widget) << name;
-    const Camera* camera = Camera::Instance();
-    const float x = 640.0f + widget->position.x - camera->position.x;
-    const float y = 360.0f - (widget->position.y - camera->position.y);
-    InjectMouseMove(static_cast<int>(x * gVNScreenScaleX), static_cast<int>(y * gVNScreenScaleY));
-    DispatchAndSample();
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    RunFrame(FRAME);
-    InjectMouseButton(VN_KEY_LBUTTON, false);
+    ::Click(name);
     RunFrame(FRAME);
   }
 
@@ -153,20 +128,20 @@ protected:
 
   float KnobOffset(const std::string& knob)
   {
-    return Widget(knob)->position.x - Camera::Instance()->position.x;
+    return Button(knob)->position.x - Camera::Instance()->position.x;
   }
 
   MainMenu* menu = nullptr;
-  std::vector<Destination*> destinations;
+  std::vector<MenuStub*> destinations;
 };
 
-TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAndAsksForTheMusic)
+TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAsksForTheMusicAndThePadHidesTheCursor)
 {
   ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
   VNInputSetCursorVisible(1);
   EXPECT_TRUE(Shown("Background"));
   EXPECT_TRUE(Shown("Logo"));
-  ExpectShown(MAIN_WIDGETS, false, "during the splash");
+  ExpectShown(MAIN_WIDGETS, false);
 
   // A quarter of a second into the splash: the logo is opaque and no music is asked for.
   for (int i = 0; i < 4; ++i)
@@ -178,58 +153,68 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAndAsksForTheMusic)
   EXPECT_FALSE(gQuitGame) << "Escape during the splash";
   EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
   EXPECT_TRUE(CursorShown()) << "the pad does not hide the cursor during the splash";
-  EXPECT_FLOAT_EQ(1.0f, Widget("Logo")->tint.a);
+  EXPECT_FLOAT_EQ(1.0f, Button("Logo")->tint.a);
   EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty());
 
   while (menu->splashTimer >= 1.0f)
     RunFrame(0.25f);
   RunFrame(0.25f);
-  EXPECT_NEAR(menu->splashTimer + 0.25f, Widget("Logo")->tint.a, 1e-5f)
+  EXPECT_NEAR(menu->splashTimer + 0.25f, Button("Logo")->tint.a, 1e-5f)
       << "the logo fades with the time left";
-  EXPECT_LT(Widget("Logo")->tint.a, 1.0f);
+  EXPECT_LT(Button("Logo")->tint.a, 1.0f);
   EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic);
 
   PassSplash();
   EXPECT_FALSE(Shown("Logo"));
-  ExpectShown(MAIN_WIDGETS, true, "after the splash");
+  ExpectShown(MAIN_WIDGETS, true);
   EXPECT_FALSE(CursorShown()) << "a pad hides the cursor once the menu runs";
   EXPECT_FALSE(gQuitGame);
+
+  // However long the pad was there, one frame without it shows the cursor and one frame
+  // with it hides it again.
+  for (int i = 0; i < 30; ++i)
+    RunFrame(FRAME);
+  DetachVirtualPad();
+  RunFrame(FRAME);
+  EXPECT_TRUE(CursorShown());
+  for (int i = 0; i < 30; ++i)
+    RunFrame(FRAME);
+  ASSERT_GE(AttachVirtualPad(), 0);
+  RunFrame(FRAME);
+  EXPECT_FALSE(CursorShown());
 }
 
 TEST_F(MainMenuTest, EveryPageShowsItsWidgetsAndComesBack)
 {
   PassSplash();
-
-  Click("Play");
-  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
-  ExpectShown(LEVEL_WIDGETS, true, "on the level select");
-  ExpectShown({"Play", "Option", "Credit", "Exit"}, false, "on the level select");
-  EXPECT_TRUE(Shown("mainTitle"));
-
-  Click("Exit2");
-  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
-  ExpectShown(MAIN_WIDGETS, true, "back from the level select");
-  ExpectShown(LEVEL_WIDGETS, false, "back from the level select");
-
-  Click("Option");
-  EXPECT_EQ(MainMenu::OPTION_PAGE, menu->page);
-  ExpectShown(OPTION_WIDGETS, true, "on the options");
-  ExpectShown(MAIN_WIDGETS, false, "on the options");
-  TapEscape();
-  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
-  ExpectShown(MAIN_WIDGETS, true, "back from the options");
-  ExpectShown(OPTION_WIDGETS, false, "back from the options");
-
-  Click("Credit");
-  EXPECT_EQ(MainMenu::CREDIT_PAGE, menu->page);
-  ExpectShown({"Creditscreen", "Exit2"}, true, "on the credits");
-  ExpectShown(MAIN_WIDGETS, false, "on the credits");
-  Click("Exit2");
-  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
-  ExpectShown({"Creditscreen", "Exit2"}, false, "back from the credits");
-  ExpectShown(MAIN_WIDGETS, true, "back from the credits");
+  const std::vector<std::string> creditWidgets = {"Creditscreen", "Exit2"};
+  const struct
+  {
+    const char* button;
+    int page;
+    const std::vector<std::string>& widgets;
+    bool title;
+    bool leaveByEscape;
+  } pages[] = {{"Play", MainMenu::LEVEL_PAGE, LEVEL_WIDGETS, true, false},
+               {"Option", MainMenu::OPTION_PAGE, OPTION_WIDGETS, false, true},
+               {"Credit", MainMenu::CREDIT_PAGE, creditWidgets, false, false}};
+  for (const auto& page : pages)
+  {
+    SCOPED_TRACE(page.button);
+    Click(page.button);
+    EXPECT_EQ(page.page, menu->page);
+    ExpectShown(page.widgets, true);
+    ExpectShown({"Play", "Option", "Credit", "Exit"}, false);
+    EXPECT_EQ(page.title, Shown("mainTitle"));
+    if (page.leaveByEscape)
+      TapEscape();
+    else
+      Click("Exit2");
+    EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+    ExpectShown(MAIN_WIDGETS, true);
+    ExpectShown(page.widgets, false);
+  }
   EXPECT_FALSE(gQuitGame);
-
   Click("Exit");
   EXPECT_TRUE(gQuitGame);
 }
@@ -241,23 +226,23 @@ TEST_F(MainMenuTest, PicturesUnderTheMouseStayUnlitWhileButtonsLightUp)
   RunFrame(FRAME);
   for (const char* picture : {"Background", "mainTitle"})
   {
-    EXPECT_FALSE(Widget(picture)->hovered) << picture;
-    EXPECT_FLOAT_EQ(1.0f, Widget(picture)->tint.r) << picture;
+    EXPECT_FALSE(Button(picture)->hovered) << picture;
+    EXPECT_FLOAT_EQ(1.0f, Button(picture)->tint.r) << picture;
   }
 
-  const Button2D* play = Widget("Play");
+  const Button2D* play = Button("Play");
   const Camera* camera = Camera::Instance();
   InjectMouseMove(static_cast<int>(640.0f + play->position.x - camera->position.x),
                   static_cast<int>(360.0f - (play->position.y - camera->position.y)));
   RunFrame(FRAME);
   EXPECT_TRUE(play->hovered);
   EXPECT_FLOAT_EQ(1.8f, play->tint.r);
-  EXPECT_FLOAT_EQ(1.0f, Widget("Background")->tint.r) << "the picture under the button";
+  EXPECT_FLOAT_EQ(1.0f, Button("Background")->tint.r) << "the picture under the button";
 
   Click("Credit");
   InjectMouseMove(60, 60);
   RunFrame(FRAME);
-  EXPECT_FLOAT_EQ(1.0f, Widget("Creditscreen")->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Button("Creditscreen")->tint.r);
 }
 
 TEST_F(MainMenuTest, EscapeLeavesTheLevelSelectAndASecondEscapeQuits)
@@ -336,11 +321,11 @@ TEST_F(MainMenuTest, TheFullScreenButtonSwitchesTheWindowAndItsImage)
   PassSplash();
   Click("Option");
   ASSERT_FALSE(Camera::Instance()->edgeScroll);
-  EXPECT_EQ("Assets/fullscreen.png", Widget("fullscreen")->textureName);
+  EXPECT_EQ("Assets/fullscreen.png", Button("fullscreen")->textureName);
 
   Click("fullscreen");
   EXPECT_TRUE(Camera::Instance()->edgeScroll);
-  EXPECT_EQ("Assets/Windowed.png", Widget("fullscreen")->textureName);
+  EXPECT_EQ("Assets/Windowed.png", Button("fullscreen")->textureName);
   SDL_DisplayMode screen;
   ASSERT_EQ(0, SDL_GetDesktopDisplayMode(0, &screen));
   EXPECT_FLOAT_EQ(screen.w / 1280.0f, gVNScreenScaleX);
@@ -349,12 +334,12 @@ TEST_F(MainMenuTest, TheFullScreenButtonSwitchesTheWindowAndItsImage)
   // A later visit shows the image of the state the game is in.
   LevelManager::Instance()->ChangeLevel("Level1");
   ReturnToMenu();
-  EXPECT_EQ("Assets/Windowed.png", Widget("fullscreen")->textureName);
+  EXPECT_EQ("Assets/Windowed.png", Button("fullscreen")->textureName);
 
   Click("Option");
   Click("fullscreen");
   EXPECT_FALSE(Camera::Instance()->edgeScroll);
-  EXPECT_EQ("Assets/fullscreen.png", Widget("fullscreen")->textureName);
+  EXPECT_EQ("Assets/fullscreen.png", Button("fullscreen")->textureName);
   EXPECT_FLOAT_EQ(1.0f, gVNScreenScaleX);
   EXPECT_FLOAT_EQ(1.0f, gVNScreenScaleY);
 }
@@ -368,8 +353,8 @@ TEST_F(MainMenuTest, ThePadStepsOncePerPushAndAMustBePressedAfreshForTheTutorial
   // Held down for many frames: one step.
   Stick(1, 32767, 10);
   EXPECT_EQ(1, menu->selection);
-  EXPECT_FLOAT_EQ(1.8f, Widget("Option")->tint.r);
-  EXPECT_FLOAT_EQ(1.0f, Widget("Play")->tint.r);
+  EXPECT_FLOAT_EQ(1.8f, Button("Option")->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Button("Play")->tint.r);
   // Eased back only to 0.3: not yet centred, so no second step.
   Stick(1, 9830, 2);
   Stick(1, 32767, 2);
@@ -377,12 +362,11 @@ TEST_F(MainMenuTest, ThePadStepsOncePerPushAndAMustBePressedAfreshForTheTutorial
   Stick(1, 0, 1);
   Stick(1, 32767, 1);
   EXPECT_EQ(2, menu->selection);
-  Stick(1, 0, 1);
-  Stick(1, -32768, 1);
-  Stick(1, 0, 1);
-  Stick(1, -32768, 1);
-  Stick(1, 0, 1);
-  Stick(1, -32768, 1);
+  for (int push = 0; push < 3; ++push)
+  {
+    Stick(1, 0, 1);
+    Stick(1, -32768, 1);
+  }
   EXPECT_EQ(3, menu->selection) << "up from Play wraps to Exit";
   Stick(1, 0, 1);
   Stick(1, 32767, 1);
@@ -421,8 +405,8 @@ TEST_F(MainMenuTest, ThePadWalksTheLevelGridRowByRow)
   Stick(1, 32767, 3);
   Stick(1, 0, 1);
   EXPECT_EQ(5, menu->selection) << "down moves to the bottom row";
-  EXPECT_FLOAT_EQ(1.8f, Widget("l5")->tint.r);
-  EXPECT_FLOAT_EQ(1.0f, Widget("l2")->tint.r);
+  EXPECT_FLOAT_EQ(1.8f, Button("l5")->tint.r);
+  EXPECT_FLOAT_EQ(1.0f, Button("l2")->tint.r);
   Stick(0, 32767, 1);
   Stick(0, 0, 1);
   EXPECT_EQ(3, menu->selection) << "right wraps within the bottom row";
@@ -444,18 +428,22 @@ TEST_F(MainMenuTest, ThePadWalksTheLevelGridRowByRow)
 TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
 {
   PassSplash();
-  const char* const buttons[] = {"tutorial", "l1", "l2", "l3", "l4", "l5"};
-  const char* const levels[] = {"TutorialLevel", "Level1", "Level2",
-                                "Level3",        "Level4", "Level5"};
-  const char* const music[] = {"TutorialBGM", "Level1BGM", "Level2BGM",
-                               "Level3BGM",   "Level4BGM", "Level5BGM"};
-  for (int i = 0; i < 6; ++i)
+  const struct
   {
+    const char* button;
+    const char* level;
+    const char* music;
+  } entries[] = {{"tutorial", "TutorialLevel", "TutorialBGM"}, {"l1", "Level1", "Level1BGM"},
+                 {"l2", "Level2", "Level2BGM"},               {"l3", "Level3", "Level3BGM"},
+                 {"l4", "Level4", "Level4BGM"},               {"l5", "Level5", "Level5BGM"}};
+  for (size_t i = 0; i < 6; ++i)
+  {
+    SCOPED_TRACE(entries[i].level);
     Click("Play");
-    Click(buttons[i]);
-    EXPECT_EQ(levels[i], CurrentName());
-    EXPECT_EQ(1, destinations[i]->loads) << levels[i];
-    EXPECT_EQ(std::string("Assets/Sound/") + music[i] + ".ogg",
+    Click(entries[i].button);
+    EXPECT_EQ(entries[i].level, CurrentName());
+    EXPECT_EQ(1, destinations[i]->loads);
+    EXPECT_EQ(std::string("Assets/Sound/") + entries[i].music + ".ogg",
               SoundManager::Instance()->pendingMusic);
     EXPECT_TRUE(menu->buttons.empty()) << "the menu forgets the widgets the camera deleted";
     // The frame that returns draws the menu before updating it: the main page is up at once.
@@ -471,23 +459,5 @@ TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
   EXPECT_EQ("Level Editor", CurrentName());
   EXPECT_EQ(1, destinations[6]->loads);
   EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "the editor brings no music";
-}
-
-TEST_F(MainMenuTest, TheCursorFollowsThePadAtOnceHoweverLongItWasThere)
-{
-  PassSplash();
-  EXPECT_TRUE(CursorShown());
-  ASSERT_GE(AttachVirtualPad(), 0) << "no virtual pad";
-  for (int i = 0; i < 30; ++i)
-    RunFrame(FRAME);
-  EXPECT_FALSE(CursorShown());
-  DetachVirtualPad();
-  RunFrame(FRAME);
-  EXPECT_TRUE(CursorShown()) << "one frame without the pad shows the cursor again";
-  for (int i = 0; i < 30; ++i)
-    RunFrame(FRAME);
-  ASSERT_GE(AttachVirtualPad(), 0);
-  RunFrame(FRAME);
-  EXPECT_FALSE(CursorShown()) << "and one frame with it hides it";
 }
 }

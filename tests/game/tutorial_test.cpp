@@ -15,16 +15,7 @@ namespace
 {
 const float FRAME = 1.0f / 60.0f;
 
-// The tutorial with its play state open to the tests.
-class TutorialProbe : public TutorialLevel
-{
-public:
-  using TestLevel::enemies;
-  using TestLevel::exits;
-  using TestLevel::fontBase;
-  using TestLevel::players;
-  using TestLevel::playState;
-};
+using TutorialProbe = LevelProbe<TutorialLevel>;
 
 struct Rgb
 {
@@ -33,28 +24,19 @@ struct Rgb
   int b;
 };
 
-class TutorialTest : public ::testing::Test
+class TutorialTest : public FloorTest
 {
 protected:
   void SetUp() override
   {
-    EnsureTestWindow();
-    ResetGame();
-    ReleaseAllKeys();
+    FloorTest::SetUp();
     InjectMouseMove(5, 5);
     DispatchAndSample();
-    LevelManager::Instance()->AddLevel(new MenuStub());
     tutorial = new TutorialProbe();
     LevelManager::Instance()->AddLevel(tutorial);
     LevelManager::Instance()->ChangeLevel("TutorialLevel");
     ASSERT_EQ(1u, tutorial->players.size()) << "the shipped tutorial floor has one player";
     player = tutorial->players[0];
-  }
-
-  void TearDown() override
-  {
-    ReleaseAllKeys();
-    ResetGame();
   }
 
   // The co-worker spawned from the event record at index, or null.
@@ -103,12 +85,11 @@ protected:
 TEST_F(TutorialTest, PlayStartsInTheFirstFrameWithThePauseButtonShown)
 {
   EXPECT_EQ(TestLevel::PLAYING, tutorial->playState);
-  Button2D* pause = Camera::Instance()->FindButton("Pause");
-  ASSERT_NE(nullptr, pause);
-  EXPECT_FALSE(pause->hidden);
-  ASSERT_NE(nullptr, Camera::Instance()->FindButton("Game_State"));
-  EXPECT_FALSE(Camera::Instance()->FindButton("Game_State")->disabled);
-  EXPECT_EQ(nullptr, Camera::Instance()->FindButton("Loading"));
+  ASSERT_NE(nullptr, Button("Pause"));
+  EXPECT_FALSE(Button("Pause")->hidden);
+  ASSERT_NE(nullptr, Button("Game_State"));
+  EXPECT_FALSE(Button("Game_State")->disabled);
+  EXPECT_EQ(nullptr, Button("Loading"));
   EXPECT_NE(0u, tutorial->fontBase);
   EXPECT_EQ("Assets/Sound/TutorialBGM.ogg", SoundManager::Instance()->pendingMusic);
 
@@ -184,22 +165,19 @@ TEST_F(TutorialTest, TheSleeperNeverCatchesWhileTheWorkerDoes)
 TEST_F(TutorialTest, StealthComesBackButARunIsNotLengthened)
 {
   ASSERT_FALSE(tutorial->exits.empty());
-  Button2D* iconK = Camera::Instance()->FindButton("iconK");
+  Button2D* iconK = Button("iconK");
   ASSERT_NE(nullptr, iconK);
   for (int run = 0; run < 3; ++run)
   {
-    InjectKey('K', true);
-    RunFrame(0.1f);
-    InjectKey('K', false);
-    RunFrame(0.1f);
+    Press('K', 0.1f);
+    Release('K', 0.1f);
     EXPECT_TRUE(player->stealthed) << "run " << run;
     EXPECT_FALSE(iconK->hidden) << "run " << run;
 
     // A press halfway through does not start the two seconds again.
     for (int i = 0; i < 8; ++i)
       RunFrame(0.1f);
-    InjectKey('K', true);
-    RunFrame(0.1f);
+    Press('K', 0.1f);
     InjectKey('K', false);
     for (int i = 0; i < 8; ++i)
       RunFrame(0.1f);
