@@ -84,48 +84,30 @@ protected:
 
 TEST_F(PlayerTest, WalksDiagonallyAtFullSpeedAndOppositeKeysLetTheLaterWin)
 {
-  const VNVec2 start = player->position;
-  InjectKey('W', true);
-  InjectKey('D', true);
-  Step();
-  const float axis = 180.0f * DT / std::sqrt(2.0f);
-  EXPECT_NEAR(start.x + axis, player->position.x, 1e-3f);
-  EXPECT_NEAR(start.y + axis, player->position.y, 1e-3f);
-  EXPECT_EQ(5, player->frame);
-
-  // W with S: down wins, row 0. A with D: right wins, row 6.
-  InjectKey('D', false);
-  InjectKey('S', true);
-  VNVec2 before = player->position;
-  Step();
-  EXPECT_NEAR(before.x, player->position.x, 1e-4f);
-  EXPECT_NEAR(before.y - 180.0f * DT, player->position.y, 1e-3f);
-  EXPECT_EQ(0, player->frame);
-
-  InjectKey('W', false);
-  InjectKey('S', false);
-  InjectKey('A', true);
-  InjectKey('D', true);
-  before = player->position;
-  Step();
-  EXPECT_NEAR(before.x + 180.0f * DT, player->position.x, 1e-3f);
-  EXPECT_NEAR(before.y, player->position.y, 1e-4f);
-  EXPECT_EQ(6, player->frame);
-
-  // Down and left together use the down-left row.
-  InjectKey('D', false);
-  InjectKey('S', true);
-  Step();
-  EXPECT_EQ(1, player->frame);
-
-  // With nothing held the row stays as it was and the player stands still.
-  InjectKey('A', false);
-  InjectKey('S', false);
-  before = player->position;
-  Step();
-  EXPECT_EQ(1, player->frame);
-  EXPECT_FLOAT_EQ(before.x, player->position.x);
-  EXPECT_FLOAT_EQ(before.y, player->position.y);
+  const float step = 180.0f * DT;
+  const float diagonal = step / std::sqrt(2.0f);
+  // Of two opposite keys, down beats up and right beats left; with nothing held the row
+  // stays as it was and the player stands still.
+  const struct
+  {
+    const char* keys;
+    float dx, dy;
+    int frame;
+  } cases[] = {{"WD", diagonal, diagonal, 5}, {"WS", 0.0f, -step, 0}, {"AD", step, 0.0f, 6},
+               {"SA", -diagonal, -diagonal, 1}, {"", 0.0f, 0.0f, 1}};
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.keys);
+    for (const char* vk = c.keys; *vk; ++vk)
+      InjectKey(*vk, true);
+    const VNVec2 before = player->position;
+    Step();
+    EXPECT_NEAR(before.x + c.dx, player->position.x, 1e-3f);
+    EXPECT_NEAR(before.y + c.dy, player->position.y, 1e-3f);
+    EXPECT_EQ(c.frame, player->frame);
+    for (const char* vk = c.keys; *vk; ++vk)
+      InjectKey(*vk, false);
+  }
 }
 
 TEST_F(PlayerTest, WallStopsTheBodyButTurnsItAndTheFreeAxisSlides)
@@ -159,56 +141,8 @@ TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
 {
   ASSERT_NE(nullptr, player->iconJ);
   SetKey('J', true);
-  player->Update(DT);
-  EXPECT_TRUE(player->transformed);
-  EXPECT_TRUE(player->concealed);
-  EXPECT_GE(player->frame, 8);
-  EXPECT_LE(player->frame, 10);
-  EXPECT_FALSE(player->smoke->hidden);
-
-  // Disguised: walking, stealth and pick-up do nothing, the prompt keeps its visibility.
-  AddKey(20.0f, 0.0f, Key::ACCESS_CARD);
-  player->iconE->hidden = true;
-  const VNVec2 still = player->position;
-  InjectKey('D', true);
-  InjectKey('K', true);
-  InjectKey('E', true);
-  Step(2);
-  EXPECT_FLOAT_EQ(still.x, player->position.x);
-  EXPECT_FALSE(player->stealthUsed);
-  EXPECT_EQ(0, player->heldCard);
-  EXPECT_EQ(1u, keys.size());
-  EXPECT_TRUE(player->iconE->hidden);
-  InjectKey('D', false);
-  InjectKey('K', false);
-  InjectKey('E', false);
-
-  SetKey('J', false);
-  player->Update(DT);
-  EXPECT_FALSE(player->transformed);
-  EXPECT_EQ(0, player->frame);
-  EXPECT_FLOAT_EQ(0.5f, player->iconJ->tint.r);
-  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
-
-  // J again during the cooldown does nothing.
-  SetKey('J', true);
-  player->Update(DT);
-  EXPECT_FALSE(player->transformed);
-  SetKey('J', false);
-
-  // Once the cooldown has run out J works again and the icon is white.
-  Step(static_cast<int>(3.0f / DT));
-  EXPECT_FLOAT_EQ(1.0f, player->iconJ->tint.r);
-  SetKey('J', true);
-  player->Update(DT);
-  EXPECT_TRUE(player->transformed);
-}
-
-TEST_F(PlayerTest, SmokeFadesOverHalfASecond)
-{
-  SetKey('J', true);
-  const float expected[] = {1.0f, 0.75f, 0.5f, 0.25f, 0.0f};
-  for (float alpha : expected)
+  // The smoke follows the player and fades out over half a second.
+  for (float alpha : {1.0f, 0.75f, 0.5f, 0.25f, 0.0f})
   {
     player->Update(DT);
     EXPECT_FALSE(player->smoke->hidden);
@@ -217,6 +151,42 @@ TEST_F(PlayerTest, SmokeFadesOverHalfASecond)
   }
   player->Update(DT);
   EXPECT_TRUE(player->smoke->hidden);
+  EXPECT_TRUE(player->transformed);
+  EXPECT_TRUE(player->concealed);
+  EXPECT_GE(player->frame, 8);
+  EXPECT_LE(player->frame, 10);
+
+  // Disguised: walking, stealth and pick-up do nothing, the prompt keeps its visibility.
+  AddKey(20.0f, 0.0f, Key::ACCESS_CARD);
+  player->iconE->hidden = true;
+  const VNVec2 still = player->position;
+  for (unsigned char vk : {'D', 'K', 'E'})
+    InjectKey(vk, true);
+  Step(2);
+  EXPECT_FLOAT_EQ(still.x, player->position.x);
+  EXPECT_FALSE(player->stealthUsed);
+  EXPECT_EQ(0, player->heldCard);
+  EXPECT_EQ(1u, keys.size());
+  EXPECT_TRUE(player->iconE->hidden);
+  for (unsigned char vk : {'D', 'K', 'E'})
+    InjectKey(vk, false);
+
+  SetKey('J', false);
+  player->Update(DT);
+  EXPECT_FALSE(player->transformed);
+  EXPECT_EQ(0, player->frame);
+  EXPECT_FLOAT_EQ(0.5f, player->iconJ->tint.r);
+  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
+
+  // J again during the cooldown does nothing; once it has run out J works and the icon
+  // is white again.
+  Tap('J');
+  EXPECT_FALSE(player->transformed);
+  Step(static_cast<int>(3.0f / DT));
+  EXPECT_FLOAT_EQ(1.0f, player->iconJ->tint.r);
+  SetKey('J', true);
+  player->Update(DT);
+  EXPECT_TRUE(player->transformed);
 }
 
 TEST_F(PlayerTest, StealthRunsOnceAtReducedSpeed)
@@ -324,54 +294,40 @@ TEST_F(PlayerTest, SecondPlayerOnTheScreenGetsNoHeadsUpAndFreesCleanly)
   EXPECT_EQ(player->iconJ, Camera::Instance()->FindButton("iconJ"));
 }
 
-// One frame of pad input as the main loop reads it around the player's update.
-void PadFrame(Player& player)
-{
-  DispatchAndSample();
-  Gamepad::Update();
-  player.Update(DT);
-  Gamepad::EndFrame();
-}
-
-TEST_F(PlayerTest, PadXDisguisesWhileHeldAndLettingGoEndsIt)
+TEST_F(PlayerTest, PadXDisguisesWhileHeldAndTheLeftStickWalksPastItsThreshold)
 {
   if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
+  // One frame of pad input as the main loop reads it around the player's update.
+  const auto padFrame = [this] {
+    DispatchAndSample();
+    Gamepad::Update();
+    player->Update(DT);
+    Gamepad::EndFrame();
+  };
   SetVirtualPadButton(VN_PAD_X, true);
-  PadFrame(*player);
-  PadFrame(*player);
+  padFrame();
+  padFrame();
   EXPECT_TRUE(player->transformed);
   SetVirtualPadButton(VN_PAD_X, false);
-  PadFrame(*player);
+  padFrame();
   EXPECT_FALSE(player->transformed);
   EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
-  DetachVirtualPad();
-  PadFrame(*player);
-}
 
-TEST_F(PlayerTest, LeftStickWalksPastTheThreshold)
-{
-  if (AttachVirtualPad() < 0)
-    GTEST_SKIP() << "no virtual game controller available";
   // SDL's stick y grows downward; the pad record's grows upward.
   SetVirtualPadStick(1, -30000);
-  const VNVec2 start = player->position;
-  DispatchAndSample();
-  Gamepad::Update();
-  player->Update(DT);
-  EXPECT_NEAR(start.y + 180.0f * DT, player->position.y, 1e-3f);
+  VNVec2 before = player->position;
+  padFrame();
+  EXPECT_NEAR(before.y + 180.0f * DT, player->position.y, 1e-3f);
   EXPECT_EQ(4, player->frame);
-
-  // 0.5 of full tilt is inside the dead zone.
+  // Half of full tilt is inside the dead zone.
   SetVirtualPadStick(1, -16384);
-  DispatchAndSample();
-  Gamepad::Update();
-  const VNVec2 before = player->position;
-  player->Update(DT);
+  padFrame();
+  before = player->position;
+  padFrame();
   EXPECT_FLOAT_EQ(before.y, player->position.y);
   SetVirtualPadStick(1, 0);
   DetachVirtualPad();
-  DispatchAndSample();
-  Gamepad::Update();
+  padFrame();
 }
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include "Actors/Enemy.h"
 #include "Actors/Key.h"
 #include "Actors/Player.h"
@@ -141,8 +139,7 @@ TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
   EXPECT_EQ(TestLevel::PLAYING, level->playState);
 
   player->position = decoy->home;
-  Press('E');
-  Release('E');
+  Tap('E');
   EXPECT_EQ(0, player->heldCard);
   ASSERT_EQ(1u, level->keys.size());
   player->position = level->exits[0];
@@ -150,8 +147,7 @@ TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
   EXPECT_EQ(TestLevel::PLAYING, level->playState);
 
   player->position = realHome;
-  Press('E');
-  Release('E');
+  Tap('E');
   EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
   EXPECT_TRUE(level->keys.empty());
   player->position = level->exits[0];
@@ -159,7 +155,7 @@ TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
   EXPECT_EQ(TestLevel::ESCAPED, level->playState);
 }
 
-TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreen)
+TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreenUnlessThePlayerEscapesInThatFrame)
 {
   Enter("Guarded", GUARDED_FLOOR);
   Play();
@@ -177,19 +173,18 @@ TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreen)
   EXPECT_EQ("Assets/GameOver.png", Button("Game_State")->textureName);
   EXPECT_FALSE(Button("Retry")->hidden);
   EXPECT_FALSE(Button("MainMenu")->hidden);
-  // The pause button stays but does nothing here, nor do Esc and Start.
+  // The pause button stays but does nothing here, nor does Esc.
   EXPECT_FALSE(Button("Pause")->hidden);
   Press(VN_KEY_ESCAPE);
   EXPECT_EQ(TestLevel::CAUGHT, level->playState);
   DrawFrame();
-}
+  Release(VN_KEY_ESCAPE);
 
-TEST_F(GameplayLevelTest, CaptureAndEscapeInOneFrameEndEscaped)
-{
-  Enter("Guarded", GUARDED_FLOOR);
+  // Caught at the exit: the escape wins.
+  LevelManager::Instance()->ChangeLevel(level->name);
   Play();
-  Enemy* guard = level->enemies[1];
-  Player* player = level->players[0];
+  guard = level->enemies[1];
+  player = level->players[0];
   player->position = {level->exits[0].x + 10.0f, level->exits[0].y};
   guard->position = {player->position.x, player->position.y - 30.0f};
   guard->detection = 0.99f;
@@ -242,36 +237,6 @@ TEST_F(GameplayLevelTest, CoWorkersAskingInOneFrameGetTheirPathsInThatFrame)
   DrawFrame();
 }
 
-TEST_F(GameplayLevelTest, RetryRespawnsEverythingAtTheDesks)
-{
-  Enter("Guarded", GUARDED_FLOOR);
-  Play();
-  for (int i = 0; i < 120; ++i)
-    RunFrame(0.05f);
-  level->players[0]->stealthUsed = true;
-  level->enemies[0]->position.x += 33.0f;
-
-  LevelManager::Instance()->ChangeLevel(level->name);
-  EXPECT_EQ(TestLevel::LOADING, level->playState);
-  EXPECT_FALSE(level->endSoundPlayed);
-  ASSERT_EQ(1u, level->players.size());
-  EXPECT_FALSE(level->players[0]->stealthUsed);
-  EXPECT_EQ(1u, level->exits.size());
-  ASSERT_EQ(2u, level->enemies.size());
-  for (Enemy* enemy : level->enemies)
-  {
-    EXPECT_FLOAT_EQ(enemy->home.x, enemy->position.x);
-    EXPECT_FLOAT_EQ(enemy->home.y, enemy->position.y);
-    EXPECT_EQ(Enemy::AT_DESK, enemy->state);
-    EXPECT_GE(enemy->timer, 1.0f);
-    EXPECT_LE(enemy->timer, 10.0f);
-    EXPECT_EQ(&level->players[0]->position, enemy->playerPosition);
-  }
-  // Each co-worker knows where its record stands among all the file's events.
-  EXPECT_EQ(1, level->enemies[0]->index);
-  EXPECT_EQ(3, level->enemies[1]->index);
-}
-
 TEST_F(GameplayLevelTest, SeveralStartsMakeSeveralPlayersAndAnyMayEscape)
 {
   Enter("TwoStarts", {
@@ -301,7 +266,7 @@ TEST_F(GameplayLevelTest, SeveralStartsMakeSeveralPlayersAndAnyMayEscape)
   EXPECT_EQ(TestLevel::ESCAPED, level->playState);
 }
 
-TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorLeftThroughThePauseScreen)
+TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorThatStillPauses)
 {
   EnterFile(FloorFolder() + "/Missing.tmx");
   EXPECT_TRUE(level->players.empty());
@@ -312,9 +277,6 @@ TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorLeftThroughThePauseScre
   DrawFrame();
   Press(VN_KEY_ESCAPE);
   EXPECT_EQ(TestLevel::PAUSED, level->playState);
-  Click("MainMenu");
-  EXPECT_EQ(menu, LevelManager::Instance()->current);
-  EXPECT_EQ(1, menu->loads);
 }
 
 TEST_F(GameplayLevelTest, LoneCoWorkerAndNoExitStillPlay)
@@ -327,74 +289,5 @@ TEST_F(GameplayLevelTest, LoneCoWorkerAndNoExitStillPlay)
     RunFrame(0.05f);
   EXPECT_EQ(0, level->enemies[0]->partner);
   EXPECT_EQ(10, Enemy::partnerAttempts);
-}
-
-TEST_F(GameplayLevelTest, EveryShippedFloorIsPausedLostRetriedAndWonWithItsMusic)
-{
-  for (int number = 1; number <= 5; ++number)
-  {
-    const std::string name = "Level" + std::to_string(number);
-    SCOPED_TRACE(name);
-    EnterFile(name + ".tmx");
-    ASSERT_EQ(name, level->name);
-    EXPECT_EQ("Assets/Sound/" + name + "BGM.ogg", SoundManager::Instance()->pendingMusic);
-    ASSERT_EQ(1u, level->players.size());
-    ASSERT_FALSE(level->exits.empty());
-    ASSERT_FALSE(level->enemies.empty());
-    Play();
-
-    Press(VN_KEY_ESCAPE);
-    EXPECT_EQ(TestLevel::PAUSED, level->playState);
-    Release(VN_KEY_ESCAPE);
-    Press(VN_KEY_ESCAPE);
-    EXPECT_EQ(TestLevel::PLAYING, level->playState);
-    Release(VN_KEY_ESCAPE);
-
-    Enemy* guard = level->enemies[0];
-    guard->detection = 1.0f;
-    level->players[0]->position = guard->position;
-    RunFrame(FRAME);
-    EXPECT_EQ(TestLevel::CAUGHT, level->playState);
-    Press('R');
-    Release('R');
-    EXPECT_EQ(TestLevel::LOADING, level->playState);
-    Play();
-
-    // Carrying the card where the floor has one, the player at an exit escapes.
-    Player* player = level->players[0];
-    player->heldCard = Key::ACCESS_CARD;
-    for (Enemy* enemy : level->enemies)
-      enemy->playerPosition = nullptr;
-    player->position = level->exits[0];
-    RunFrame(FRAME);
-    EXPECT_EQ(TestLevel::ESCAPED, level->playState);
-    DrawFrame();
-  }
-}
-
-TEST_F(GameplayLevelTest, PadSwitchesImagesAndCursorInTheNextFrame)
-{
-  Enter("OpenFloor", OPEN_FLOOR);
-  Play();
-  RunFrame(FRAME);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-  EXPECT_EQ("Assets/iconJ.png", Button("iconJ")->textureName);
-
-  if (AttachVirtualPad() < 0)
-    GTEST_SKIP() << "no virtual game controller available";
-  RunFrame(FRAME);
-  EXPECT_EQ("Assets/iconJ2.png", Button("iconJ")->textureName);
-  EXPECT_EQ("Assets/iconK2.png", Button("iconK")->textureName);
-  EXPECT_EQ("Assets/MainMenu2.png", Button("MainMenu")->textureName);
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-  // Hidden once, not counted down further frame by frame.
-  RunFrame(FRAME);
-  RunFrame(FRAME);
-  DetachVirtualPad();
-  RunFrame(FRAME);
-  EXPECT_EQ("Assets/iconJ.png", Button("iconJ")->textureName);
-  EXPECT_EQ("Assets/iconK.png", Button("iconK")->textureName);
-  EXPECT_EQ("Assets/MainMenu.png", Button("MainMenu")->textureName);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
 }
 }  // namespace
