@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ScratchFolder.h"
 #include "TestSound.h"
 #include "Vorn.h"
 
@@ -28,11 +29,9 @@ class AudioTest : public ::testing::Test
 protected:
   void SetUp() override
   {
-    folder = MakeTempFolder();
-    ASSERT_FALSE(folder.empty());
-    ASSERT_TRUE(WriteToneWav(folder + "/loop.wav", 440.0f, 1.0f, 0.5f));
-    ASSERT_TRUE(WriteToneWav(folder + "/long.wav", 330.0f, 3.0f, 0.5f));
-    ASSERT_TRUE(WriteToneWav(folder + "/blip.wav", 880.0f, 0.03f, 0.5f));
+    ASSERT_TRUE(WriteToneWav(folder.File("loop.wav"), 440.0f, 1.0f, 0.5f));
+    ASSERT_TRUE(WriteToneWav(folder.File("long.wav"), 330.0f, 3.0f, 0.5f));
+    ASSERT_TRUE(WriteToneWav(folder.File("blip.wav"), 880.0f, 0.03f, 0.5f));
     ASSERT_EQ(VNAudioInit(2), 1);
     loop = Open("loop.wav");
     longTone = Open("long.wav");
@@ -45,17 +44,16 @@ protected:
     VNAudioSoundRelease(longTone);
     VNAudioSoundRelease(blip);
     VNAudioExit();
-    RemoveTempFolder(folder);
   }
 
   VNAudioSound* Open(const char* name)
   {
-    VNAudioSound* sound = VNAudioSoundOpen((folder + "/" + name).c_str());
+    VNAudioSound* sound = VNAudioSoundOpen(folder.File(name).c_str());
     EXPECT_NE(sound, nullptr) << name;
     return sound;
   }
 
-  std::string folder;
+  ScratchFolder folder;
   VNAudioSound* loop = nullptr;
   VNAudioSound* longTone = nullptr;
   VNAudioSound* blip = nullptr;
@@ -70,8 +68,7 @@ TEST_F(AudioTest, ChannelsKeepTheirOwnSoundLoopFlagAndVolume)
   ASSERT_GT(effect, 0);
   EXPECT_NE(VNAudioChannelGetIndex(music), VNAudioChannelGetIndex(effect));
   EXPECT_EQ(VNAudioChannelGetSound(music), loop);
-  EXPECT_STREQ(VNAudioSoundGetFile(VNAudioChannelGetSound(effect)),
-               (folder + "/long.wav").c_str());
+  EXPECT_STREQ(VNAudioSoundGetFile(VNAudioChannelGetSound(effect)), folder.File("long.wav").c_str());
   EXPECT_EQ(VNAudioChannelIsLooping(music), 1);
   EXPECT_EQ(VNAudioChannelIsLooping(effect), 0);
   EXPECT_FLOAT_EQ(VNAudioChannelGetVolume(music), 1.0f);
@@ -144,7 +141,7 @@ TEST_F(AudioTest, FullChannelsGiveUpAOneShotThenASilentLoopThenTheOldest)
 
 TEST_F(AudioTest, MissingFilesNullSoundsAndUnknownHandlesAreHarmless)
 {
-  EXPECT_EQ(VNAudioSoundOpen((folder + "/missing.wav").c_str()), nullptr);
+  EXPECT_EQ(VNAudioSoundOpen(folder.File("missing.wav").c_str()), nullptr);
   EXPECT_EQ(VNAudioSoundOpen(nullptr), nullptr);
   EXPECT_EQ(VNAudioPlay(nullptr, 1), -1);
   for (int handle : {-1, 0, 123456})

@@ -20,16 +20,13 @@ VNGamepadState Read(int* connected = nullptr)
     return state;
 }
 
-void ExpectAllZero(const VNGamepadState& state)
+void ExpectAllZero(const VNGamepadState& s)
 {
-    EXPECT_EQ(0u, state.packetNumber);
-    EXPECT_EQ(0, state.buttons);
-    EXPECT_EQ(0, state.leftTrigger);
-    EXPECT_EQ(0, state.rightTrigger);
-    EXPECT_EQ(0, state.thumbLX);
-    EXPECT_EQ(0, state.thumbLY);
-    EXPECT_EQ(0, state.thumbRX);
-    EXPECT_EQ(0, state.thumbRY);
+    EXPECT_TRUE(s.packetNumber == 0 && s.buttons == 0 && s.leftTrigger == 0 && s.rightTrigger == 0
+                && s.thumbLX == 0 && s.thumbLY == 0 && s.thumbRX == 0 && s.thumbRY == 0)
+        << "packet " << s.packetNumber << ", buttons " << s.buttons << ", triggers "
+        << int(s.leftTrigger) << " " << int(s.rightTrigger) << ", sticks " << s.thumbLX << " "
+        << s.thumbLY << " " << s.thumbRX << " " << s.thumbRY;
 }
 
 class VNGamepadTest : public ::testing::Test

@@ -7,8 +7,26 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace
 {
+
+using XY = std::pair<int, int>;
+
+XY Cursor()
+{
+    XY at;
+    VNInputGetCursorPosition(&at.first, &at.second);
+    return at;
+}
+
+XY Delta()
+{
+    XY moved;
+    VNInputGetCursorPositionDelta(&moved.first, &moved.second);
+    return moved;
+}
 
 class VNInputTest : public ::testing::Test
 {
@@ -20,15 +38,6 @@ protected:
         VNInputReset();
     }
 };
-
-void PushRawKey(SDL_Keycode key, bool down)
-{
-    SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    ASSERT_EQ(1, SDL_PushEvent(&event));
-}
 
 TEST_F(VNInputTest, PressHoldReleaseAreEachSeenForOneFrame)
 {
@@ -92,10 +101,10 @@ TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodes)
                 {SDLK_z, 'Z'},       {SDLK_0, '0'},      {SDLK_9, '9'}};
     for (const auto& key : keys)
     {
-        PushRawKey(key.sdl, true);
+        InjectSDLKey(key.sdl, true);
         DispatchAndSample();
         EXPECT_TRUE(VNInputCheckTriggered(key.vk)) << SDL_GetKeyName(key.sdl);
-        PushRawKey(key.sdl, false);
+        InjectSDLKey(key.sdl, false);
         DispatchAndSample();
         EXPECT_TRUE(VNInputCheckReleased(key.vk)) << SDL_GetKeyName(key.sdl);
     }
@@ -114,19 +123,19 @@ TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodes)
 
 TEST_F(VNInputTest, EitherShiftHoldsTheGenericShift)
 {
-    PushRawKey(SDLK_LSHIFT, true);
-    PushRawKey(SDLK_RSHIFT, true);
+    InjectSDLKey(SDLK_LSHIFT, true);
+    InjectSDLKey(SDLK_RSHIFT, true);
     DispatchAndSample();
     EXPECT_TRUE(VNInputCheckCurr(0xA0));
     EXPECT_TRUE(VNInputCheckCurr(0xA1));
     EXPECT_TRUE(VNInputCheckCurr(0x10));
 
-    PushRawKey(SDLK_LSHIFT, false);
+    InjectSDLKey(SDLK_LSHIFT, false);
     DispatchAndSample();
     EXPECT_FALSE(VNInputCheckCurr(0xA0));
     EXPECT_TRUE(VNInputCheckCurr(0x10)) << "right shift is still down";
 
-    PushRawKey(SDLK_RSHIFT, false);
+    InjectSDLKey(SDLK_RSHIFT, false);
     DispatchAndSample();
     EXPECT_TRUE(VNInputCheckReleased(0x10));
 }
@@ -155,34 +164,21 @@ TEST_F(VNInputTest, CursorPositionAndDelta)
 {
     InjectMouseMove(100, 50);
     DispatchAndSample();
-    int x = 0, y = 0, dx = 0, dy = 0;
-    VNInputGetCursorPosition(&x, &y);
-    VNInputGetCursorPositionDelta(&dx, &dy);
-    EXPECT_EQ(100, x);
-    EXPECT_EQ(50, y);
-    EXPECT_EQ(100, dx) << "the first sample after a reset moves from (0, 0)";
-    EXPECT_EQ(50, dy);
+    EXPECT_EQ(XY(100, 50), Cursor());
+    EXPECT_EQ(XY(100, 50), Delta()) << "the first sample after a reset moves from (0, 0)";
 
+    // Only where the cursor ends up counts, not the way there.
     InjectMouseMove(90, 80);
     InjectMouseMove(110, 45);
     DispatchAndSample();
-    VNInputGetCursorPositionDelta(&dx, &dy);
-    EXPECT_EQ(10, dx);
-    EXPECT_EQ(-5, dy);
-
+    EXPECT_EQ(XY(10, -5), Delta());
     DispatchAndSample();
-    VNInputGetCursorPositionDelta(&dx, &dy);
-    EXPECT_EQ(0, dx);
-    EXPECT_EQ(0, dy);
+    EXPECT_EQ(XY(0, 0), Delta());
 
     VNInputReset();
-    VNInputGetCursorPosition(&x, &y);
-    EXPECT_EQ(0, x);
-    EXPECT_EQ(0, y);
+    EXPECT_EQ(XY(0, 0), Cursor());
     DispatchAndSample();
-    VNInputGetCursorPositionDelta(&dx, &dy);
-    EXPECT_EQ(110, dx);
-    EXPECT_EQ(45, dy);
+    EXPECT_EQ(XY(110, 45), Delta());
 }
 
 TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
@@ -192,32 +188,23 @@ TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
     ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleX) << "tests expect a 1920 x 1080 screen";
     ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleY);
 
-    int x = 0, y = 0, dx = 0, dy = 0;
     InjectMouseMove(1918, 1078);
     DispatchAndSample();
-    VNInputGetCursorPosition(&x, &y);
-    EXPECT_EQ(1278, x) << "1278.67 truncates";
-    EXPECT_EQ(718, y);
+    EXPECT_EQ(XY(1278, 718), Cursor()) << "1278.67 truncates";
 
     InjectMouseMove(1916, 1076);
     DispatchAndSample();
     InjectMouseMove(1919, 1079);
     DispatchAndSample();
-    VNInputGetCursorPosition(&x, &y);
-    VNInputGetCursorPositionDelta(&dx, &dy);
+    const XY corner = Cursor(), moved = Delta();
     VNToogleFullScreen(false);
     SettleWindowEvents();
-
-    EXPECT_EQ(1279, x);
-    EXPECT_EQ(719, y);
-    EXPECT_EQ(2, dx);
-    EXPECT_EQ(2, dy);
+    EXPECT_EQ(XY(1279, 719), corner);
+    EXPECT_EQ(XY(2, 2), moved);
 
     InjectMouseMove(1000, 700);
     DispatchAndSample();
-    VNInputGetCursorPosition(&x, &y);
-    EXPECT_EQ(1000, x) << "windowed again: client pixels";
-    EXPECT_EQ(700, y);
+    EXPECT_EQ(XY(1000, 700), Cursor()) << "windowed again: client pixels";
 }
 
 TEST_F(VNInputTest, CursorCounterAndIdempotentVisibility)

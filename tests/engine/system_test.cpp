@@ -30,21 +30,16 @@ intptr_t RecordingProc(void* window, unsigned int message, uintptr_t wParam, int
     return VNSysPlatformDefaultProc(window, message, wParam, lParam);
 }
 
-std::vector<unsigned int> ReceivedIds()
+// The window's position and size as SDL has them.
+void ExpectPlacement(SDL_Window* window, int x, int y, int w, int h)
 {
-    std::vector<unsigned int> ids;
-    for (const Message& message : sReceived)
-        ids.push_back(message.id);
-    return ids;
-}
-
-void PushWindowEvent(SDL_WindowEventID id)
-{
-    SDL_Event event = {};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = id;
-    event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
-    ASSERT_EQ(1, SDL_PushEvent(&event));
+    int at[4] = {-1, -1, -1, -1};
+    SDL_GetWindowPosition(window, &at[0], &at[1]);
+    SDL_GetWindowSize(window, &at[2], &at[3]);
+    EXPECT_EQ(x, at[0]);
+    EXPECT_EQ(y, at[1]);
+    EXPECT_EQ(w, at[2]);
+    EXPECT_EQ(h, at[3]);
 }
 
 // Each test opens its own window and closes the engine afterwards.
@@ -80,13 +75,7 @@ TEST_F(VNSystemTest, InitAnnouncesTheVersionAndCentresTheWindow)
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(std::string::npos, output.find("Vorn Engine version: 3.04\n\n")) << output;
 
-    int x = 0, y = 0, w = 0, h = 0;
-    SDL_GetWindowPosition(window, &x, &y);
-    SDL_GetWindowSize(window, &w, &h);
-    EXPECT_EQ(320, x);
-    EXPECT_EQ(180, y);
-    EXPECT_EQ(1280, w);
-    EXPECT_EQ(720, h);
+    ExpectPlacement(window, 320, 180, 1280, 720);
     EXPECT_STREQ("Vorn Engine", SDL_GetWindowTitle(window));
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL);
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
@@ -106,28 +95,17 @@ TEST_F(VNSystemTest, FullScreenStretchesOverTheScreenAndBack)
     for (int round = 0; round < 2; ++round)
     {
         VNToogleFullScreen(true);
-        int x = -1, y = -1, w = 0, h = 0;
-        SDL_GetWindowPosition(window, &x, &y);
-        SDL_GetWindowSize(window, &w, &h);
         EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleX);
         EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleY);
-        EXPECT_EQ(0, x);
-        EXPECT_EQ(0, y);
-        EXPECT_EQ(1920, w);
-        EXPECT_EQ(1080, h);
+        ExpectPlacement(window, 0, 0, 1920, 1080);
         EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
         EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)
             << "the display mode is never changed";
 
         VNToogleFullScreen(false);
-        SDL_GetWindowPosition(window, &x, &y);
-        SDL_GetWindowSize(window, &w, &h);
         EXPECT_EQ(1.0f, gVNScreenScaleX);
         EXPECT_EQ(1.0f, gVNScreenScaleY);
-        EXPECT_EQ(320, x);
-        EXPECT_EQ(180, y);
-        EXPECT_EQ(1280, w);
-        EXPECT_EQ(720, h);
+        ExpectPlacement(window, 320, 180, 1280, 720);
         EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
     }
 }
@@ -136,10 +114,10 @@ TEST_F(VNSystemTest, DefaultProcFollowsActivation)
 {
     Open(nullptr);
     Settle();
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    InjectWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     VNSysUpdate();
     EXPECT_EQ(0, gVNSysAppActive);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    InjectWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     VNSysUpdate();
     EXPECT_EQ(1, gVNSysAppActive);
 
@@ -154,7 +132,7 @@ TEST_F(VNSystemTest, ClosingUnderTheDefaultProcEndsTheWindowByTheNextFrame)
 {
     Open(nullptr);
     VNSysFrameStart();
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
     EXPECT_EQ(1, VNSysDoesWindowExist());
     VNSysFrameEnd();
 
@@ -175,14 +153,15 @@ TEST_F(VNSystemTest, ACustomProcReplacesTheDefaultHandling)
     Settle();
     const int activeBefore = gVNSysAppActive;
 
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    InjectWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    InjectWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
     VNSysUpdate();
 
-    const std::vector<unsigned int> expected = {VN_MSG_ACTIVATE, VN_MSG_ACTIVATE, VN_MSG_CLOSE,
-                                                VN_MSG_DESTROY};
-    EXPECT_EQ(expected, ReceivedIds());
+    std::vector<unsigned int> ids;
+    for (const Message& message : sReceived)
+        ids.push_back(message.id);
+    EXPECT_EQ((std::vector<unsigned int>{VN_MSG_ACTIVATE, VN_MSG_ACTIVATE, VN_MSG_CLOSE, VN_MSG_DESTROY}), ids);
     EXPECT_EQ(1, VNSysDoesWindowExist()) << "only the default procedure clears the flag";
     EXPECT_EQ(activeBefore, gVNSysAppActive);
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN);

@@ -7,6 +7,8 @@
 #include "Framework/LevelManager.h"
 #include "Vorn.h"
 
+#include "CapturedOutput.h"
+
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -77,22 +79,12 @@ protected:
         SettleWindowEvents();
     }
 
-    void PushClose()
-    {
-        SDL_Event event = {};
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = SDL_WINDOWEVENT_CLOSE;
-        event.window.windowID =
-            SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
-        ASSERT_EQ(1, SDL_PushEvent(&event));
-    }
-
     Application application;
     ProbeLevel* probe = nullptr;
     bool probeDestroyed = false;
 };
 
-TEST_F(ApplicationTest, InitTitlesTheWindowGoesFullScreenAndEntersTheMainMenu)
+TEST_F(ApplicationTest, InitEntersTheMainMenuFullScreenAndDestroyDeletesTheLevels)
 {
     Start();
     SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
@@ -120,6 +112,11 @@ TEST_F(ApplicationTest, InitTitlesTheWindowGoesFullScreenAndEntersTheMainMenu)
     gQuitGame = true;
     application.Run();
     EXPECT_TRUE(probe->timeSteps.empty()) << "no frame runs once the game is quitting";
+
+    const std::string output = StdoutOf([this] { application.Destroy(); });
+    EXPECT_TRUE(probeDestroyed);
+    EXPECT_NE(std::string::npos, output.find("Kestrin Engine Destroy\n")) << output;
+    EXPECT_TRUE(LevelManager::Instance()->levels.empty()) << "a fresh manager after Destroy";
 }
 
 TEST_F(ApplicationTest, TheLoopEndsAfterTheFrameInWhichTheWindowWasClosed)
@@ -127,7 +124,7 @@ TEST_F(ApplicationTest, TheLoopEndsAfterTheFrameInWhichTheWindowWasClosed)
     Start();
     probe->onUpdate = [this](int frame) {
         if (frame == 3)
-            PushClose();
+            InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
     };
     application.Run();
 
@@ -137,27 +134,12 @@ TEST_F(ApplicationTest, TheLoopEndsAfterTheFrameInWhichTheWindowWasClosed)
     EXPECT_EQ(3u, VNFrameRateControllerGetFrameCount());
 }
 
-TEST_F(ApplicationTest, QuittingFromAnUpdateStillDrawsThatFrame)
+TEST_F(ApplicationTest, FramesStepBySixtiethsClearToGreyAndQuittingStillDrawsTheFrame)
 {
     Start();
-    probe->onUpdate = [](int frame) {
-        if (frame == 2)
-            gQuitGame = true;
-    };
+    probe->onUpdate = [](int frame) { gQuitGame = frame == 4; };
     application.Run();
-    EXPECT_EQ(2u, probe->timeSteps.size());
-    EXPECT_EQ(2, probe->draws);
-}
-
-TEST_F(ApplicationTest, FramesStepBySixtiethsAndClearToGrey)
-{
-    Start();
-    probe->onUpdate = [](int frame) {
-        if (frame == 4)
-            gQuitGame = true;
-    };
-    application.Run();
-
+    EXPECT_EQ(4, probe->draws);
     ASSERT_EQ(4u, probe->timeSteps.size());
     EXPECT_FLOAT_EQ(1.0f / 60.0f, probe->timeSteps[0]) << "the first frame's step is not zero";
     for (size_t i = 1; i < probe->timeSteps.size(); ++i)
@@ -183,8 +165,7 @@ TEST_F(ApplicationTest, OnlyTheLastWheelTurnOfAFrameReachesTheCamera)
             InjectWheel(2);
             InjectWheel(-1);
         }
-        if (frame == 2)
-            gQuitGame = true;
+        gQuitGame = frame == 2;
     };
     const float impulseBefore = Camera::Instance()->wheelImpulse;
     application.Run();
@@ -192,20 +173,6 @@ TEST_F(ApplicationTest, OnlyTheLastWheelTurnOfAFrameReachesTheCamera)
     ASSERT_EQ(2u, probe->wheelDeltaSeen.size());
     EXPECT_EQ(0, probe->wheelDeltaSeen[1]) << "the delta is consumed before the level update";
     EXPECT_FLOAT_EQ(impulseBefore - 120.0f, Camera::Instance()->wheelImpulse);
-}
-
-TEST_F(ApplicationTest, DestroyDeletesTheLevelsAndSaysSo)
-{
-    Start();
-    gQuitGame = true;
-    application.Run();
-
-    testing::internal::CaptureStdout();
-    application.Destroy();
-    const std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(probeDestroyed);
-    EXPECT_NE(std::string::npos, output.find("Kestrin Engine Destroy\n")) << output;
-    EXPECT_TRUE(LevelManager::Instance()->levels.empty()) << "a fresh manager after Destroy";
 }
 
 } // namespace

@@ -62,6 +62,11 @@ void InjectKey(unsigned char vk, bool down)
 {
     const SDL_Keycode key = VNInputSDLKeyFromKey(vk);
     ASSERT_NE(SDLK_UNKNOWN, key) << "no SDL key for virtual key " << int(vk);
+    InjectSDLKey(key, down);
+}
+
+void InjectSDLKey(int key, bool down)
+{
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.windowID = WindowId();
@@ -101,6 +106,15 @@ void InjectWheel(int notches)
     event.wheel.windowID = WindowId();
     event.wheel.y = notches;
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(event);
+}
+
+void InjectWindowEvent(int sdlWindowEventId)
+{
+    SDL_Event event = {};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = static_cast<Uint8>(sdlWindowEventId);
+    event.window.windowID = WindowId();
     Push(event);
 }
 

@@ -4,11 +4,15 @@
 
 // A key or mouse button, by virtual-key code, going down or up.
 void InjectKey(unsigned char vk, bool down);
+// A key by SDL keycode, so a test can check which virtual key the engine makes of it.
+void InjectSDLKey(int sdlKeycode, bool down);
 void InjectMouseButton(unsigned char vk, bool down);
 // The cursor moving to (x, y) in window client pixels.
 void InjectMouseMove(int x, int y);
 // The wheel turned by a number of notches (positive away from the user).
 void InjectWheel(int notches);
+// A window event (an SDL_WindowEventID: close, focus gained or lost ...) for the engine window.
+void InjectWindowEvent(int sdlWindowEventId);
 // Runs the real VNSysUpdate, then VNInputUpdate: one frame's dispatch and sample.
 void DispatchAndSample();
 
