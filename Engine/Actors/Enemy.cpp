@@ -59,8 +59,7 @@ Enemy::Enemy(const char* image, int index, float x, float y)
   bubbleSprite->width = 66.0f;
   bubbleSprite->height = 65.0f;
 
-  coneMesh = BuildFan(-coneWidth / 2.0f, coneWidth / 2.0f, sightRange, FAN_STEP);
-  circleMesh = BuildFan(0.0f, 360.0f, closeRadius, FAN_STEP);
+  RebuildVision();
 }
 
 Enemy::~Enemy()

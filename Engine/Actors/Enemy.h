@@ -87,6 +87,7 @@ private:
   void UpdateChatting(const float& dt);
   void UpdateReturning(const float& dt);
   void UpdateVisionValues();
+  // (Re)makes the cone and circle meshes at the current sight range and close radius.
   void RebuildVision();
   void SightTest(const float& dt);
 };
