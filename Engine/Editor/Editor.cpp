@@ -70,13 +70,7 @@ Editor::Editor()
   selectedTile = 1;
   paletteCount = static_cast<int>(tileTextures.size());
 
-  const uint32_t white = 0xFFFFFFFF;
-  VNGfxMeshStart();
-  VNGfxTriAdd(-5.0f, -5.0f, white, 0.0f, 1.0f, -5.0f, 5.0f, white, 0.0f, 0.0f, 5.0f, 5.0f, white,
-              1.0f, 0.0f);
-  VNGfxTriAdd(5.0f, 5.0f, white, 1.0f, 0.0f, 5.0f, -5.0f, white, 1.0f, 1.0f, -5.0f, -5.0f, white,
-              0.0f, 1.0f);
-  cursorMesh = VNGfxMeshEnd();
+  cursorMesh = BuildCentredQuad(5.0f, 5.0f);
 
   selectionSprite = new Sprite2D();
   selectionSprite->width = 0.0f;
@@ -304,8 +298,9 @@ void Editor::DrawCursor()
   VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
   VNGfxSetRenderMode(VN_GFX_RENDER_TEXTURE);
 
-  const float wx = camera->mouse.x - camera->viewSize.x / 2.0f + camera->position.x;
-  const float wy = -(camera->mouse.y - camera->viewSize.y / 2.0f - camera->position.y);
+  const VNVec2 cursor = camera->CursorInWorld();
+  const float wx = cursor.x;
+  const float wy = cursor.y;
   const bool leftHeld = VNInputCheckCurr(VN_KEY_LBUTTON);
 
   if (VNInputCheckTriggered(VN_KEY_LBUTTON))

@@ -77,11 +77,9 @@ std::string Button2D::GetTooltip() const
 
 bool Button2D::HitTest() const
 {
-  const Camera* camera = Camera::Instance();
-  const float mx = camera->mouse.x - camera->viewSize.x * 0.5f + camera->position.x;
-  const float my = -(camera->mouse.y - camera->viewSize.y * 0.5f - camera->position.y);
-  return position.x - width * 0.5f <= mx && mx <= position.x + width * 0.5f &&
-         position.y - height * 0.5f <= my && my <= position.y + height * 0.5f;
+  const VNVec2 cursor = Camera::Instance()->CursorInWorld();
+  return position.x - width * 0.5f <= cursor.x && cursor.x <= position.x + width * 0.5f &&
+         position.y - height * 0.5f <= cursor.y && cursor.y <= position.y + height * 0.5f;
 }
 
 void ShowImage(Button2D* button, const std::string& file)

@@ -188,9 +188,8 @@ void Camera::DrawOverlay()
   {
     if (button->hidden || !button->IsMouseOver() || button->tooltip->text.empty())
       continue;
-    PrintText(smallFont, mouse.x - viewSize.x * 0.5f + position.x,
-              -(mouse.y - viewSize.y * 0.5f - position.y), button->tooltip->text,
-              button->textColor);
+    const VNVec2 cursor = CursorInWorld();
+    PrintText(smallFont, cursor.x, cursor.y, button->tooltip->text, button->textColor);
   }
 
   const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
@@ -211,6 +210,11 @@ void Camera::AddButton(Button2D* button)
   // The camera owns what it is given: a second button under a taken name is freed here.
   if (it->second != button)
     delete button;
+}
+
+VNVec2 Camera::CursorInWorld() const
+{
+  return {mouse.x - viewSize.x * 0.5f + position.x, -(mouse.y - viewSize.y * 0.5f - position.y)};
 }
 
 Button2D* Camera::AddImageButton(const std::string& name, const std::string& file, float x,

@@ -90,6 +90,17 @@ int VisibleBound(float value, float margin, int limit)
 
 } // namespace
 
+VNGfxVertexList* BuildCentredQuad(float halfWidth, float halfHeight)
+{
+  const float a = halfWidth;
+  const float b = halfHeight;
+  const uint32_t white = 0xFFFFFFFF;
+  VNGfxMeshStart();
+  VNGfxTriAdd(-a, -b, white, 0.0f, 1.0f, -a, b, white, 0.0f, 0.0f, a, b, white, 1.0f, 0.0f);
+  VNGfxTriAdd(a, b, white, 1.0f, 0.0f, a, -b, white, 1.0f, 1.0f, -a, -b, white, 0.0f, 1.0f);
+  return VNGfxMeshEnd();
+}
+
 Grid2D::Grid2D(const int& columns, const int& rows)
 {
   ResizeTile(kTileSize, kTileSize);
@@ -124,15 +135,9 @@ void Grid2D::ResizeTile(float newWidth, float newHeight)
     return;
   tileWidth = newWidth;
   tileHeight = newHeight;
-  float a = newWidth / 2.0f;
-  float b = newHeight / 2.0f;
 
   VNGfxMeshFree(tileMesh);
-  const uint32_t white = 0xFFFFFFFF;
-  VNGfxMeshStart();
-  VNGfxTriAdd(-a, -b, white, 0.0f, 1.0f, -a, b, white, 0.0f, 0.0f, a, b, white, 1.0f, 0.0f);
-  VNGfxTriAdd(a, b, white, 1.0f, 0.0f, a, -b, white, 1.0f, 1.0f, -a, -b, white, 0.0f, 1.0f);
-  tileMesh = VNGfxMeshEnd();
+  tileMesh = BuildCentredQuad(newWidth / 2.0f, newHeight / 2.0f);
   if (!tileMesh)
   {
     printf("VN_ASSERT_MESG: %s\nLine: %d\nFunc: %s\nFile: %s\n", "vertices", 485,
@@ -183,10 +188,9 @@ int Grid2D::PickCell()
 {
   hoveredCell = -1;
   const Camera* camera = Camera::Instance();
-  float wx = camera->mouse.x - camera->viewSize.x / 2.0f + camera->position.x;
-  float wy = camera->position.y - (camera->mouse.y - camera->viewSize.y / 2.0f);
-  int col = TruncateCell(floorf((wx + tileWidth / 2.0f) / tileWidth));
-  int r = TruncateCell(floorf((wy - tileHeight / 2.0f) / tileHeight));
+  const VNVec2 cursor = camera->CursorInWorld();
+  int col = TruncateCell(floorf((cursor.x + tileWidth / 2.0f) / tileWidth));
+  int r = TruncateCell(floorf((cursor.y - tileHeight / 2.0f) / tileHeight));
   if (col >= 0 && col < width && r >= 0 && r < height)
     hoveredCell = (height - 1 - r) * width + col;
   return hoveredCell;

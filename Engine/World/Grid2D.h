@@ -98,3 +98,8 @@ private:
   int CellValue(int layerIndex, int col, int row) const;
   void ClearEvents();
 };
+
+// A white quad of two triangles centred on (0, 0), reaching halfWidth and halfHeight to
+// each side, with its texture upright. Null when the mesh could not be made; the caller
+// frees it.
+VNGfxVertexList* BuildCentredQuad(float halfWidth, float halfHeight);
