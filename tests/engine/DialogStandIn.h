@@ -8,10 +8,10 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "Vorn.h"
 
 // The engine window's X11 id in decimal, as the tools receive it to attach to.
@@ -30,11 +30,9 @@ class DialogStandIns
 public:
   DialogStandIns()
   {
-    char pattern[] = "/tmp/kestrindialogXXXXXX";
-    folder = mkdtemp(pattern) ? pattern : "/tmp";
     const char* path = getenv("PATH");
     savedPath = path ? path : "";
-    setenv("PATH", folder.c_str(), 1);
+    setenv("PATH", folder.path.c_str(), 1);
   }
   ~DialogStandIns() { setenv("PATH", savedPath.c_str(), 1); }
 
@@ -44,17 +42,11 @@ public:
   // Installs a tool that prints answer (nothing when empty) and exits with status.
   void Install(const std::string& tool, const std::string& answer, int status)
   {
-    const std::string script = folder + "/" + tool;
-    std::ofstream out(script);
-    out << "#!/bin/sh\n"
-        << "n=0\n"
-        << "for a in \"$@\"; do n=$((n+1)); printf '%s' \"$a\" > '" << folder << "/" << tool
-        << ".arg'$n; done\n"
-        << "echo $n > '" << folder << "/" << tool << ".count'\n";
-    if (!answer.empty())
-      out << "printf '%s\\n' '" << answer << "'\n";
-    out << "exit " << status << "\n";
-    out.close();
+    const std::string script = folder.File(tool);
+    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '"
+                          + Record(tool) + "'\n"
+                          + (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n")
+                          + "exit " + std::to_string(status) + "\n");
     chmod(script.c_str(), 0755);
   }
 
@@ -62,25 +54,19 @@ public:
   std::vector<std::string> Arguments(const std::string& tool) const
   {
     std::vector<std::string> args;
-    std::ifstream countFile(folder + "/" + tool + ".count");
-    int count = 0;
-    if (!(countFile >> count))
-      return args;
-    for (int i = 1; i <= count; ++i)
-    {
-      std::ifstream arg(folder + "/" + tool + ".arg" + std::to_string(i));
-      args.emplace_back(std::istreambuf_iterator<char>(arg), std::istreambuf_iterator<char>());
-    }
+    const std::string record = ReadText(Record(tool));
+    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos; start = end + 1)
+      args.push_back(record.substr(start, end - start));
     return args;
   }
 
-  bool Ran(const std::string& tool) const
-  {
-    return std::ifstream(folder + "/" + tool + ".count").good();
-  }
+  bool Ran(const std::string& tool) const { return std::filesystem::exists(Record(tool)); }
 
-  std::string folder;
+  ScratchFolder folder;
 
 private:
+  // Where a tool writes its arguments, each ended by a zero byte.
+  std::string Record(const std::string& tool) const { return folder.File(tool + ".args"); }
+
   std::string savedPath;
 };

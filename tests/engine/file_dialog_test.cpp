@@ -2,16 +2,15 @@
 // to the other, cancelling, and the rules applied to every answer (default extension,
 // existing files, the overwrite question, the length limit).
 #include <SDL.h>
-#include <stdlib.h>
-#include <unistd.h>
+#include <string.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "CapturedOutput.h"
 #include "DialogStandIn.h"
 #include "TestInput.h"
 #include "TestWindow.h"
@@ -48,18 +47,6 @@ std::string Ask(const VNFileDialogRequest& request)
     return "<cancel>";
   }
   return file;
-}
-
-// A folder to make files in for one test.
-std::string ScratchFolder()
-{
-  char pattern[] = "/tmp/kestrinfilesXXXXXX";
-  return mkdtemp(pattern) ? pattern : "/tmp";
-}
-
-void Touch(const std::string& fileName, const std::string& text = "old")
-{
-  std::ofstream(fileName) << text;
 }
 
 class FileDialog : public testing::Test
@@ -101,10 +88,10 @@ TEST_F(FileDialog, ZenityGetsTitleModeFiltersAndOverwriteCheckEachAsOneArgument)
 
   // Opening asks for neither saving nor overwriting. Text that a shell would act on
   // reaches the tool unchanged and does nothing.
-  const std::string marker = tools.folder + "/ran";
+  const std::string marker = tools.folder.File("ran");
   const std::string title = "Open $(touch " + marker + ") `touch " + marker + "`; 'x\" *";
-  const std::string existing = tools.folder + "/floor.tmx";
-  Touch(existing);
+  const std::string existing = tools.folder.File("floor.tmx");
+  WriteText(existing, "old");
   tools.Install("zenity", existing, 0);
   EXPECT_EQ(existing, Ask(Request(VN_FILE_DIALOG_OPEN, title.c_str())));
   const std::vector<std::string> args = tools.Arguments("zenity");
@@ -151,17 +138,16 @@ TEST_F(FileDialog, AGameWindowKeptOnTopIsOnTopAgainAfterTheDialog)
 TEST_F(FileDialog, WithNoToolOnPathTheDialogIsACancelWithALine)
 {
   DialogStandIns tools;  // an empty folder is the whole PATH
-  testing::internal::CaptureStdout();
   const int before = VNSysFileDialogGetCount();
-  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN, "Open File")));
-  const std::string output = testing::internal::GetCapturedStdout();
+  const std::string output =
+      StdoutOf([] { EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN, "Open File"))); });
   EXPECT_EQ(before + 1, VNSysFileDialogGetCount());
   EXPECT_NE(std::string::npos, output.find("neither zenity nor kdialog")) << output;
 }
 
 TEST_F(FileDialog, DefaultExtensionIsAddedOnlyToNamesWithoutOne)
 {
-  const std::string folder = ScratchFolder();
+  const ScratchFolder folder;
   const struct
   {
     const char* answer;
@@ -180,49 +166,46 @@ TEST_F(FileDialog, DefaultExtensionIsAddedOnlyToNamesWithoutOne)
 
   // Opening keeps a name that exists as it is and completes one that only exists with
   // the extension.
-  Touch(folder + "/plain");
-  Touch(folder + "/map.txt");
-  VNSysFileDialogQueueAnswer((folder + "/plain").c_str());
-  EXPECT_EQ(folder + "/plain", Ask(Request(VN_FILE_DIALOG_OPEN)));
-  VNSysFileDialogQueueAnswer((folder + "/map").c_str());
-  EXPECT_EQ(folder + "/map.txt", Ask(Request(VN_FILE_DIALOG_OPEN)));
+  WriteText(folder.File("plain"), "old");
+  WriteText(folder.File("map.txt"), "old");
+  VNSysFileDialogQueueAnswer(folder.File("plain").c_str());
+  EXPECT_EQ(folder.File("plain"), Ask(Request(VN_FILE_DIALOG_OPEN)));
+  VNSysFileDialogQueueAnswer(folder.File("map").c_str());
+  EXPECT_EQ(folder.File("map.txt"), Ask(Request(VN_FILE_DIALOG_OPEN)));
 }
 
 TEST_F(FileDialog, OpeningRefusesMissingFilesAndNamesLongerThan259Characters)
 {
-  const std::string folder = ScratchFolder();
-  testing::internal::CaptureStdout();
-  VNSysFileDialogQueueAnswer((folder + "/missing.tmx").c_str());
-  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN)));
-  std::string output = testing::internal::GetCapturedStdout();
+  const std::string missing = ScratchFolder().File("missing.tmx");
+  VNSysFileDialogQueueAnswer(missing.c_str());
+  std::string output = StdoutOf([] { EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN))); });
   EXPECT_NE(std::string::npos, output.find("missing.tmx does not exist")) << output;
 
   // Without the rule a missing name is handed back for the caller to deal with.
   VNFileDialogRequest lenient = Request(VN_FILE_DIALOG_OPEN);
   lenient.fileMustExist = 0;
-  VNSysFileDialogQueueAnswer((folder + "/missing.tmx").c_str());
-  EXPECT_EQ(folder + "/missing.tmx", Ask(lenient));
+  VNSysFileDialogQueueAnswer(missing.c_str());
+  EXPECT_EQ(missing, Ask(lenient));
 
   const std::string longest = "/" + std::string(254, 'n') + ".tmx";
   ASSERT_EQ(259u, longest.size());
   VNSysFileDialogQueueAnswer(longest.c_str());
   EXPECT_EQ(longest, Ask(Request(VN_FILE_DIALOG_SAVE)));
-  testing::internal::CaptureStdout();
-  VNSysFileDialogQueueAnswer(("/n" + longest).c_str());
-  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
-  // The extension counts too: 256 characters plus ".txt" is too long.
-  VNSysFileDialogQueueAnswer(("/" + std::string(255, 'n')).c_str());
-  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
-  output = testing::internal::GetCapturedStdout();
+  // One character more is too long, and so is a name the extension makes too long.
+  output = StdoutOf([&] {
+    for (const std::string& name : {"/n" + longest, "/" + std::string(255, 'n')})
+    {
+      VNSysFileDialogQueueAnswer(name.c_str());
+      EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE))) << name.size();
+    }
+  });
   EXPECT_NE(std::string::npos, output.find("longer than 259 characters")) << output;
 
   // A buffer too small for the name is refused rather than cut short.
   VNSysFileDialogQueueAnswer("level.tmx");
   const VNFileDialogRequest request = Request(VN_FILE_DIALOG_SAVE);
   char small[6] = "xxxxx";
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(0, VNSysFileDialog(&request, small, sizeof(small)));
-  testing::internal::GetCapturedStdout();
+  StdoutOf([&] { EXPECT_EQ(0, VNSysFileDialog(&request, small, sizeof(small))); });
   EXPECT_EQ('\0', small[0]);
 
   VNSysFileDialogQueueAnswer(nullptr);
@@ -231,34 +214,34 @@ TEST_F(FileDialog, OpeningRefusesMissingFilesAndNamesLongerThan259Characters)
 
 TEST_F(FileDialog, AnExistingFileReachedThroughTheDefaultExtensionIsReplacedOnlyWhenConfirmed)
 {
-  const std::string folder = ScratchFolder();
-  Touch(folder + "/keep.txt");
+  const ScratchFolder folder;
+  const std::string keep = folder.File("keep");
+  WriteText(keep + ".txt", "old");
 
-  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  VNSysFileDialogQueueAnswer(keep.c_str());
   VNSysFileDialogQueueAnswer(nullptr);  // "Replace?" answered no
   const int before = VNSysFileDialogGetCount();
   EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
   EXPECT_EQ(before + 2, VNSysFileDialogGetCount());
 
-  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  VNSysFileDialogQueueAnswer(keep.c_str());
   VNSysFileDialogQueueAnswer("yes");
-  EXPECT_EQ(folder + "/keep.txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ(keep + ".txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
 
   // The real question goes to the tool as a question about that file.
   DialogStandIns tools;
   tools.Install("zenity", "", 1);
-  VNSysFileDialogQueueAnswer((folder + "/keep").c_str());
+  VNSysFileDialogQueueAnswer(keep.c_str());
   EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
   const std::vector<std::string> args = tools.Arguments("zenity");
   ASSERT_EQ(5u, args.size());
   EXPECT_EQ("--question", args[0]);
   EXPECT_EQ("--attach=" + owner, args[3]);
-  EXPECT_EQ("--text=" + folder + "/keep.txt already exists.\nDo you want to replace it?",
-            args[4]);
+  EXPECT_EQ("--text=" + keep + ".txt already exists.\nDo you want to replace it?", args[4]);
 
   // A name the chooser returned itself was already confirmed there.
-  VNSysFileDialogQueueAnswer((folder + "/keep.txt").c_str());
-  EXPECT_EQ(folder + "/keep.txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  VNSysFileDialogQueueAnswer((keep + ".txt").c_str());
+  EXPECT_EQ(keep + ".txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
 }
 
 TEST_F(FileDialog, KeysAndButtonsHeldWhenTheDialogOpenedReadAsReleasedAfterIt)
@@ -280,22 +263,20 @@ TEST_F(FileDialog, TheWindowMovesToTheTopLeftCornerKeepingItsSize)
 {
   SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
   ASSERT_NE(nullptr, window);
+  auto placement = [window] {
+    std::vector<int> at(4, -1);
+    SDL_GetWindowPosition(window, &at[0], &at[1]);
+    SDL_GetWindowSize(window, &at[2], &at[3]);
+    return at;
+  };
   SDL_SetWindowPosition(window, 120, 80);
   SettleWindowEvents();
-  int x = -1, y = -1;
-  SDL_GetWindowPosition(window, &x, &y);
-  ASSERT_EQ(120, x);
-  ASSERT_EQ(80, y);
-  int width = 0, height = 0;
-  SDL_GetWindowSize(window, &width, &height);
+  std::vector<int> before = placement();
+  ASSERT_EQ(120, before[0]);
+  ASSERT_EQ(80, before[1]);
 
   VNSysMoveWindowToTopLeft();
   SettleWindowEvents();
-  SDL_GetWindowPosition(window, &x, &y);
-  EXPECT_EQ(0, x);
-  EXPECT_EQ(0, y);
-  int newWidth = 0, newHeight = 0;
-  SDL_GetWindowSize(window, &newWidth, &newHeight);
-  EXPECT_EQ(width, newWidth);
-  EXPECT_EQ(height, newHeight);
+  before[0] = before[1] = 0;
+  EXPECT_EQ(before, placement());
 }
