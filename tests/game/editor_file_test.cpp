@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,9 @@ void ExpectWindowAtCornerWithItsSize()
   int x = -1, y = -1, width = 0, height = 0;
   SDL_GetWindowPosition(window, &x, &y);
   SDL_GetWindowSize(window, &width, &height);
-  EXPECT_EQ(0, x);
-  EXPECT_EQ(0, y);
-  EXPECT_EQ(1280, width);
-  EXPECT_EQ(720, height);
+  EXPECT_EQ(std::make_tuple(0, 0, 1280, 720), std::make_tuple(x, y, width, height))
+      << "the window is back at the corner with its size";
 }
-
 
 } // namespace
 
@@ -66,8 +64,7 @@ TEST(EditorFile, SavedMapReopensWithTheSameCellsAndTheTileSizeBackAt50)
 
   PlaceWindowAwayFromCorner();
   VNSysFileDialogQueueAnswer("round.tmx");
-  const std::string saveOutput = Printed([&] { editor->SaveLevel(); });
-  EXPECT_EQ("", saveOutput);
+  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
   EXPECT_STREQ("Save File", VNSysFileDialogGetLastTitle());
   ExpectWindowAtCornerWithItsSize();
   ASSERT_TRUE(std::filesystem::exists("round.tmx"));
