@@ -2,10 +2,8 @@
 
 #include <math.h>
 #include <stdint.h>
-#include <stdio.h>
-#include <stdlib.h>
 
-#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace
@@ -13,68 +11,47 @@ namespace
 
 const uint32_t kSampleRate = 44100;
 
-void PutU32(std::vector<uint8_t>& out, uint32_t value)
+// Appends a little-endian value of `bytes` bytes, or a four-letter chunk tag.
+void Put(std::vector<char>& out, uint32_t value, int bytes)
 {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<char>(value >> (8 * i)));
 }
 
-void PutU16(std::vector<uint8_t>& out, uint16_t value)
-{
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutTag(std::vector<uint8_t>& out, const char* tag)
+void PutTag(std::vector<char>& out, const char* tag)
 {
   out.insert(out.end(), tag, tag + 4);
 }
 
 }  // namespace
 
-std::string MakeTempFolder()
-{
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/kestrin-sound-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
-}
-
-void RemoveTempFolder(const std::string& folder)
-{
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-}
-
 bool WriteToneWav(const std::string& path, float frequency, float seconds, float amplitude)
 {
   const uint32_t frames = static_cast<uint32_t>(seconds * kSampleRate);
   const uint32_t dataBytes = frames * 2;
 
-  std::vector<uint8_t> out;
+  std::vector<char> out;
   PutTag(out, "RIFF");
-  PutU32(out, 36 + dataBytes);
+  Put(out, 36 + dataBytes, 4);
   PutTag(out, "WAVE");
   PutTag(out, "fmt ");
-  PutU32(out, 16);
-  PutU16(out, 1);  // PCM
-  PutU16(out, 1);  // mono
-  PutU32(out, kSampleRate);
-  PutU32(out, kSampleRate * 2);
-  PutU16(out, 2);
-  PutU16(out, 16);
+  Put(out, 16, 4);
+  Put(out, 1, 2);  // PCM
+  Put(out, 1, 2);  // mono
+  Put(out, kSampleRate, 4);
+  Put(out, kSampleRate * 2, 4);  // bytes per second
+  Put(out, 2, 2);                // bytes per frame
+  Put(out, 16, 2);               // bits per sample
   PutTag(out, "data");
-  PutU32(out, dataBytes);
+  Put(out, dataBytes, 4);
   for (uint32_t i = 0; i < frames; ++i)
   {
     const double phase = 2.0 * M_PI * frequency * i / kSampleRate;
-    PutU16(out, static_cast<uint16_t>(static_cast<int16_t>(amplitude * 32767.0 * sin(phase))));
+    Put(out, static_cast<uint16_t>(static_cast<int16_t>(amplitude * 32767.0 * sin(phase))), 2);
   }
 
-  FILE* file = fopen(path.c_str(), "wb");
-  if (!file)
-    return false;
-  const bool written = fwrite(out.data(), 1, out.size(), file) == out.size();
-  return fclose(file) == 0 && written;
+  std::ofstream file(path, std::ios::binary);
+  file.write(out.data(), static_cast<std::streamsize>(out.size()));
+  file.close();
+  return !file.fail();
 }

@@ -3,10 +3,6 @@
 
 #include <string>
 
-// A new empty folder under the system's temporary folder; empty string on failure.
-std::string MakeTempFolder();
-// Deletes the folder and everything in it.
-void RemoveTempFolder(const std::string& folder);
 // Writes a mono 16-bit 44100 Hz WAV holding a sine tone of the given frequency (Hz),
 // length (seconds) and peak amplitude (0 to 1). False when the file cannot be written.
 bool WriteToneWav(const std::string& path, float frequency, float seconds, float amplitude);
