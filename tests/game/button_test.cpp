@@ -66,14 +66,13 @@ TEST_F(ButtonTest, HoldingTheMouseDownClicksOnceWithOneSound)
 TEST_F(ButtonTest, HitTestIncludesEdgesAndIgnoresScaleAndRotation)
 {
   // The button spans x -50..50 and y -25..25 in the world; window y grows downward.
-  Cursor(640 + 50, 360 - 25);
-  LeftButton(true);
-  EXPECT_TRUE(button.IsClicked()) << "top right corner";
-  LeftButton(false);
-  Cursor(640 - 50, 360 + 25);
-  LeftButton(true);
-  EXPECT_TRUE(button.IsClicked()) << "bottom left corner";
-  LeftButton(false);
+  for (const VNVec2& corner : {VNVec2{640 + 50, 360 - 25}, VNVec2{640 - 50, 360 + 25}})
+  {
+    Cursor(corner.x, corner.y);
+    LeftButton(true);
+    EXPECT_TRUE(button.IsClicked()) << "corner " << corner.x << ", " << corner.y;
+    LeftButton(false);
+  }
 
   button.scale = {2.0f, 2.0f};
   button.rotation = 90.0f;

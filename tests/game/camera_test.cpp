@@ -111,7 +111,7 @@ TEST_F(CameraTest, ClampKeepsTheViewInsideTheLevelShiftedByHalfATile)
 
 TEST_F(CameraTest, WheelImpulseDecays)
 {
-  // 15 per cent a hundredth of a second; what is left under a unit stops.
+  // An impulse loses 15 * dt of itself each frame; at half a unit or less it stops.
   const std::pair<float, float> decays[] = {
       {100.0f, 85.0f}, {0.5f, 0.0f}, {-0.4f, 0.0f}, {-10.0f, -8.5f}};
   for (const auto& [before, after] : decays)
