@@ -100,8 +100,6 @@ public:
   std::deque<VNVec2> route;
 
 private:
-  Button2D* Button(const std::string& buttonName) const { return FindButton(buttonName); }
-
   // Shortest route over floor cells with four neighbours, from the player's cell to the
   // nearest exit cell. Each waypoint sits a little above its cell's centre, where the
   // player's side probes (at its position and 35 units lower) both stay in that row.

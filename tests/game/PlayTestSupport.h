@@ -92,7 +92,6 @@ public:
   using Floor::exits;
   using Floor::fontBase;
   using Floor::keys;
-  using Floor::loadingTime;
   using Floor::noCardNeeded;
   using Floor::players;
   using Floor::playState;

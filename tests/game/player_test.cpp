@@ -52,12 +52,15 @@ protected:
     ResetGame();
   }
 
+  // Frames of input as the main loop reads it around the player's update.
   void Step(int frames = 1)
   {
     for (int i = 0; i < frames; ++i)
     {
       DispatchAndSample();
+      Gamepad::Update();
       player->Update(DT);
+      Gamepad::EndFrame();
     }
   }
 
@@ -298,36 +301,28 @@ TEST_F(PlayerTest, PadXDisguisesWhileHeldAndTheLeftStickWalksPastItsThreshold)
 {
   if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
-  // One frame of pad input as the main loop reads it around the player's update.
-  const auto padFrame = [this] {
-    DispatchAndSample();
-    Gamepad::Update();
-    player->Update(DT);
-    Gamepad::EndFrame();
-  };
   SetVirtualPadButton(VN_PAD_X, true);
-  padFrame();
-  padFrame();
+  Step(2);
   EXPECT_TRUE(player->transformed);
   SetVirtualPadButton(VN_PAD_X, false);
-  padFrame();
+  Step();
   EXPECT_FALSE(player->transformed);
   EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
 
   // SDL's stick y grows downward; the pad record's grows upward.
   SetVirtualPadStick(1, -30000);
   VNVec2 before = player->position;
-  padFrame();
+  Step();
   EXPECT_NEAR(before.y + 180.0f * DT, player->position.y, 1e-3f);
   EXPECT_EQ(4, player->frame);
   // Half of full tilt is inside the dead zone.
   SetVirtualPadStick(1, -16384);
-  padFrame();
+  Step();
   before = player->position;
-  padFrame();
+  Step();
   EXPECT_FLOAT_EQ(before.y, player->position.y);
   SetVirtualPadStick(1, 0);
   DetachVirtualPad();
-  padFrame();
+  Step();
 }
 }  // namespace

@@ -16,6 +16,8 @@ namespace
 const float FRAME = 1.0f / 60.0f;
 
 using TutorialProbe = LevelProbe<TutorialLevel>;
+// Where the hint pictures are taken from: the window's centre in the world.
+const VNVec2 CAMERA = {640.0f, 600.0f};
 
 struct Rgb
 {
@@ -48,12 +50,12 @@ protected:
     return nullptr;
   }
 
-  // Hint-coloured pixels in the window rectangle where a text printed at world point
-  // (x, y) lies, with the camera centred on (camX, camY).
-  static int InkPixels(int x, int y, int characters, float camX, float camY, Rgb ink, int slack)
+  // Pixels within `slack` of the ink colour in the window rectangle where a text of some
+  // characters printed at world point (x, y) lies, seen from CAMERA.
+  static int InkPixels(int x, int y, int characters, Rgb ink, int slack)
   {
-    const int left = static_cast<int>(x - camX + 640.0f) - 2;
-    const int bottom = static_cast<int>(y - camY + 360.0f) - 8;
+    const int left = static_cast<int>(x - CAMERA.x + 640.0f) - 2;
+    const int bottom = static_cast<int>(y - CAMERA.y + 360.0f) - 8;
     const int width = characters * 16;
     const int height = 36;
     std::vector<unsigned char> block(static_cast<size_t>(width) * height * 4);
@@ -65,10 +67,10 @@ protected:
     return count;
   }
 
-  // Draws the floor, and everything on it when whole, seen from (camX, camY).
-  void DrawView(float camX, float camY, bool whole)
+  // Draws the floor, and everything on it when whole, seen from CAMERA.
+  void DrawView(bool whole)
   {
-    VNGfxSetCamPosition(camX, camY);
+    VNGfxSetCamPosition(CAMERA.x, CAMERA.y);
     VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
     VNGfxStart();
     VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
@@ -192,22 +194,19 @@ TEST_F(TutorialTest, HintsArePrintedInTheirColours)
 {
   const Rgb red = {255, 0, 0};
   const Rgb green = {83, 127, 75};
-  const float camX = 640.0f;
-  const float camY = 600.0f;
   // Away from every co-worker and the player, so only the texts can bring these colours.
   player->position = {1000.0f, 1500.0f};
   RunFrame(FRAME);
 
-  DrawView(camX, camY, false);
-  const int floorRed = InkPixels(100, 470, 26, camX, camY, red, 30);
-  const int floorGreen = InkPixels(168, 735, 5, camX, camY, green, 6);
-  const int floorHint = InkPixels(735, 330, 5, camX, camY, red, 30);
+  DrawView(false);
+  const int floorRed = InkPixels(100, 470, 26, red, 30);
+  const int floorGreen = InkPixels(168, 735, 5, green, 6);
+  const int floorHint = InkPixels(735, 330, 5, red, 30);
 
-  DrawView(camX, camY, true);
-  EXPECT_GT(InkPixels(100, 470, 26, camX, camY, red, 30), floorRed + 40)
-      << "\"Movement Controls: W A S D\" in red";
-  EXPECT_GT(InkPixels(168, 735, 5, camX, camY, green, 6), floorGreen + 15) << "\"Sleep\" in green";
-  EXPECT_GT(InkPixels(735, 330, 5, camX, camY, red, 30), floorHint + 15) << "\"HINT:\" in red";
-  EXPECT_EQ(0, InkPixels(168, 735, 5, camX, camY, red, 30)) << "\"Sleep\" is not red";
+  DrawView(true);
+  EXPECT_GT(InkPixels(100, 470, 26, red, 30), floorRed + 40) << "\"Movement Controls: W A S D\" in red";
+  EXPECT_GT(InkPixels(168, 735, 5, green, 6), floorGreen + 15) << "\"Sleep\" in green";
+  EXPECT_GT(InkPixels(735, 330, 5, red, 30), floorHint + 15) << "\"HINT:\" in red";
+  EXPECT_EQ(0, InkPixels(168, 735, 5, red, 30)) << "\"Sleep\" is not red";
 }
-}
+}  // namespace
