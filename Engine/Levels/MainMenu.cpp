@@ -73,6 +73,16 @@ const LevelEntry LEVELS[] = {
     {"l5", "Level5", "Assets/Sound/Level5BGM.ogg"},
 };
 const int LEVEL_COUNT = 6;
+
+// The widgets each page shows; the main page's four buttons in pad-cursor order.
+const std::initializer_list<const char*> MAIN_BUTTONS = {"Play", "Option", "Credit", "Exit"};
+const std::initializer_list<const char*> MAIN_PAGE_WIDGETS = {"mainTitle", "Play", "Option",
+                                                              "Credit", "Exit"};
+const std::initializer_list<const char*> LEVEL_PAGE_WIDGETS = {
+    "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
+const std::initializer_list<const char*> OPTION_PAGE_WIDGETS = {
+    "optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2",
+    "s1", "m1", "s2", "m2", "option2", "Exit2"};
 const int MAIN_ENTRIES = 4;
 const int ROW_LENGTH = 3;
 
@@ -207,7 +217,7 @@ void MainMenu::GamepadNavigate()
       selection = selection <= 0 ? MAIN_ENTRIES - 1 : selection - 1;
       stickArmed = false;
     }
-    Highlight({"Play", "Option", "Credit", "Exit"}, selection);
+    Highlight(MAIN_BUTTONS, selection);
   }
   else if (page == LEVEL_PAGE)
   {
@@ -266,24 +276,22 @@ void MainMenu::MainPageLogic(bool padA, bool escape)
 {
   if (Clicked("Play") || (selection == 0 && padA))
   {
-    SetShown({"Play", "Option", "Credit", "Exit"}, false);
-    SetShown({"tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"}, true);
+    SetShown(MAIN_BUTTONS, false);
+    SetShown(LEVEL_PAGE_WIDGETS, true);
     selectArmed = false;
     page = LEVEL_PAGE;
     selection = 0;
   }
   else if (Clicked("Option") || (selection == 1 && padA))
   {
-    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, false);
-    SetShown({"optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2", "s1", "m1", "s2",
-              "m2", "option2", "Exit2"},
-             true);
+    SetShown(MAIN_PAGE_WIDGETS, false);
+    SetShown(OPTION_PAGE_WIDGETS, true);
     page = OPTION_PAGE;
     selection = 0;
   }
   else if (Clicked("Credit") || (selection == 2 && padA))
   {
-    SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, false);
+    SetShown(MAIN_PAGE_WIDGETS, false);
     SetShown({"Creditscreen", "Exit2"}, true);
     page = CREDIT_PAGE;
   }
@@ -297,8 +305,8 @@ void MainMenu::LevelPageLogic(bool padA, bool back)
   if (back)
   {
     page = MAIN_PAGE;
-    SetShown({"Play", "Option", "Credit", "Exit"}, true);
-    SetShown({"tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"}, false);
+    SetShown(MAIN_BUTTONS, true);
+    SetShown(LEVEL_PAGE_WIDGETS, false);
     selection = 0;
   }
 
@@ -342,9 +350,7 @@ void MainMenu::OptionPageLogic(bool back)
     page = MAIN_PAGE;
     selection = 0;
     ShowMainPage();
-    SetShown({"optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2", "s1", "s2", "m1",
-              "m2", "option2", "Exit2"},
-             false);
+    SetShown(OPTION_PAGE_WIDGETS, false);
   }
 }
 
@@ -360,7 +366,7 @@ void MainMenu::CreditPageLogic(bool back)
 
 void MainMenu::ShowMainPage() const
 {
-  SetShown({"mainTitle", "Play", "Option", "Credit", "Exit"}, true);
+  SetShown(MAIN_PAGE_WIDGETS, true);
   SetShown({"Logo"}, false);
 }
 
