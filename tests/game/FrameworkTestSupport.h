@@ -1,24 +1,14 @@
-// Helpers shared by the game's framework, world and editor tests: what a call prints,
-// what the sound manager's effect channel plays, and a level that logs what is done to it.
+// Helpers shared by the game's framework, world and editor tests: what the sound
+// manager's effect channel plays, and a level that logs what is done to it.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "CapturedOutput.h"
 #include "Framework/Level.h"
 #include "Framework/SoundManager.h"
-
-// Runs an operation and returns what it printed on standard output.
-template <typename Operation>
-std::string Printed(Operation operation)
-{
-  testing::internal::CaptureStdout();
-  operation();
-  return testing::internal::GetCapturedStdout();
-}
 
 // True while the effect channel plays the sound opened from file.
 inline bool EffectPlaying(const std::string& file)

@@ -67,7 +67,7 @@ TEST(AssetManifestRead, GivesEachEntryItsId)
 TEST(AssetManifestRead, SkipsEntriesWithoutASourceOrAnId)
 {
   AssetManifest manifest;
-  const std::string output = Printed([&] {
+  const std::string output = StdoutOf([&] {
     manifest = Parse("<tileset>\n<tile id=\"1\"/>\n<tile id=\"2\" source=\"b.png\"/></tileset>\n"
                      "<events firstgid=\"-2147483648\"><event id=\"-5\" source=\"x.png\"/></events>");
   });
@@ -83,7 +83,7 @@ TEST(AssetManifestRead, RefusesWhatIsNotAManifestWithTheFixedMessage)
   {
     AssetManifest manifest;
     manifest.walkableLimit = 9;
-    const std::string output = Printed([&] {
+    const std::string output = StdoutOf([&] {
       EXPECT_FALSE(ParseAssetManifest(text.data(), text.size(), "Assets/Assets.tsm", manifest));
     });
     EXPECT_TRUE(EndsWith(output, "\nFailed to load TilemapAssets/Assets.tsm\n")) << output;
@@ -95,7 +95,7 @@ TEST(AssetManifestRead, RefusesWhatIsNotAManifestWithTheFixedMessage)
   const std::string huge = folder.File("huge.tsm");
   WriteText(huge, "<tileset/>");
   std::filesystem::resize_file(huge, kManifestMaxFileBytes + 1);
-  const std::string output = Printed([&] {
+  const std::string output = StdoutOf([&] {
     EXPECT_FALSE(ReadAssetManifest(folder.File("absent.tsm"), manifest));
     EXPECT_FALSE(ReadAssetManifest(huge, manifest));
   });
@@ -166,7 +166,7 @@ TEST_F(AssetManifestLoad, AManifestThatCannotBeReadChangesNothing)
   LoadAssetManifest(manifest, *grid, tileTextures);
   std::map<int, VNGfxTexture*> before = tileTextures;
   WriteText(manifest, "<tileset floor=\"9\">");
-  const std::string output = Printed([&] {
+  const std::string output = StdoutOf([&] {
     LoadAssetManifest(manifest, *grid, tileTextures);
     LoadAssetManifest(folder.File("absent.tsm"), *grid, tileTextures);
   });

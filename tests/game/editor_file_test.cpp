@@ -64,7 +64,7 @@ TEST(EditorFile, SavedMapReopensWithTheSameCellsAndTheTileSizeBackAt50)
 
   PlaceWindowAwayFromCorner();
   VNSysFileDialogQueueAnswer("round.tmx");
-  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
+  EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
   EXPECT_STREQ("Save File", VNSysFileDialogGetLastTitle());
   ExpectWindowAtCornerWithItsSize();
   ASSERT_TRUE(std::filesystem::exists("round.tmx"));
@@ -108,7 +108,7 @@ TEST(EditorFile, CancelledDialogsPrintTheirMessageAndLeaveGridLabelsAndWindowSiz
   {
     PlaceWindowAwayFromCorner();
     VNSysFileDialogQueueAnswer(nullptr);
-    EXPECT_EQ(message, Printed([&, operation = operation] { (editor->*operation)(); }));
+    EXPECT_EQ(message, StdoutOf([&, operation = operation] { (editor->*operation)(); }));
     ExpectWindowAtCornerWithItsSize();
   }
 
@@ -120,7 +120,7 @@ TEST(EditorFile, CancelledDialogsPrintTheirMessageAndLeaveGridLabelsAndWindowSiz
 
   // A name chosen for opening that does not exist is refused by the dialog.
   VNSysFileDialogQueueAnswer("no_such_level.tmx");
-  const std::string output = Printed([&] { editor->OpenLevel(); });
+  const std::string output = StdoutOf([&] { editor->OpenLevel(); });
   EXPECT_NE(std::string::npos, output.find("Failed to Load file\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);
 }
@@ -132,13 +132,13 @@ TEST(EditorFile, SaveCompletesTheExtensionAndReportsAFailedWriteKeepingTheOldFil
   std::filesystem::remove("typed.txt");
 
   VNSysFileDialogQueueAnswer("typed");
-  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
+  EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
   EXPECT_TRUE(std::filesystem::exists("typed.txt"));
   EXPECT_FALSE(std::filesystem::exists("typed"));
 
   // The folder does not exist: the write fails and says so.
   VNSysFileDialogQueueAnswer("missing_folder/level.tmx");
-  std::string output = Printed([&] { editor->SaveLevel(); });
+  std::string output = StdoutOf([&] { editor->SaveLevel(); });
   EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
 
   // "typed" again reaches the existing typed.txt: declining the question keeps it.
@@ -146,7 +146,7 @@ TEST(EditorFile, SaveCompletesTheExtensionAndReportsAFailedWriteKeepingTheOldFil
   editor->tilemap->SetTileAt("BACKGROUND", 1, 1, 4);
   VNSysFileDialogQueueAnswer("typed");
   VNSysFileDialogQueueAnswer(nullptr);
-  output = Printed([&] { editor->SaveLevel(); });
+  output = StdoutOf([&] { editor->SaveLevel(); });
   EXPECT_EQ("Failed to save file\n", output);
   EXPECT_EQ(before, ReadText("typed.txt"));
 
@@ -154,7 +154,7 @@ TEST(EditorFile, SaveCompletesTheExtensionAndReportsAFailedWriteKeepingTheOldFil
   std::filesystem::create_directories("shelf.tmx");
   WriteText("shelf.tmx/book", "kept");
   VNSysFileDialogQueueAnswer("shelf.tmx");
-  output = Printed([&] { editor->SaveLevel(); });
+  output = StdoutOf([&] { editor->SaveLevel(); });
   EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
   EXPECT_EQ("kept", ReadText("shelf.tmx/book"));
 }
@@ -191,17 +191,17 @@ TEST(EditorFile, FilesTheGridCannotTakeLeaveTheEditedMapAsItWas)
   grid->SetTileAt("BACKGROUND", 2, 2, 5);
 
   WriteText("notes.tmx", "this is not a level <map");
-  std::string output = Printed([&] { editor->LoadLevel("notes.tmx"); });
+  std::string output = StdoutOf([&] { editor->LoadLevel("notes.tmx"); });
   EXPECT_NE(std::string::npos, output.find("Failed to load Level notes.tmx\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);
   EXPECT_EQ(5, CellOn(editor->tilemap, "BACKGROUND", 2, 2));
 
   WriteText("huge.tmx", "<map width=\"5000\" height=\"5000\"></map>");
-  output = Printed([&] { editor->LoadLevel("huge.tmx"); });
+  output = StdoutOf([&] { editor->LoadLevel("huge.tmx"); });
   EXPECT_NE(std::string::npos, output.find("Failed to load Level huge.tmx\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);
 
-  output = Printed([&] { editor->LoadLevel("gone.tmx"); });
+  output = StdoutOf([&] { editor->LoadLevel("gone.tmx"); });
   EXPECT_NE(std::string::npos, output.find("Failed to load Level gone.tmx\n")) << output;
   EXPECT_EQ(grid, editor->tilemap);
   EXPECT_EQ(3u, grid->layerNames.size());
@@ -245,7 +245,7 @@ TEST(EditorFile, SaveThroughARealZenityProcessGetsTheLevelFileRequest)
 
   DialogStandIns tools;
   tools.Install("zenity", target, 0);
-  EXPECT_EQ("", Printed([&] { editor->SaveLevel(); }));
+  EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
   const std::vector<std::string> expected = {
       "--file-selection",
       "--title=Save File",

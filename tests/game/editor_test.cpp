@@ -235,7 +235,7 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   CentreViewOn(editor, 300.0f, 2300.0f);
   EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 4, 4));
   PaintCell(editor, 9, 1, 4, 4);
-  const std::string output = Printed(pressF8);
+  const std::string output = StdoutOf(pressF8);
   EXPECT_EQ(std::string::npos, output.find("Level Exist")) << output;
   EXPECT_EQ(1u, manager->levels.count("tmp"));
   ASSERT_EQ("tmp", manager->current->name);
@@ -271,5 +271,5 @@ TEST(EditorScreen, EscapeReleasedReturnsToTheMenuAndTheMapSurvivesTheVisit)
   EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 5, 5));
   EXPECT_EQ(20u, editor->palette.size());
 
-  EXPECT_NE(std::string::npos, Printed(LevelManager::Destroy).find("Level Editor destroy\n"));
+  EXPECT_NE(std::string::npos, StdoutOf(LevelManager::Destroy).find("Level Editor destroy\n"));
 }

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameworkTestSupport.h"
+#include "CapturedOutput.h"
 #include "ScratchFolder.h"
 #include "TestWindow.h"
 #include "World/Grid2D.h"
@@ -30,7 +30,7 @@ LevelContent Parse(const std::string& text, bool expectAccepted = true)
 std::string Refusal(const std::string& text)
 {
   LevelContent level;
-  const std::string output = Printed([&] { level = Parse(text, false); });
+  const std::string output = StdoutOf([&] { level = Parse(text, false); });
   EXPECT_EQ(0, level.width);
   EXPECT_EQ(0, level.height);
   EXPECT_TRUE(level.layerNames.empty());
@@ -194,13 +194,13 @@ TEST(LevelFileRead, RefusesFilesItCannotUseWithALineNamingThem)
 
   LevelContent level;
   EXPECT_NE(std::string::npos,
-            Printed([&] { EXPECT_FALSE(ParseLevelFile(nullptr, 0, "null.tmx", level)); }).find("null.tmx"));
+            StdoutOf([&] { EXPECT_FALSE(ParseLevelFile(nullptr, 0, "null.tmx", level)); }).find("null.tmx"));
 }
 
 TEST(LevelFileRead, SkipsBrokenElementsAndKeepsTheRest)
 {
   LevelContent level;
-  const std::string output = Printed([&] {
+  const std::string output = StdoutOf([&] {
     level = Parse(Map(2, 2,
                                  "<layer><data><tile gid=\"9\"/></data></layer>"
                                  "<layer name=\"BACKGROUND\"><data><tile gid=\"1\"/><tile gid=\"2\"/>"
@@ -233,7 +233,7 @@ TEST(LevelFileRead, HoldsNoMoreCellsThanItsLimit)
   for (int i = 0; i < 9; ++i)
     layers += "<layer name=\"L" + std::to_string(i) + "\"/>";
   LevelContent level;
-  const std::string output = Printed([&] { level = Parse(Map(1000, 1000, layers)); });
+  const std::string output = StdoutOf([&] { level = Parse(Map(1000, 1000, layers)); });
   EXPECT_EQ(8u, level.layerNames.size());
   EXPECT_EQ(0u, level.layers.count("L8"));
   EXPECT_NE(std::string::npos, output.find("too many layers")) << output;
@@ -246,7 +246,7 @@ TEST(LevelFileRead, RefusesMissingDirectoriesAndOversizedFiles)
   const std::string huge = folder.File("huge.tmx");
   WriteText(huge, Map(2, 2, ""));
   std::filesystem::resize_file(huge, static_cast<uintmax_t>(kLevelMaxFileBytes) + 1);
-  const std::string output = Printed([&] {
+  const std::string output = StdoutOf([&] {
     EXPECT_FALSE(ReadLevelFile(folder.File("absent.tmx"), level));
     EXPECT_FALSE(ReadLevelFile(folder.path, level));
     EXPECT_FALSE(ReadLevelFile(huge, level));
@@ -352,7 +352,7 @@ TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
   }
   EXPECT_EQ(1u, entries);
 
-  output = Printed([&] {
+  output = StdoutOf([&] {
     EXPECT_FALSE(grid.SaveTMX(folder.File("missing/level.tmx")));
     EXPECT_FALSE(grid.SaveTMX(folder.path)) << "a folder is not replaced by a level";
     EXPECT_FALSE(grid.SaveTMX(""));

@@ -150,7 +150,7 @@ TEST_F(LevelManagerTest, DuplicateNameIsRejectedAndDeleted)
 {
   RecordingLevel* twin = new RecordingLevel("A", log);
   twin->active = true;
-  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", Printed([&] {
+  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", StdoutOf([&] {
               manager->AddLevel(twin);
               manager->AddLevel(nullptr);
             }));
@@ -171,7 +171,7 @@ TEST_F(LevelManagerTest, DestroyDeletesLevelsInNameOrderWithoutUnloading)
   a->tileTextures[1] = shared;
 
   EXPECT_EQ("BaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\nBaseLevel destroy\n",
-            Printed(LevelManager::Destroy));
+            StdoutOf(LevelManager::Destroy));
   EXPECT_EQ((Log{"A destroyed", "B destroyed", "C destroyed", "b destroyed"}), log);
   EXPECT_EQ(1, cache->Find("Assets/test-tile.png")->refCount)
       << "a level gives back the references of its tile textures";
