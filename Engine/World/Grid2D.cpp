@@ -335,6 +335,7 @@ void Grid2D::DrawLayer(int index) const
     return;
   VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
   VNGfxSetRenderMode(VN_GFX_RENDER_TEXTURE);
+  VNGfxSetTransparency(1.0f);
 
   // The visible world rectangle in tiles, widened by a margin so that cells cut by the
   // edges are drawn too.
@@ -354,7 +355,6 @@ void Grid2D::DrawLayer(int index) const
       auto texture = textures.find(id);
       VNGfxTextureSet(texture == textures.end() ? nullptr : texture->second, 0.0f, 0.0f);
       VNGfxSetPosition(col * tileWidth, height * tileHeight - row * tileHeight);
-      VNGfxSetTransparency(1.0f);
       if (cell == hoveredCell)
         VNGfxSetTintColor(1.0f, 0.0f, 0.0f, 1.0f);
       else
@@ -370,13 +370,13 @@ void Grid2D::DrawGridLines() const
     return;
   VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetTransparency(1.0f);
+  VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
   for (int row = 0; row < height; ++row)
   {
     for (int col = 0; col < width; ++col)
     {
       VNGfxSetPosition(col * tileWidth, height * tileHeight - row * tileHeight);
-      VNGfxSetTransparency(1.0f);
-      VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
       VNGfxMeshDraw(tileMesh, VN_GFX_MESH_LINE_STRIP);
     }
   }
