@@ -152,17 +152,24 @@ inline Button2D* Button(const std::string& name)
   return Camera::Instance()->FindButton(name);
 }
 
-// Puts the cursor on an overlay button (in window pixels, so scaled in full screen),
-// presses the left mouse button for one frame, and lets it go without running another.
+// Puts the cursor on an overlay button's centre (in window pixels, so scaled in full
+// screen) and takes one sample of it.
+inline void PointAt(const Button2D& button)
+{
+  const Camera* camera = Camera::Instance();
+  InjectMouseMove(
+      static_cast<int>((640.0f + button.position.x - camera->position.x) * gVNScreenScaleX),
+      static_cast<int>((360.0f - (button.position.y - camera->position.y)) * gVNScreenScaleY));
+  DispatchAndSample();
+}
+
+// Points at an overlay button, presses the left mouse button for one frame, and lets it
+// go without running another.
 inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
 {
   const Button2D* button = Button(name);
   ASSERT_NE(nullptr, button) << name;
-  const Camera* camera = Camera::Instance();
-  InjectMouseMove(
-      static_cast<int>((640.0f + button->position.x - camera->position.x) * gVNScreenScaleX),
-      static_cast<int>((360.0f - (button->position.y - camera->position.y)) * gVNScreenScaleY));
-  DispatchAndSample();
+  PointAt(*button);
   InjectMouseButton(VN_KEY_LBUTTON, true);
   RunFrame(dt);
   InjectMouseButton(VN_KEY_LBUTTON, false);

@@ -231,9 +231,7 @@ TEST_F(MainMenuTest, PicturesUnderTheMouseStayUnlitWhileButtonsLightUp)
   }
 
   const Button2D* play = Button("Play");
-  const Camera* camera = Camera::Instance();
-  InjectMouseMove(static_cast<int>(640.0f + play->position.x - camera->position.x),
-                  static_cast<int>(360.0f - (play->position.y - camera->position.y)));
+  PointAt(*play);
   RunFrame(FRAME);
   EXPECT_TRUE(play->hovered);
   EXPECT_FLOAT_EQ(1.8f, play->tint.r);
