@@ -278,16 +278,4 @@ TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorThatStillPauses)
   Press(VN_KEY_ESCAPE);
   EXPECT_EQ(TestLevel::PAUSED, level->playState);
 }
-
-TEST_F(GameplayLevelTest, LoneCoWorkerAndNoExitStillPlay)
-{
-  Enter("Lonely", {"#######", "#.P...#", "#...E.#", "#######"});
-  EXPECT_TRUE(level->exits.empty());
-  Play();
-  level->enemies[0]->timer = 0.0f;
-  for (int i = 0; i < 400; ++i)
-    RunFrame(0.05f);
-  EXPECT_EQ(0, level->enemies[0]->partner);
-  EXPECT_EQ(10, Enemy::partnerAttempts);
-}
 }  // namespace
