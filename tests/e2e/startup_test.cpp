@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "CapturedOutput.h"
 #include "Framework/Application.h"
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
@@ -147,11 +148,11 @@ TEST_F(StartupTest, TheGamesOwnMenuIsEnteredAtOnceAndDestroyedWithTheGame)
   EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty())
       << "no change sound and no music before the splash's last second";
 
-  testing::internal::CaptureStdout();
   gQuitGame = true;
-  application.Run();
-  application.Destroy();
-  const std::string output = testing::internal::GetCapturedStdout();
+  const std::string output = StdoutOf([this] {
+    application.Run();
+    application.Destroy();
+  });
   EXPECT_NE(std::string::npos, output.find("MainMenu Destroy")) << output;
 }
 

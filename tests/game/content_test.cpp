@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "Actors/Enemy.h"
+#include "CapturedOutput.h"
 #include "Framework/Level.h"
 #include "ScratchFolder.h"
 #include "TestWindow.h"
@@ -160,11 +160,10 @@ public:
 std::unique_ptr<FileLevel> LoadLevelFile(const std::string& file, std::string& printed)
 {
   auto level = std::make_unique<FileLevel>();
-  testing::internal::CaptureStdout();
-  level->LoadTilemap(file);
-  level->LoadAssets("Assets/Assets.tsm");
-  fflush(stdout);
-  printed = testing::internal::GetCapturedStdout();
+  printed = StdoutOf([&] {
+    level->LoadTilemap(file);
+    level->LoadAssets("Assets/Assets.tsm");
+  });
   return level;
 }
 
