@@ -47,9 +47,17 @@ struct Look
     bool hood;
 };
 
+// The player and the three co-workers, shared by the sprite sheets and the screens.
+extern const Look PlayerLook;
+extern const Look ClerkLook;
+extern const Look BossLook;
+extern const Look AnalystLook;
+
 // A 24 × 48 standing figure facing the given way (right-facing ones are mirrored by the
 // caller), outlined in ink, with a soft shadow under the feet.
 Canvas DrawFigure(const Look& look, Facing facing);
+// The figure laid into a 24 × 48 frame of its own, mirrored left to right when asked.
+Canvas FigureFrame(const Look& look, Facing facing, bool mirrored);
 // Office objects shared by the tile set and the player's disguises.
 Canvas DrawPlant(int width, int height);
 Canvas DrawWaterCooler(int width, int height);

@@ -244,8 +244,6 @@ Canvas DrawKeyCard(int size)
     return c;
 }
 
-namespace
-{
 const Look PlayerLook{Hex(0xf1c39b), Hex(0x5a3a2a), Hex(0x2f6f6a), Hex(0x24554f), Hex(0xd9d4c6),
                       Hex(0x3a3f55), Hex(0x23232b), false, false, true};
 const Look ClerkLook{Hex(0xe0ac84), Hex(0x2a2222), Hex(0xe9e6de), Hex(0xc9c4b8), Hex(0x3a6fd0),
@@ -255,14 +253,15 @@ const Look BossLook{Hex(0xc98d62), Hex(0x9a9aa2), Hex(0x4a4e5e), Hex(0x3a3d4b), 
 const Look AnalystLook{Hex(0xf3cfae), Hex(0xa4502e), Hex(0x5f8a3c), Hex(0x4b6e2f), Hex(0xf2c94c),
                        Hex(0x56406a), Hex(0x3a2a30), true, false, false};
 
-// One frame of a sheet: the figure for a direction; right-hand directions mirror the
-// left-hand ones.
-Canvas Frame(const Look& look, Facing facing, bool mirrored)
+Canvas FigureFrame(const Look& look, Facing facing, bool mirrored)
 {
     Canvas f(FW, FH);
     f.Blit(DrawFigure(look, facing), 0, 0, mirrored);
     return f;
 }
+
+namespace
+{
 
 // A disguise: the object stands where the player's feet are, in the player's frame.
 Canvas Disguise(const Canvas& object)
@@ -276,10 +275,10 @@ int SaveCoworker(const Look& look, const std::string& path)
 {
     // Rows: down, left, up, right.
     Canvas sheet(FW, FH * 4);
-    sheet.Blit(Frame(look, Facing::Down, false), 0, 0);
-    sheet.Blit(Frame(look, Facing::Left, false), 0, FH);
-    sheet.Blit(Frame(look, Facing::Up, false), 0, FH * 2);
-    sheet.Blit(Frame(look, Facing::Left, true), 0, FH * 3);
+    sheet.Blit(FigureFrame(look, Facing::Down, false), 0, 0);
+    sheet.Blit(FigureFrame(look, Facing::Left, false), 0, FH);
+    sheet.Blit(FigureFrame(look, Facing::Up, false), 0, FH * 2);
+    sheet.Blit(FigureFrame(look, Facing::Left, true), 0, FH * 3);
     return Save(sheet, 2, path);
 }
 
@@ -373,7 +372,7 @@ int MakeCharacters(const std::string& assets)
                                              {Facing::Up, false},    {Facing::UpLeft, true},
                                              {Facing::Left, true},   {Facing::DownLeft, true}};
     for (int i = 0; i < 8; ++i)
-        sheet.Blit(Frame(PlayerLook, rows[i].first, rows[i].second), 0, 50 * i + 1);
+        sheet.Blit(FigureFrame(PlayerLook, rows[i].first, rows[i].second), 0, 50 * i + 1);
     sheet.Blit(Disguise(DrawPlant(23, 40)), 0, 50 * 8);
     sheet.Blit(Disguise(DrawWaterCooler(19, 30)), 0, 50 * 9);
     sheet.Blit(Disguise(DrawBoxes(25, 24)), 0, 50 * 10);

@@ -89,14 +89,21 @@ void PadButton(Canvas& c, float cx, float cy, float r, char letter, Color color)
     Letter(c, int(cx), int(cy), letter, Pal::White);
 }
 
-// Heads-up tile: a dark rounded plate, the action's emblem, and the key or pad button in
-// the lower right corner.
-Canvas HudIcon(const std::function<void(Canvas&)>& emblem, const std::function<void(Canvas&)>& binding)
+// The dark rounded plate every heads-up tile stands on, 25 × 25.
+Canvas HudPlate()
 {
     Canvas c(25, 25);
     c.RoundRect(0, 0, 25, 25, Pal::Ink);
     c.RoundRect(1, 1, 23, 23, Hex(0x2b2f45));
     c.Rect(2, 1, 21, 1, Hex(0x454b6a));
+    return c;
+}
+
+// Heads-up tile: the plate, the action's emblem, and the key or pad button in the lower
+// right corner.
+Canvas HudIcon(const std::function<void(Canvas&)>& emblem, const std::function<void(Canvas&)>& binding)
+{
+    Canvas c = HudPlate();
     emblem(c);
     binding(c);
     return c;
@@ -124,10 +131,7 @@ void StealthEmblem(Canvas& c)
 
 Canvas KeyIcon()
 {
-    Canvas c(25, 25);
-    c.RoundRect(0, 0, 25, 25, Pal::Ink);
-    c.RoundRect(1, 1, 23, 23, Hex(0x2b2f45));
-    c.Rect(2, 1, 21, 1, Hex(0x454b6a));
+    Canvas c = HudPlate();
     Canvas card = DrawKeyCard(25);
     c.Blit(card, 0, 1);
     return c;

@@ -75,13 +75,6 @@ void Office(Canvas& c, int floor)
         c.Rect(0, y, W, 1, WithAlpha(Pal::CarpetDark, 120));
 }
 
-const Look HeroLook{Hex(0xf1c39b), Hex(0x5a3a2a), Hex(0x2f6f6a), Hex(0x24554f), Hex(0xd9d4c6),
-                    Hex(0x3a3f55), Hex(0x23232b), false, false, true};
-const Look ClerkLook{Hex(0xe0ac84), Hex(0x2a2222), Hex(0xe9e6de), Hex(0xc9c4b8), Hex(0x3a6fd0),
-                     Hex(0x2e3244), Hex(0x1e1e24), false, false, false};
-const Look BossLook{Hex(0xc98d62), Hex(0x9a9aa2), Hex(0x4a4e5e), Hex(0x3a3d4b), Hex(0xc0392b),
-                    Hex(0x33364a), Hex(0x141418), false, true, false};
-
 Canvas MenuBackground()
 {
     Canvas c(W, H);
@@ -99,13 +92,9 @@ Canvas MenuBackground()
         int half = i / 4;
         c.Rect(500 - i, floor - 60 - half / 2, 1, 18 + half, Hex(0xf2c94c, uint8_t(60 - i / 2)));
     }
-    Canvas clerk(24, 48);
-    clerk.Blit(DrawFigure(ClerkLook, Facing::Left), 0, 0);
-    c.Blit(clerk.Scaled(2), 470, floor - 94);
+    c.Blit(FigureFrame(ClerkLook, Facing::Left, false).Scaled(2), 470, floor - 94);
     // The player tiptoeing away at the left, facing right.
-    Canvas hero(24, 48);
-    hero.Blit(DrawFigure(HeroLook, Facing::Left), 0, 0, true);
-    c.Blit(hero.Scaled(2), 170, floor - 92);
+    c.Blit(FigureFrame(PlayerLook, Facing::Left, true).Scaled(2), 170, floor - 92);
     // Darken the middle so the menu reads over it.
     for (int x = 0; x < W; ++x)
     {
@@ -206,9 +195,7 @@ Canvas Loading()
     c.Gradient(0, 0, W, H, Pal::NightDeep, Pal::Night);
     for (int y = 0; y < H; y += 4)
         c.Rect(0, y, W, 1, Hex(0x000000, 40));
-    Canvas hero(24, 48);
-    hero.Blit(DrawFigure(HeroLook, Facing::Left), 0, 0, true);
-    c.Blit(hero.Scaled(3), 200, 110);
+    c.Blit(FigureFrame(PlayerLook, Facing::Left, true).Scaled(3), 200, 110);
     Canvas boxes = DrawBoxes(25, 24);
     c.Blit(boxes.Scaled(3), 360, 182);
     c.Blit(TitleText(400, 60, "LOADING...", 36, Pal::Yellow, Pal::Orange), 120, 36);
