@@ -30,6 +30,8 @@
 inline const std::string& FloorFolder()
 {
   static const ScratchFolder folder;
+  EXPECT_EQ(std::string::npos, folder.path.find('.'))
+      << folder.path << ": set TMPDIR to a path without dots";
   return folder.path;
 }
 
