@@ -406,6 +406,18 @@ const char* Trigger(int code)
     }
 }
 
+// Closes a file written with fprintf; false, and says so, when a write or the close failed.
+bool CloseWritten(std::FILE* f, const std::string& path)
+{
+    bool ok = !std::ferror(f);
+    if (std::fclose(f) != 0 || !ok)
+    {
+        std::printf("make_levels: writing %s failed\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool WriteTmx(const Plan& plan, const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "w");
@@ -442,13 +454,7 @@ bool WriteTmx(const Plan& plan, const std::string& path)
                 std::fprintf(f, "        <event trigger=\"%s\" X=\"%d\" Y=\"%d\"/>\n", Trigger(e), c, plan.height - r - 1);
         }
     std::fprintf(f, "    </eventlist>\n</map>\n");
-    bool ok = !std::ferror(f);
-    if (std::fclose(f) != 0 || !ok)
-    {
-        std::printf("make_levels: writing %s failed\n", path.c_str());
-        return false;
-    }
-    return true;
+    return CloseWritten(f, path);
 }
 
 bool WriteManifest(const std::string& path)
@@ -474,13 +480,7 @@ bool WriteManifest(const std::string& path)
     std::fprintf(f, "    <event id=\"102\" name=\"EXIT\" source=\"Assets/Tilemap/event_exit.png\"/>\n");
     std::fprintf(f, "    <event id=\"103\" name=\"ENEMY\" source=\"Assets/Tilemap/event_coworker.png\"/>\n");
     std::fprintf(f, "</events>\n");
-    bool ok = !std::ferror(f);
-    if (std::fclose(f) != 0 || !ok)
-    {
-        std::printf("make_levels: writing %s failed\n", path.c_str());
-        return false;
-    }
-    return true;
+    return CloseWritten(f, path);
 }
 }
 
