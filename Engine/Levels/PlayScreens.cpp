@@ -37,6 +37,13 @@ void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
                          screenButton.width, screenButton.height, screenButton.disabled, hidden);
 }
 
+// Puts the image on the button and shows it; a missing button is skipped.
+void ShowWithImage(Button2D* button, const std::string& file)
+{
+  ShowImage(button, file);
+  SetHidden(button, false);
+}
+
 bool Clicked(Button2D* button)
 {
   return button && button->IsClicked();
@@ -90,9 +97,7 @@ Button2D* TestLevel::FindButton(const std::string& buttonName) const
 void TestLevel::EnterCaptureScreen()
 {
   playState = CAUGHT;
-  Button2D* banner = FindButton("Game_State");
-  ShowImage(banner, "Assets/GameOver.png");
-  SetHidden(banner, false);
+  ShowWithImage(FindButton("Game_State"), "Assets/GameOver.png");
   SetHidden(FindButton("Retry"), false);
   SetHidden(FindButton("MainMenu"), false);
 }
@@ -100,9 +105,7 @@ void TestLevel::EnterCaptureScreen()
 void TestLevel::EnterEscapeScreen()
 {
   playState = ESCAPED;
-  Button2D* banner = FindButton("Game_State");
-  ShowImage(banner, "Assets/Escaped.png");
-  SetHidden(banner, false);
+  ShowWithImage(FindButton("Game_State"), "Assets/Escaped.png");
   SetHidden(FindButton("MainMenu"), false);
   // A capture earlier in the same frame showed Retry; the escape screen has none.
   SetHidden(FindButton("Retry"), true);
@@ -136,13 +139,9 @@ void TestLevel::PlayingStep()
     return;
 
   playState = PAUSED;
-  Button2D* banner = FindButton("Game_State");
-  ShowImage(banner, "Assets/Paused.png");
-  SetHidden(banner, false);
+  ShowWithImage(FindButton("Game_State"), "Assets/Paused.png");
   SetHidden(FindButton("MainMenu"), false);
-  Button2D* resume = FindButton("Retry");
-  ShowImage(resume, "Assets/Resume.png");
-  SetHidden(resume, false);
+  ShowWithImage(FindButton("Retry"), "Assets/Resume.png");
   SetHidden(pause, true);
 }
 
@@ -171,8 +170,7 @@ void TestLevel::EscapedStep()
   }
 
   Button2D* mainMenu = FindButton("MainMenu");
-  ShowImage(mainMenu, Gamepad::IsConnected() ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
-  SetHidden(mainMenu, false);
+  ShowWithImage(mainMenu, Gamepad::IsConnected() ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
   if (MainMenuChosen(mainMenu))
     LevelManager::Instance()->ChangeLevel("Main Menu");
 }
@@ -187,8 +185,7 @@ void TestLevel::CaughtStep()
   }
 
   Button2D* retry = FindButton("Retry");
-  ShowImage(retry, Gamepad::IsConnected() ? "Assets/Retry2.png" : "Assets/Retry.png");
-  SetHidden(retry, false);
+  ShowWithImage(retry, Gamepad::IsConnected() ? "Assets/Retry2.png" : "Assets/Retry.png");
   if (Clicked(retry) || VNInputCheckTriggered('R') || PadTriggered(Gamepad::X))
   {
     SetHidden(retry, true);
