@@ -31,6 +31,20 @@ Button2D* AddHeadsUpIcon(const char* name, const char* file, float x, float y)
   return camera->AddImageButton(name, file, x, y, 75.0f, 75.0f, true, true);
 }
 
+// The walk direction with its y set to sign (or its x, below), normalised with the other
+// axis as it stands.
+VNVec2 WithVertical(const VNVec2& v, float sign)
+{
+  const float n = std::sqrt(v.x * v.x + 1.0f);
+  return {v.x / n, sign / n};
+}
+
+VNVec2 WithHorizontal(const VNVec2& v, float sign)
+{
+  const float n = std::sqrt(v.y * v.y + 1.0f);
+  return {sign / n, v.y / n};
+}
+
 float StickAxis(int16_t raw)
 {
   return static_cast<float>(raw) / 32768.0f;
@@ -201,37 +215,25 @@ VNVec2 Player::Walk(const float& dt)
   if (input.up)
   {
     if (CanStep(x + 10.0f, y + s + 10.0f, x - 10.0f, y + s + 10.0f))
-    {
-      const float n = std::sqrt(v.x * v.x + 1.0f);
-      v = {v.x / n, 1.0f / n};
-    }
+      v = WithVertical(v, 1.0f);
     frame = input.left ? 3 : input.right ? 5 : 4;
   }
   if (input.down)
   {
     if (CanStep(x + 10.0f, y - s - 45.0f, x - 10.0f, y - s - 45.0f))
-    {
-      const float n = std::sqrt(v.x * v.x + 1.0f);
-      v = {v.x / n, -1.0f / n};
-    }
+      v = WithVertical(v, -1.0f);
     frame = input.left ? 1 : input.right ? 7 : 0;
   }
   if (input.left)
   {
     if (CanStep(x - s - 25.0f, y, x - s - 25.0f, y - 35.0f))
-    {
-      const float n = std::sqrt(v.y * v.y + 1.0f);
-      v = {-1.0f / n, v.y / n};
-    }
+      v = WithHorizontal(v, -1.0f);
     frame = input.up ? 3 : input.down ? 1 : 2;
   }
   if (input.right)
   {
     if (CanStep(x + s + 25.0f, y, x + s + 25.0f, y - 35.0f))
-    {
-      const float n = std::sqrt(v.y * v.y + 1.0f);
-      v = {1.0f / n, v.y / n};
-    }
+      v = WithHorizontal(v, 1.0f);
     frame = input.up ? 5 : input.down ? 7 : 6;
   }
   return v;
