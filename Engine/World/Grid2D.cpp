@@ -11,6 +11,7 @@
 
 #include <utility>
 
+#include "Framework/Assert.h"
 #include "Framework/Camera.h"
 #include "World/LevelFile.h"
 
@@ -139,13 +140,8 @@ void Grid2D::ResizeTile(float newWidth, float newHeight)
   VNGfxMeshFree(tileMesh);
   tileMesh = BuildCentredQuad(newWidth / 2.0f, newHeight / 2.0f);
   if (!tileMesh)
-  {
-    printf("VN_ASSERT_MESG: %s\nLine: %d\nFunc: %s\nFile: %s\n", "vertices", 485,
-           "Grid2D::ResizeTile", "Engine\\Grid2D");
-    printf("Mesg: Failed to Create Tile\n");
-    fflush(stdout);
-    exit(1);
-  }
+    AssertReport::Fail("vertices", 485, "Grid2D::ResizeTile", "Engine\\Grid2D",
+                       "Failed to Create Tile");
 }
 
 void Grid2D::AddLayer(std::string name)

@@ -105,6 +105,14 @@ static const char* BaseName(const char* path)
     return slash ? slash + 1 : path;
 }
 
+/* A halting report waits for a key before the program ends with status 1. */
+[[noreturn]] static void WaitAndQuit(void)
+{
+    fflush(stdout);
+    getchar();
+    exit(1);
+}
+
 void VNGfxCheckGLError(int line, const char* func, const char* file)
 {
     int reported = 0;
@@ -116,20 +124,14 @@ void VNGfxCheckGLError(int line, const char* func, const char* file)
         reported = 1;
     }
     if (reported)
-    {
-        fflush(stdout);
-        getchar();
-        exit(1);
-    }
+        WaitAndQuit();
 }
 
 void VNGfxHalt(int line, const char* func, const char* file, const char* message)
 {
     printf("HALT:\nLine: %d\nFunc: %s\nFile: %s\n", line, func, BaseName(file));
     printf("%s\n", message);
-    fflush(stdout);
-    getchar();
-    exit(1);
+    WaitAndQuit();
 }
 
 /* ---- Shader programs -------------------------------------------------------------------- */
