@@ -113,7 +113,7 @@ TEST(Collision, CircleToRectIsStrictWhileOtherTestsAcceptTouching)
     EXPECT_FLOAT_EQ(1.0f, VNCalcDistPointToCircle(&p, &kOrigin, 4.0f));
 }
 
-TEST(Collision, PointToSegmentDistanceByRegion)
+TEST(Collision, PointToSegmentDistanceByRegionAndToItsLineByTheNormal)
 {
     // Beside the segment, before its start, past its end, on it.
     const struct
@@ -128,10 +128,8 @@ TEST(Collision, PointToSegmentDistanceByRegion)
     // A segment shorter than 1e-5 is its first end.
     VNVec2 shortEnd = V(1e-6f, 0.0f), p = V(3.0f, 4.0f);
     EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToLineSeg(&p, &kOrigin, &shortEnd));
-}
 
-TEST(Collision, StaticPointIsSignedByTheNormal)
-{
+    // Against the infinite line through the segment, signed by its normal.
     VNVec2 above = V(3.0f, 2.0f), below = V(30.0f, -2.5f);
     EXPECT_FLOAT_EQ(2.0f, VNStaticPointToStaticLineSegment(&above, &kFloor));
     EXPECT_FLOAT_EQ(-2.5f, VNStaticPointToStaticLineSegment(&below, &kFloor));

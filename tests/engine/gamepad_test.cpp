@@ -36,6 +36,14 @@ protected:
     void TearDown() override { DetachVirtualPad(); }
 };
 
+// One game frame as the main loop drives the pad: messages, Update, level code, EndFrame.
+void PadFrame()
+{
+    VNSysUpdate();
+    Gamepad::Update();
+    Gamepad::EndFrame();
+}
+
 TEST_F(VNGamepadTest, SticksAreSignedWithYUpAndTriggersAreBytes)
 {
     ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
@@ -56,7 +64,7 @@ TEST_F(VNGamepadTest, SticksAreSignedWithYUpAndTriggersAreBytes)
     EXPECT_EQ(127, state.rightTrigger);
 }
 
-TEST_F(VNGamepadTest, PlugAndUnplugWhileRunning)
+TEST_F(VNGamepadTest, PlugAndUnplugWhileRunningAndIsConnectedReadsAfresh)
 {
     int connected = -1;
     Read(&connected);
@@ -76,14 +84,17 @@ TEST_F(VNGamepadTest, PlugAndUnplugWhileRunning)
     ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
     Read(&connected);
     EXPECT_EQ(1, connected);
-}
 
-// One game frame as the main loop drives the pad: messages, Update, level code, EndFrame.
-void PadFrame()
-{
+    // The game's IsConnected reads the pad afresh; held changes only in Update.
+    PadFrame();
+    SetVirtualPadButton(VN_PAD_B, true);
     VNSysUpdate();
-    Gamepad::Update();
-    Gamepad::EndFrame();
+    EXPECT_FALSE(Gamepad::IsHeld(Gamepad::B)) << "not read yet";
+    EXPECT_TRUE(Gamepad::IsConnected());
+    EXPECT_TRUE(Gamepad::IsHeld(Gamepad::B));
+    EXPECT_FALSE(Gamepad::held[Gamepad::B]);
+    SetVirtualPadButton(VN_PAD_B, false);
+    PadFrame();
 }
 
 TEST_F(VNGamepadTest, GamepadTriggersOncePerPress)
@@ -166,20 +177,6 @@ TEST_F(VNGamepadTest, WithoutAPadEverythingReadsZero)
         EXPECT_FALSE(Gamepad::triggered[button]) << button;
         EXPECT_FALSE(Gamepad::IsHeld(button)) << button;
     }
-}
-
-TEST_F(VNGamepadTest, IsConnectedRefreshesTheState)
-{
-    ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
-    PadFrame();
-    SetVirtualPadButton(VN_PAD_B, true);
-    VNSysUpdate();
-    EXPECT_FALSE(Gamepad::IsHeld(Gamepad::B)) << "not read yet";
-    EXPECT_TRUE(Gamepad::IsConnected());
-    EXPECT_TRUE(Gamepad::IsHeld(Gamepad::B));
-    EXPECT_FALSE(Gamepad::held[Gamepad::B]) << "held changes only in Update";
-    SetVirtualPadButton(VN_PAD_B, false);
-    PadFrame();
 }
 
 } // namespace

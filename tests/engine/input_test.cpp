@@ -88,7 +88,7 @@ TEST_F(VNInputTest, OnlyASampleSeesDispatchedEvents)
     EXPECT_FALSE(VNInputCheckReleased('J'));
 }
 
-TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodes)
+TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodesAndEitherShiftIsShift)
 {
     const struct
     {
@@ -119,10 +119,8 @@ TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodes)
         DispatchAndSample();
         EXPECT_TRUE(VNInputCheckReleased(vk)) << int(vk);
     }
-}
 
-TEST_F(VNInputTest, EitherShiftHoldsTheGenericShift)
-{
+    // Either shift key holds the generic shift.
     InjectSDLKey(SDLK_LSHIFT, true);
     InjectSDLKey(SDLK_RSHIFT, true);
     DispatchAndSample();

@@ -276,7 +276,7 @@ TEST(Scalar, PowersOfTwoAndTheirWrap)
     }
 }
 
-TEST(Scalar, WrapOnceAndRanges)
+TEST(Scalar, WrapOnceRangesAndTies)
 {
     EXPECT_FLOAT_EQ(10.0f, VNWrap(370.0f, 0.0f, 360.0f));
     EXPECT_FLOAT_EQ(350.0f, VNWrap(-10.0f, 0.0f, 360.0f));
@@ -291,11 +291,9 @@ TEST(Scalar, WrapOnceAndRanges)
     EXPECT_EQ(1, VNInRange(1.0f, 0.0f, 1.0f));
     EXPECT_EQ(1, VNInRange(0.0f, 0.0f, 1.0f));
     EXPECT_EQ(0, VNInRange(1.0001f, 0.0f, 1.0f));
-}
 
-TEST(Scalar, MinReturnsSecondAndMaxFirstOnTies)
-{
-    // +0 and -0 compare equal, so the sign shows which argument came back.
+    // On ties Min returns its second argument and Max its first; +0 and -0 compare equal,
+    // so the sign shows which argument came back.
     EXPECT_TRUE(signbit(VNMin(0.0f, -0.0f)));
     EXPECT_FALSE(signbit(VNMin(-0.0f, 0.0f)));
     EXPECT_TRUE(signbit(VNMax(-0.0f, 0.0f)));

@@ -1,3 +1,4 @@
+#include "CapturedOutput.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 
@@ -68,11 +69,9 @@ protected:
     SDL_Window* window = nullptr;
 };
 
-TEST_F(VNSystemTest, InitAnnouncesTheVersionAndCentresTheWindow)
+TEST_F(VNSystemTest, InitCentresTheWindowAndFullScreenStretchesItOverTheScreenAndBack)
 {
-    testing::internal::CaptureStdout();
-    Open(nullptr);
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = StdoutOf([this] { Open(nullptr); });
     EXPECT_NE(std::string::npos, output.find("Vorn Engine version: 3.04\n\n")) << output;
 
     ExpectPlacement(window, 320, 180, 1280, 720);
@@ -87,11 +86,7 @@ TEST_F(VNSystemTest, InitAnnouncesTheVersionAndCentresTheWindow)
 
     EXPECT_NE(0, VNSysSetWindowTitle("Kestrin"));
     EXPECT_STREQ("Kestrin", SDL_GetWindowTitle(window));
-}
 
-TEST_F(VNSystemTest, FullScreenStretchesOverTheScreenAndBack)
-{
-    Open(nullptr);
     for (int round = 0; round < 2; ++round)
     {
         VNToogleFullScreen(true);
