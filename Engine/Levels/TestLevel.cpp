@@ -85,12 +85,17 @@ void TestLevel::LoadFloor(int startState)
   Spawn();
 }
 
-void TestLevel::Unload()
+void TestLevel::ClearFloor()
 {
   DeleteAll(players);
   DeleteAll(enemies);
   DeleteAll(keys);
   exits.clear();
+}
+
+void TestLevel::Unload()
+{
+  ClearFloor();
   if (fontBase)
   {
     VNGfxDestroyFont(fontBase);
@@ -153,14 +158,11 @@ void TestLevel::Draw()
 void TestLevel::Spawn()
 {
   // A repeated Load without Unload starts from an empty floor rather than doubling it.
-  DeleteAll(players);
-  DeleteAll(enemies);
-  DeleteAll(keys);
-  exits.clear();
+  ClearFloor();
 
   if (tilemap)
   {
-    const std::vector<EventRecord*> records = tilemap->events;
+    const std::vector<EventRecord*>& records = tilemap->events;
     for (size_t i = 0; i < records.size(); ++i)
     {
       const EventRecord& record = *records[i];

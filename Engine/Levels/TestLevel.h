@@ -79,6 +79,8 @@ protected:
   int endSoundChannel = -1;
 
 private:
+  // Deletes the players, co-workers and key cards and forgets the exits.
+  void ClearFloor();
   void PlayingStep();
   void PausedStep();
   void EscapedStep();
