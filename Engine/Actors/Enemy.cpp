@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "World/Grid2D.h"
+
 namespace
 {
 const float WALK_SPEED = 125.0f;
@@ -141,7 +143,7 @@ void Enemy::SetPath(const std::list<VNVec2>& path)
   if (&path != &tilePath)
     tilePath = path;
   for (const VNVec2& node : tilePath)
-    waypoints.push_back({node.x * 50.0f, node.y * 50.0f});
+    waypoints.push_back({node.x * Grid2D::TILE_SIZE, node.y * Grid2D::TILE_SIZE});
   pathCount = static_cast<int>(waypoints.size());
   pathIndex = 0;
   pathRequested = false;

@@ -26,7 +26,6 @@ const char* const kManifestFile = "Assets/Assets.tsm";
 const char* const kTestRunFile = "tmp.bin";
 const char* const kTestRunLevel = "tmp";
 const char* const kMenuLevel = "Main Menu";
-const float kTileSize = 50.0f;
 
 // Tile ids up to this paint floor and walls; below kFirstEventId, objects.
 const int kLastFloorId = 8;
@@ -62,7 +61,7 @@ void PlaceButton(Button2D* button, float x, float y, float width, float height)
 Editor::Editor()
 {
   name = "Level Editor";
-  CreateTilemap(gridSize, kTileSize);
+  CreateTilemap(gridSize, Grid2D::TILE_SIZE);
   tilemap->AddLayer("OBJECTS");
   tilemap->AddLayer("EVENTS");
 

@@ -17,8 +17,6 @@ namespace
 const float LOADING_SECONDS = 1.5f;
 // Squared reach of an exit: 40 units.
 const float EXIT_REACH_SQ = 1600.0f;
-// Event positions are tile coordinates; every loaded grid has 50-unit tiles.
-const float TILE_SIZE = 50.0f;
 
 const char* EnemyLook(int roll)
 {
@@ -166,7 +164,8 @@ void TestLevel::Spawn()
     for (size_t i = 0; i < records.size(); ++i)
     {
       const EventRecord& record = *records[i];
-      const VNVec2 at = {record.x * TILE_SIZE, record.y * TILE_SIZE};
+      // Event positions are in tiles.
+      const VNVec2 at = {record.x * Grid2D::TILE_SIZE, record.y * Grid2D::TILE_SIZE};
       if (record.trigger == "EXIT")
       {
         exits.push_back(at);

@@ -18,7 +18,6 @@
 namespace
 {
 
-const float kTileSize = 50.0f;
 const int kStraightStepCost = 10;
 const int kDiagonalStepCost = 25;
 
@@ -104,7 +103,7 @@ VNGfxVertexList* BuildCentredQuad(float halfWidth, float halfHeight)
 
 Grid2D::Grid2D(const int& columns, const int& rows)
 {
-  ResizeTile(kTileSize, kTileSize);
+  ResizeTile(TILE_SIZE, TILE_SIZE);
   width = columns > 0 ? columns : 0;
   height = rows > 0 ? rows : 0;
   AddLayer("BACKGROUND");
@@ -387,7 +386,7 @@ void Grid2D::LoadTMX(std::string fileName)
   width = 0;
   height = 0;
   // A loaded grid always has 50-unit tiles, whatever the file says.
-  ResizeTile(kTileSize, kTileSize);
+  ResizeTile(TILE_SIZE, TILE_SIZE);
 
   LevelContent level;
   if (!ReadLevelFile(fileName, level))

@@ -29,6 +29,9 @@ struct PathNode
 class Grid2D
 {
 public:
+  // The cell size, in world units, of every new or loaded grid (the editor's zoom aside).
+  static constexpr float TILE_SIZE = 50.0f;
+
   // An empty grid of 50-unit cells with the one layer "BACKGROUND".
   Grid2D(const int& columns, const int& rows);
   // A grid read from a level file; 0 x 0 with no layers when the file is refused.
