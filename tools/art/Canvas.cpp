@@ -87,14 +87,6 @@ void Canvas::Rect(int x, int y, int w, int h, Color c)
             Plot(i, j, c);
 }
 
-void Canvas::Frame(int x, int y, int w, int h, Color c)
-{
-    Rect(x, y, w, 1, c);
-    Rect(x, y + h - 1, w, 1, c);
-    Rect(x, y + 1, 1, h - 2, c);
-    Rect(x + w - 1, y + 1, 1, h - 2, c);
-}
-
 void Canvas::RoundRect(int x, int y, int w, int h, Color c)
 {
     Rect(x + 1, y, w - 2, 1, c);

@@ -40,7 +40,6 @@ public:
     void Erase(int x, int y, int w, int h);
     void EraseEllipse(float cx, float cy, float rx, float ry);
     void Rect(int x, int y, int w, int h, Color c);
-    void Frame(int x, int y, int w, int h, Color c);
     // Rectangle with its four corner pixels left out: the usual soft pixel-art box.
     void RoundRect(int x, int y, int w, int h, Color c);
     void Ellipse(float cx, float cy, float rx, float ry, Color c);
@@ -61,8 +60,6 @@ public:
     Canvas Scaled(int factor) const;
     // Darkens every opaque pixel to a translucent silhouette (drop shadows).
     Canvas Silhouette(Color c) const;
-
-    const std::vector<Color>& Pixels() const { return pixels; }
 
     // Writes the canvas as a 32-bit RGBA PNG; prints what failed and returns false.
     bool SavePng(const std::string& path) const;

@@ -10,8 +10,6 @@ namespace Fonts
 {
 const char* const SansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const Sans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const char* const MonoBold = "/usr/share/fonts/truetype/liberation/LiberationMono-Bold.ttf";
-const char* const ComicBold = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf";
 }
 
 namespace
@@ -44,11 +42,6 @@ PixelFont::~PixelFont()
 {
     if (face)
         FT_Done_Face(face);
-}
-
-int PixelFont::Ascent() const
-{
-    return face ? int(face->size->metrics.ascender >> 6) : 0;
 }
 
 int PixelFont::Measure(const std::string& text) const

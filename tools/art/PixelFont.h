@@ -17,9 +17,7 @@ public:
     PixelFont(const PixelFont&) = delete;
     PixelFont& operator=(const PixelFont&) = delete;
 
-    bool Loaded() const { return face != nullptr; }
     int Measure(const std::string& text) const;
-    int Ascent() const;
     // Draws text with its baseline at y; returns the pen position after the last glyph.
     int Draw(Canvas& canvas, int x, int y, const std::string& text, Color color) const;
     // Text centred on cx with its cap height centred on cy, with a one-pixel shadow
@@ -36,6 +34,4 @@ namespace Fonts
 {
 extern const char* const SansBold;
 extern const char* const Sans;
-extern const char* const MonoBold;
-extern const char* const ComicBold;
 }

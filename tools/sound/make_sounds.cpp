@@ -20,7 +20,6 @@ const std::vector<int> Major7{0, 4, 7, 11};
 const std::vector<int> Dom7{0, 4, 7, 10};
 const std::vector<int> Minor9{0, 3, 7, 10, 14};
 const std::vector<int> Dim7{0, 3, 6, 9};
-const std::vector<int> Sus2{0, 2, 7};
 
 // A mix as long as the given number of four-beat bars.
 Mix LoopOfBars(double bpm, int bars)
