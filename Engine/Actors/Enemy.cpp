@@ -367,7 +367,7 @@ void Enemy::SightTest(const float& dt)
     bubble = BUBBLE_SPOTTED;
     // Rounding can push the cosine just past 1 straight ahead; acos would give NaN there.
     const float cosine = VNClamp(VNVec2DotProduct(&look, &toPlayer) / distance, -1.0f, 1.0f);
-    const float angle = VNACos(cosine) * 57.295784f;
+    const float angle = VNRadToDeg(VNACos(cosine));
     if (angle <= coneWidth / 2.0f)
     {
       detection += DETECT_RATE * dt;
