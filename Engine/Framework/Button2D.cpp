@@ -7,6 +7,7 @@ namespace
 {
 const char* const kClickSound = "Assets/Sound/MouseClick.wav";
 const char* const kHoverSound = "Assets/Sound/MouseOver.wav";
+const Color4 kHighlightTint = {1.8f, 1.8f, 1.0f, 1.0f};
 }
 
 Button2D::Button2D(std::string buttonName)
@@ -45,6 +46,12 @@ void Button2D::PlaceLabels()
   const VNVec2 at = {position.x - width / 3.0f, position.y - height * 0.25f};
   caption->position = at;
   tooltip->position = at;
+}
+
+void Button2D::SetHighlighted(bool highlighted)
+{
+  const Color4 shade = highlighted ? kHighlightTint : Color4{};
+  tint = {shade.r, shade.g, shade.b, tint.a};
 }
 
 bool Button2D::IsClicked()

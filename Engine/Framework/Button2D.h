@@ -28,6 +28,8 @@ public:
 
   // Places caption and tooltip where they are printed for the current position.
   void PlaceLabels();
+  // Lit up (mouse over it, or the pad's choice) or plain; the alpha stays as it is.
+  void SetHighlighted(bool highlighted);
 
   TextLabel* tooltip = nullptr;
   TextLabel* caption = nullptr;

@@ -13,7 +13,6 @@ const float kWheelRestThreshold = 0.5f;
 const float kEdgeScrollStep = 20.0f;
 // The edge band is this fraction of the view, measured in from each side.
 const float kEdgeBand = 1.0f - 0.998f;
-const Color4 kHoverTint = {1.8f, 1.8f, 1.0f, 1.0f};
 
 int Truncate(float value)
 {
@@ -145,9 +144,7 @@ void Camera::CarryOverlay(const VNVec2& moved)
     button->position.x += moved.x;
     button->position.y += moved.y;
     button->PlaceLabels();
-    const bool over = button->IsMouseOver();
-    const Color4 tint = over ? kHoverTint : Color4{};
-    button->tint = {tint.r, tint.g, tint.b, button->tint.a};
+    button->SetHighlighted(button->IsMouseOver());
   }
   for (TextLabel* label : labels)
   {

@@ -109,7 +109,6 @@ const float VOLUME_STEP = 0.25f;
 // A knob moves this far per volume step; at full volume it sits at KNOB_FULL_X.
 const float KNOB_STEP = 65.0f;
 const float KNOB_FULL_X = 160.0f;
-const Color4 PAD_HIGHLIGHT = {1.8f, 1.8f, 1.0f, 1.0f};
 }
 
 MainMenu::MainMenu()
@@ -434,10 +433,7 @@ void MainMenu::Highlight(std::initializer_list<const char*> names, int selected)
   for (const char* widgetName : names)
   {
     if (Button2D* button = FindWidget(widgetName))
-    {
-      const Color4 tint = i == selected ? PAD_HIGHLIGHT : Color4{};
-      button->tint = {tint.r, tint.g, tint.b, button->tint.a};
-    }
+      button->SetHighlighted(i == selected);
     ++i;
   }
 }
