@@ -87,6 +87,23 @@ struct Plan
     bool Standable(int col, int row) const { return Walkable(col, row) && Walkable(col, row + 1); }
 };
 
+// The floor a cell without one of its own stands on: the nearest plain floor (carpet,
+// lino or hall, no event) on its row, looking left first; carpet when the row has none.
+int NearestFloor(const std::string& line, int col)
+{
+    const int width = int(line.size());
+    for (int d = 1; d < width; ++d)
+        for (int from : {col - d, col + d})
+        {
+            if (from < 0 || from >= width)
+                continue;
+            const Legend* l = Find(line[size_t(from)]);
+            if (l->floor >= 1 && l->floor <= 3 && l->event == 0)
+                return l->floor;
+        }
+    return 1;
+}
+
 bool ReadPlan(const std::string& path, Plan& plan)
 {
     std::ifstream in(path);
@@ -137,30 +154,11 @@ bool ReadPlan(const std::string& path, Plan& plan)
             plan.object[i] = l->object;
             plan.event[i] = l->event;
         }
-        // Cells without a floor of their own take the nearest plain floor on the row,
-        // looking left first.
         for (int c = 0; c < plan.width; ++c)
         {
             size_t i = size_t(r * plan.width + c);
-            if (plan.floor[i] != 0)
-                continue;
-            plan.floor[i] = 1;
-            for (int d = 1; d < plan.width; ++d)
-            {
-                int f = 0;
-                for (int from : {c - d, c + d})
-                    if (f == 0 && from >= 0 && from < plan.width)
-                    {
-                        const Legend* l = Find(line[size_t(from)]);
-                        if (l->floor >= 1 && l->floor <= 3 && l->event == 0)
-                            f = l->floor;
-                    }
-                if (f)
-                {
-                    plan.floor[i] = f;
-                    break;
-                }
-            }
+            if (plan.floor[i] == 0)
+                plan.floor[i] = NearestFloor(line, c);
         }
     }
     return true;
