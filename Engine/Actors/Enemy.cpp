@@ -22,7 +22,7 @@ const float FORGET_RATE = 2.5f;
 const float OUTER_RING_CAP = 0.4f;
 const float OUTER_RING_REACH = 500.0f;
 const uint32_t WHITE = 0xFFFFFFFFu;
-}
+} // namespace
 
 int Enemy::partnerAttempts = 10;
 
@@ -36,19 +36,16 @@ VNGfxVertexList* BuildFan(float start, float end, float radius, float step)
   {
     const float a0 = a * toRadians;
     const float a1 = (a + step) * toRadians;
-    VNGfxTriAdd(0.0f, 0.0f, WHITE, 0.0f, 0.0f,
-                radius * VNCos(a0), radius * VNSin(a0), WHITE, 0.0f, 0.0f,
-                radius * VNCos(a1), radius * VNSin(a1), WHITE, 0.0f, 0.0f);
+    VNGfxTriAdd(0.0f, 0.0f, WHITE, 0.0f, 0.0f, radius * VNCos(a0), radius * VNSin(a0), WHITE, 0.0f,
+                0.0f, radius * VNCos(a1), radius * VNSin(a1), WHITE, 0.0f, 0.0f);
     ++triangles;
   }
   return VNGfxMeshEnd();
 }
 
 Enemy::Enemy(const char* image, int index, float x, float y)
-  : Sprite2D(1, 4, image, x, y),
-    index(index),
-    timer(static_cast<float>(rand() % 10 + 1)),
-    home{x, y}
+    : Sprite2D(1, 4, image, x, y), index(index),
+      timer(static_cast<float>(rand() % 10 + 1)), home{x, y}
 {
   width = 45.0f;
   height = 90.0f;
@@ -75,21 +72,14 @@ void Enemy::Update(const float& dt)
 {
   switch (state)
   {
-  case AT_DESK:
-    UpdateAtDesk(dt);
-    break;
+  case AT_DESK: UpdateAtDesk(dt); break;
   case VISITING:
     if (!UpdateVisiting(dt))
       return;
     break;
-  case CHATTING:
-    UpdateChatting(dt);
-    break;
-  case RETURNING:
-    UpdateReturning(dt);
-    break;
-  default:
-    break;
+  case CHATTING: UpdateChatting(dt); break;
+  case RETURNING: UpdateReturning(dt); break;
+  default: break;
   }
 
   if (playerPosition)
@@ -174,8 +164,8 @@ void Enemy::PickPartner()
   if (partnerAttempts <= 0)
     return;
   --partnerAttempts;
-  partner = static_cast<int>(static_cast<unsigned>(rand()) %
-                             static_cast<unsigned>(enemies->size()));
+  partner =
+      static_cast<int>(static_cast<unsigned>(rand()) % static_cast<unsigned>(enemies->size()));
   if (!IsFreePartner((*enemies)[partner]))
     PickPartner();
   partnerAttempts = 10;

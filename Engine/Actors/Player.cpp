@@ -49,10 +49,9 @@ float StickAxis(int16_t raw)
 {
   return static_cast<float>(raw) / 32768.0f;
 }
-}
+} // namespace
 
-Player::Player()
-  : Sprite2D(1, 11, "Assets/player.png", 0.0f, 0.0f)
+Player::Player() : Sprite2D(1, 11, "Assets/player.png", 0.0f, 0.0f)
 {
   width = 50.0f;
   height = 100.0f;

@@ -157,14 +157,12 @@ void Editor::AddFileButtons()
 {
   const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
   saveButton = new Button2D("Savelevel");
-  PlaceButton(saveButton, camera->position.x + 530.0f, camera->position.y - 250.0f, 180.0f,
-              50.0f);
+  PlaceButton(saveButton, camera->position.x + 530.0f, camera->position.y - 250.0f, 180.0f, 50.0f);
   saveButton->textColor = black;
   camera->AddButton(saveButton);
 
   loadButton = new Button2D("Loadlevel");
-  PlaceButton(loadButton, camera->position.x + 530.0f, camera->position.y - 310.0f, 180.0f,
-              50.0f);
+  PlaceButton(loadButton, camera->position.x + 530.0f, camera->position.y - 310.0f, 180.0f, 50.0f);
   loadButton->textColor = black;
   camera->AddButton(loadButton);
 }
@@ -273,8 +271,7 @@ void Editor::TestRun()
   // Playing an older tmp.bin would show a map other than the one being edited.
   if (!tilemap->SaveTMX(kTestRunFile))
   {
-    printf("Level Editor: test run cancelled, the map could not be written to %s\n",
-           kTestRunFile);
+    printf("Level Editor: test run cancelled, the map could not be written to %s\n", kTestRunFile);
     fflush(stdout);
     return;
   }

@@ -31,96 +31,95 @@ const char* const kFirstLevel = "Main Menu";
 
 intptr_t GameWindowProc(void* window, unsigned int message, uintptr_t wParam, intptr_t lParam)
 {
-    switch (message)
-    {
-    case VN_MSG_CREATE: return 0;
-    case VN_MSG_DESTROY: gQuitGame = true; return 0;
-    case VN_MSG_MOUSEWHEEL:
-        gMouseWheelDelta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
-        return 0;
-    default: return VNSysPlatformDefaultProc(window, message, wParam, lParam);
-    }
+  switch (message)
+  {
+  case VN_MSG_CREATE: return 0;
+  case VN_MSG_DESTROY: gQuitGame = true; return 0;
+  case VN_MSG_MOUSEWHEEL:
+    gMouseWheelDelta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+    return 0;
+  default: return VNSysPlatformDefaultProc(window, message, wParam, lParam);
+  }
 }
 
 bool Application::Init(void* instance, const int& showCommand, const std::string& title)
 {
-    if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate,
-                   GameWindowProc))
-    {
-        printf("Kestrin: the engine could not start graphics; quitting\n");
-        gQuitGame = true;
-        return false;
-    }
-    VNSysSetWindowTitle(title.c_str());
+  if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate, GameWindowProc))
+  {
+    printf("Kestrin: the engine could not start graphics; quitting\n");
+    gQuitGame = true;
+    return false;
+  }
+  VNSysSetWindowTitle(title.c_str());
 
-    fullScreen = true;
-    Camera::Instance()->edgeScroll = fullScreen;
-    VNToogleFullScreen(fullScreen);
+  fullScreen = true;
+  Camera::Instance()->edgeScroll = fullScreen;
+  VNToogleFullScreen(fullScreen);
 
-    VNSysSetWindowIcon(kIconFile);
-    RegisterLevels();
-    return true;
+  VNSysSetWindowIcon(kIconFile);
+  RegisterLevels();
+  return true;
 }
 
 void Application::RegisterLevels()
 {
-    Camera::Instance()->edgeScroll = fullScreen;
-    LevelManager* levels = LevelManager::Instance();
-    levels->AddLevel(new TutorialLevel());
-    levels->AddLevel(new TestLevel("Level1.tmx"));
-    levels->AddLevel(new TestLevel("Level2.tmx"));
-    levels->AddLevel(new TestLevel("Level3.tmx"));
-    levels->AddLevel(new TestLevel("Level4.tmx"));
-    levels->AddLevel(new TestLevel("Level5.tmx"));
-    levels->AddLevel(new Editor());
-    levels->AddLevel(new MainMenu());
+  Camera::Instance()->edgeScroll = fullScreen;
+  LevelManager* levels = LevelManager::Instance();
+  levels->AddLevel(new TutorialLevel());
+  levels->AddLevel(new TestLevel("Level1.tmx"));
+  levels->AddLevel(new TestLevel("Level2.tmx"));
+  levels->AddLevel(new TestLevel("Level3.tmx"));
+  levels->AddLevel(new TestLevel("Level4.tmx"));
+  levels->AddLevel(new TestLevel("Level5.tmx"));
+  levels->AddLevel(new Editor());
+  levels->AddLevel(new MainMenu());
 
-    // "Main Menu" is entered directly: no change sound and no camera reset.
-    auto menu = levels->levels.find(kFirstLevel);
-    if (menu == levels->levels.end())
-        return;
-    menu->second->active = true;
-    levels->current = menu->second;
-    levels->current->Load();
+  // "Main Menu" is entered directly: no change sound and no camera reset.
+  auto menu = levels->levels.find(kFirstLevel);
+  if (menu == levels->levels.end())
+    return;
+  menu->second->active = true;
+  levels->current = menu->second;
+  levels->current->Load();
 }
 
 void Application::Run()
 {
-    while (!gQuitGame)
+  while (!gQuitGame)
+  {
+    const float dt = static_cast<float>(VNFrameRateControllerGetFrameTime());
+    VNSysFrameStart();
+    VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+    VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);
+    VNInputUpdate();
+
+    Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
+    gMouseWheelDelta = 0;
+
+    Gamepad::Update();
+    LevelManager::Instance()->Update(dt);
+    Gamepad::EndFrame();
+
+    // Read again: a level entered during the update is drawn in this same frame.
+    if (Level* level = LevelManager::Instance()->current)
     {
-        const float dt = static_cast<float>(VNFrameRateControllerGetFrameTime());
-        VNSysFrameStart();
-        VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-        VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);
-        VNInputUpdate();
-
-        Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
-        gMouseWheelDelta = 0;
-
-        Gamepad::Update();
-        LevelManager::Instance()->Update(dt);
-        Gamepad::EndFrame();
-
-        // Read again: a level entered during the update is drawn in this same frame.
-        if (Level* level = LevelManager::Instance()->current)
-        {
-            level->DrawTilemap();
-            level->Draw();
-            Camera::Instance()->DrawOverlay();
-        }
-
-        VNSysFrameEnd();
-        if (!VNSysDoesWindowExist())
-            gQuitGame = true;
+      level->DrawTilemap();
+      level->Draw();
+      Camera::Instance()->DrawOverlay();
     }
-    VNSysExit();
+
+    VNSysFrameEnd();
+    if (!VNSysDoesWindowExist())
+      gQuitGame = true;
+  }
+  VNSysExit();
 }
 
 void Application::Destroy()
 {
-    SoundManager::Destroy();
-    Camera::Destroy();
-    LevelManager::Destroy();
-    TextureManager::Destroy();
-    printf("Kestrin Engine Destroy\n");
+  SoundManager::Destroy();
+  Camera::Destroy();
+  LevelManager::Destroy();
+  TextureManager::Destroy();
+  printf("Kestrin Engine Destroy\n");
 }

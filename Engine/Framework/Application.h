@@ -18,16 +18,16 @@ intptr_t GameWindowProc(void* window, unsigned int message, uintptr_t wParam, in
 class Application
 {
 public:
-    // Opens the 1280 x 720 window at 60 frames per second, titles it, goes full screen,
-    // sets the icon and registers the levels. False when the engine cannot start; the
-    // game then quits without running a frame.
-    bool Init(void* instance, const int& showCommand, const std::string& title);
-    // Registers every level and enters "Main Menu" when it is registered.
-    void RegisterLevels();
-    // The frame loop, until gQuitGame is set or the window is gone; closes the engine.
-    void Run();
-    // Destroys the sound manager, camera, level manager and texture cache, in that order.
-    void Destroy();
+  // Opens the 1280 x 720 window at 60 frames per second, titles it, goes full screen,
+  // sets the icon and registers the levels. False when the engine cannot start; the
+  // game then quits without running a frame.
+  bool Init(void* instance, const int& showCommand, const std::string& title);
+  // Registers every level and enters "Main Menu" when it is registered.
+  void RegisterLevels();
+  // The frame loop, until gQuitGame is set or the window is gone; closes the engine.
+  void Run();
+  // Destroys the sound manager, camera, level manager and texture cache, in that order.
+  void Destroy();
 
-    bool fullScreen = false;
+  bool fullScreen = false;
 };

@@ -8,10 +8,9 @@ namespace
 const char* const kClickSound = "Assets/Sound/MouseClick.wav";
 const char* const kHoverSound = "Assets/Sound/MouseOver.wav";
 const Color4 kHighlightTint = {1.8f, 1.8f, 1.0f, 1.0f};
-}
+} // namespace
 
-Button2D::Button2D(std::string buttonName)
-    : tooltip(new TextLabel()), caption(new TextLabel())
+Button2D::Button2D(std::string buttonName) : tooltip(new TextLabel()), caption(new TextLabel())
 {
   name = buttonName;
   caption->SetText(buttonName);
@@ -31,9 +30,7 @@ Button2D::~Button2D()
   delete caption;
 }
 
-void Button2D::Update(const float&)
-{
-}
+void Button2D::Update(const float&) {}
 
 void Button2D::SetPosition(const float& x, const float& y)
 {

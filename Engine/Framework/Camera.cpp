@@ -26,7 +26,7 @@ void PrintText(unsigned font, float x, float y, const std::string& text, const C
   VNGfxSetTintColor(color.r, color.g, color.b, 1.0f);
   VNGfxPrint(font, text.c_str(), Truncate(x), Truncate(y), 1.0f, 1.0f, 1.0f);
 }
-}
+} // namespace
 
 Camera* Camera::instance = nullptr;
 
@@ -214,8 +214,8 @@ VNVec2 Camera::CursorInWorld() const
   return {mouse.x - viewSize.x * 0.5f + position.x, -(mouse.y - viewSize.y * 0.5f - position.y)};
 }
 
-Button2D* Camera::AddImageButton(const std::string& name, const std::string& file, float x,
-                                 float y, float width, float height, bool disabled, bool hidden)
+Button2D* Camera::AddImageButton(const std::string& name, const std::string& file, float x, float y,
+                                 float width, float height, bool disabled, bool hidden)
 {
   Button2D* button = new Button2D(name, file);
   button->width = width;

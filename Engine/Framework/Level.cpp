@@ -7,9 +7,7 @@
 #include "World/AssetManifest.h"
 #include "World/Grid2D.h"
 
-Level::Level() : camera(Camera::Instance())
-{
-}
+Level::Level() : camera(Camera::Instance()) {}
 
 // Levels are deleted at shutdown without being unloaded.
 Level::~Level()

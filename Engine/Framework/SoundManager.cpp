@@ -6,7 +6,7 @@ namespace
 {
 // The game needs one channel for music and one for effects.
 const int kChannels = 2;
-}
+} // namespace
 
 SoundManager* SoundManager::instance = nullptr;
 

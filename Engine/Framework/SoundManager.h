@@ -12,8 +12,8 @@ struct SoundEntry
   static constexpr int32_t Music = 0;
   static constexpr int32_t Effect = 1;
 
-  VNAudioSound* sound = nullptr;  // null when the file could not be opened
-  int32_t kind = Effect;          // fixed at load; decides how every later Play is handled
+  VNAudioSound* sound = nullptr; // null when the file could not be opened
+  int32_t kind = Effect;         // fixed at load; decides how every later Play is handled
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
@@ -36,13 +36,13 @@ public:
   // One fade step (volumes move by dt per second), then the audio update.
   void Update(const float& dt);
 
-  float musicVolume = 1.0f;         // where music fades in to
-  float effectVolume = 1.0f;        // given to each effect as it starts
-  float currentMusicVolume = 1.0f;  // where the fade stands now
-  std::string pendingMusic;         // starts when the fade-out ends
+  float musicVolume = 1.0f;        // where music fades in to
+  float effectVolume = 1.0f;       // given to each effect as it starts
+  float currentMusicVolume = 1.0f; // where the fade stands now
+  std::string pendingMusic;        // starts when the fade-out ends
   bool fading = false;
   std::map<std::string, SoundEntry*> sounds;
-  int musicChannel = -1;   // VNAudio channel handles; -1 until something was started
+  int musicChannel = -1; // VNAudio channel handles; -1 until something was started
   int effectChannel = -1;
 
 private:

@@ -102,12 +102,8 @@ void Sprite2D::CreateMesh()
   // u runs from 0 on the left to -fu on the right: with the u offset of fu applied when
   // drawing and the default rotation of 180 degrees the picture shows upright, unmirrored.
   VNGfxMeshStart();
-  VNGfxTriAdd(-hw, -hh, white, 0.0f, 0.0f,
-              -hw, hh, white, 0.0f, fv,
-              hw, hh, white, -fu, fv);
-  VNGfxTriAdd(hw, hh, white, -fu, fv,
-              hw, -hh, white, -fu, 0.0f,
-              -hw, -hh, white, 0.0f, 0.0f);
+  VNGfxTriAdd(-hw, -hh, white, 0.0f, 0.0f, -hw, hh, white, 0.0f, fv, hw, hh, white, -fu, fv);
+  VNGfxTriAdd(hw, hh, white, -fu, fv, hw, -hh, white, -fu, 0.0f, -hw, -hh, white, 0.0f, 0.0f);
   VNGfxVertexList* vertices = VNGfxMeshEnd();
   VN_ASSERT_MESG(vertices, "Failed to Create Sprite2D");
   mesh = vertices;

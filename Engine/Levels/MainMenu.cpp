@@ -81,8 +81,8 @@ const std::initializer_list<const char*> MAIN_PAGE_WIDGETS = {"mainTitle", "Play
 const std::initializer_list<const char*> LEVEL_PAGE_WIDGETS = {
     "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
 const std::initializer_list<const char*> OPTION_PAGE_WIDGETS = {
-    "optionTitle", "fullscreen", "minus1", "minus2", "plus1", "plus2",
-    "s1", "m1", "s2", "m2", "option2", "Exit2"};
+    "optionTitle", "fullscreen", "minus1", "minus2", "plus1",   "plus2",
+    "s1",          "m1",         "s2",     "m2",     "option2", "Exit2"};
 const int MAIN_ENTRIES = 4;
 const int ROW_LENGTH = 3;
 
@@ -91,9 +91,15 @@ const char* const FULLSCREEN_IMAGE = "Assets/fullscreen.png";
 const char* const WINDOWED_IMAGE = "Assets/Windowed.png";
 
 const char* const MUSIC_FILES[] = {
-    "Assets/Sound/TutorialBGM.ogg", "Assets/Sound/Level1BGM.ogg", "Assets/Sound/Level2BGM.ogg",
-    "Assets/Sound/Level3BGM.ogg",   "Assets/Sound/Level4BGM.ogg", "Assets/Sound/Level5BGM.ogg",
-    MENU_MUSIC,                     "Assets/Sound/WinSound.ogg",  "Assets/Sound/LoseSound.ogg",
+    "Assets/Sound/TutorialBGM.ogg",
+    "Assets/Sound/Level1BGM.ogg",
+    "Assets/Sound/Level2BGM.ogg",
+    "Assets/Sound/Level3BGM.ogg",
+    "Assets/Sound/Level4BGM.ogg",
+    "Assets/Sound/Level5BGM.ogg",
+    MENU_MUSIC,
+    "Assets/Sound/WinSound.ogg",
+    "Assets/Sound/LoseSound.ogg",
 };
 const char* const EFFECT_FILES[] = {
     "Assets/Sound/GameIn.ogg",
@@ -109,7 +115,7 @@ const float VOLUME_STEP = 0.25f;
 // A knob moves this far per volume step; at full volume it sits at KNOB_FULL_X.
 const float KNOB_STEP = 65.0f;
 const float KNOB_FULL_X = 160.0f;
-}
+} // namespace
 
 MainMenu::MainMenu()
 {
@@ -137,9 +143,9 @@ void MainMenu::Load()
   for (const WidgetSpec& widget : WIDGETS)
   {
     // The camera keeps an earlier widget of the same name and drops this one.
-    buttons[widget.name] = camera->AddImageButton(widget.name, widget.file, widget.x, widget.y,
-                                                  widget.width, widget.height,
-                                                  !widget.clickable, !widget.shown);
+    buttons[widget.name] =
+        camera->AddImageButton(widget.name, widget.file, widget.x, widget.y, widget.width,
+                               widget.height, !widget.clickable, !widget.shown);
   }
 
   // The knobs show the settings kept from earlier visits.
@@ -193,9 +199,7 @@ void MainMenu::Update(const float& dt)
   MenuLogic();
 }
 
-void MainMenu::Draw()
-{
-}
+void MainMenu::Draw() {}
 
 void MainMenu::GamepadNavigate()
 {
@@ -252,22 +256,15 @@ void MainMenu::MenuLogic()
 
   switch (page)
   {
-  case MAIN_PAGE:
-    MainPageLogic(padA, escape);
-    break;
+  case MAIN_PAGE: MainPageLogic(padA, escape); break;
   case LEVEL_PAGE:
     if (!selectArmed && !padA)
       selectArmed = true;
     LevelPageLogic(padA, Clicked("Exit2") || escape || padB);
     break;
-  case OPTION_PAGE:
-    OptionPageLogic(escape || padB);
-    break;
-  case CREDIT_PAGE:
-    CreditPageLogic(escape || padB);
-    break;
-  default:
-    break;
+  case OPTION_PAGE: OptionPageLogic(escape || padB); break;
+  case CREDIT_PAGE: CreditPageLogic(escape || padB); break;
+  default: break;
   }
 }
 

@@ -28,8 +28,8 @@ const ScreenButton SCREEN_BUTTONS[] = {
     {"Retry", "Assets/Retry.png", -100.0f, 0.0f, 154.0f, 74.0f, false},
     {"MainMenu", "Assets/MainMenu.png", 100.0f, 0.0f, 154.0f, 74.0f, false},
 };
-const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0f,
-                                      1280.0f, 720.0f, true};
+const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0f, 1280.0f, 720.0f,
+                                      true};
 
 void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
 {
@@ -76,7 +76,7 @@ int PlayJingle(const std::string& file)
   VNAudioChannelSetVolume(channel, sound->effectVolume);
   return channel;
 }
-}
+} // namespace
 
 void TestLevel::AddScreenButtons()
 {
@@ -115,20 +115,11 @@ void TestLevel::ScreenStep()
 {
   switch (playState)
   {
-  case PLAYING:
-    PlayingStep();
-    break;
-  case PAUSED:
-    PausedStep();
-    break;
-  case ESCAPED:
-    EscapedStep();
-    break;
-  case CAUGHT:
-    CaughtStep();
-    break;
-  default:
-    break;
+  case PLAYING: PlayingStep(); break;
+  case PAUSED: PausedStep(); break;
+  case ESCAPED: EscapedStep(); break;
+  case CAUGHT: CaughtStep(); break;
+  default: break;
   }
 }
 

@@ -38,14 +38,13 @@ bool HasMusic(const std::string& levelName)
   return false;
 }
 
-template <typename T>
-void DeleteAll(std::vector<T*>& objects)
+template <typename T> void DeleteAll(std::vector<T*>& objects)
 {
   for (T* object : objects)
     delete object;
   objects.clear();
 }
-}
+} // namespace
 
 TestLevel::TestLevel(std::string levelFile)
 {

@@ -64,11 +64,9 @@ const Ink INKS[] = {
 };
 
 const int HINT_FONT_HEIGHT = 24;
-}
+} // namespace
 
-TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx")
-{
-}
+TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx") {}
 
 void TutorialLevel::Load()
 {
@@ -111,7 +109,6 @@ void TutorialLevel::Update(const float& dt)
 
   ScreenStep();
 }
-
 
 void TutorialLevel::Pin(Enemy* enemy)
 {

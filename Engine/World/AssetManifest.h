@@ -30,7 +30,10 @@ struct AssetManifest
 };
 
 // Largest manifest read, in bytes.
-enum { kManifestMaxFileBytes = 4 * 1024 * 1024 };
+enum
+{
+  kManifestMaxFileBytes = 4 * 1024 * 1024
+};
 
 // Reads a manifest. An unreadable or malformed file prints its reason and then
 // "Failed to load Tilemap" joined to the file name, and gives false. Entries without

@@ -13,8 +13,8 @@ struct PathNode
 {
   int col = 0;
   int row = 0;
-  int g = 0;  // cost from the start: 10 per straight step, 25 per diagonal one
-  int h = 0;  // cells to the goal, counted along the axes
+  int g = 0; // cost from the start: 10 per straight step, 25 per diagonal one
+  int h = 0; // cells to the goal, counted along the axes
   int f = 0;
   PathNode* parent = nullptr;
   PathNode* next = nullptr;

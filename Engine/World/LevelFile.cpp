@@ -41,8 +41,8 @@ void ReportList(const std::string& fileName, const char* format, va_list args)
   fflush(stdout);
 }
 
-__attribute__((format(printf, 2, 3))) void Report(const std::string& fileName,
-                                                  const char* format, ...)
+__attribute__((format(printf, 2, 3))) void Report(const std::string& fileName, const char* format,
+                                                  ...)
 {
   va_list args;
   va_start(args, format);
@@ -67,7 +67,9 @@ long long EventCode(const std::string& trigger, int pattern)
 class LevelReader
 {
 public:
-  LevelReader(const std::string& fileName, LevelContent& level) : fileName(fileName), level(level) {}
+  LevelReader(const std::string& fileName, LevelContent& level) : fileName(fileName), level(level)
+  {
+  }
 
   bool ReadMap(const XMLElement* map)
   {
@@ -177,7 +179,8 @@ private:
         Report(fileName, "event %s at X %d, Y %d has pattern %d, too large; no cell set", trigger,
                x, y, record.pattern);
       else if (cells)
-        (*cells)[static_cast<size_t>(level.height - y - 1) * level.width + x] = static_cast<int>(code);
+        (*cells)[static_cast<size_t>(level.height - y - 1) * level.width + x] =
+            static_cast<int>(code);
     }
   }
 
@@ -190,10 +193,10 @@ const char* TriggerFor(int code)
 {
   switch (code)
   {
-    case kCodeKey: return "KEY";
-    case kCodeSpawn: return "SPAWN";
-    case kCodeExit: return "EXIT";
-    default: return "ENEMY";
+  case kCodeKey: return "KEY";
+  case kCodeSpawn: return "SPAWN";
+  case kCodeExit: return "EXIT";
+  default: return "ENEMY";
   }
 }
 
@@ -237,8 +240,7 @@ XMLElement* NewTileLayer(XMLDocument& document, const std::string& name,
 
 } // namespace
 
-bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
-                    LevelContent& level)
+bool ParseLevelFile(const char* text, size_t size, const std::string& fileName, LevelContent& level)
 {
   level = LevelContent();
   XMLDocument document(true);

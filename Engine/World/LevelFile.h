@@ -28,9 +28,16 @@ struct LevelContent
 };
 
 // Largest map a level file may describe, in cells, and most cells over all its layers.
-enum { kLevelMaxCells = 1000 * 1000, kLevelMaxStoredCells = 8 * 1000 * 1000 };
+enum
+{
+  kLevelMaxCells = 1000 * 1000,
+  kLevelMaxStoredCells = 8 * 1000 * 1000
+};
 // Largest level file read, in bytes.
-enum { kLevelMaxFileBytes = 128 * 1024 * 1024 };
+enum
+{
+  kLevelMaxFileBytes = 128 * 1024 * 1024
+};
 
 // Reads a level file. A file that cannot be used is refused with one line naming it and
 // what is wrong, and the result is false with `level` empty. Smaller faults (an unnamed

@@ -86,13 +86,13 @@ float gVNWinMaxY = 0.0f;
 
 struct VNGfxRendererState
 {
-    SDL_Window* window;
-    SDL_GLContext context;
-    int imageDecoderStarted;
-    int width, height;
-    float camX, camY;
-    GLuint programs[3]; /* indexed by render mode; slot 0 (None) holds no program */
-    int renderMode;
+  SDL_Window* window;
+  SDL_GLContext context;
+  int imageDecoderStarted;
+  int width, height;
+  float camX, camY;
+  GLuint programs[3]; /* indexed by render mode; slot 0 (None) holds no program */
+  int renderMode;
 };
 
 static VNGfxRendererState sRenderer;
@@ -101,403 +101,395 @@ static VNGfxRendererState sRenderer;
 
 static const char* BaseName(const char* path)
 {
-    const char* slash = strrchr(path, '/');
-    return slash ? slash + 1 : path;
+  const char* slash = strrchr(path, '/');
+  return slash ? slash + 1 : path;
 }
 
 /* A halting report waits for a key before the program ends with status 1. */
 [[noreturn]] static void WaitAndQuit(void)
 {
-    fflush(stdout);
-    getchar();
-    exit(1);
+  fflush(stdout);
+  getchar();
+  exit(1);
 }
 
 void VNGfxCheckGLError(int line, const char* func, const char* file)
 {
-    int reported = 0;
-    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
-    {
-        printf("CHECK_GL_ERROR:\nLine: %d\nFunc: %s\nFile: %s\n", line, func, BaseName(file));
-        printf("Code: 0x%.8x\n", (unsigned int)error);
-        printf("Mesg: \n");
-        reported = 1;
-    }
-    if (reported)
-        WaitAndQuit();
+  int reported = 0;
+  for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+  {
+    printf("CHECK_GL_ERROR:\nLine: %d\nFunc: %s\nFile: %s\n", line, func, BaseName(file));
+    printf("Code: 0x%.8x\n", (unsigned int)error);
+    printf("Mesg: \n");
+    reported = 1;
+  }
+  if (reported)
+    WaitAndQuit();
 }
 
 void VNGfxHalt(int line, const char* func, const char* file, const char* message)
 {
-    printf("HALT:\nLine: %d\nFunc: %s\nFile: %s\n", line, func, BaseName(file));
-    printf("%s\n", message);
-    WaitAndQuit();
+  printf("HALT:\nLine: %d\nFunc: %s\nFile: %s\n", line, func, BaseName(file));
+  printf("%s\n", message);
+  WaitAndQuit();
 }
 
 /* ---- Shader programs -------------------------------------------------------------------- */
 
 static void AttachShader(GLuint program, GLenum type, const char* source)
 {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled)
-        glAttachShader(program, shader);
-    else
-        glDeleteShader(shader);
+  GLuint shader = glCreateShader(type);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint compiled = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+  if (compiled)
+    glAttachShader(program, shader);
+  else
+    glDeleteShader(shader);
 }
 
 static GLuint CreateProgram(const char* vertexSource, const char* fragmentSource)
 {
-    GLuint program = glCreateProgram();
-    AttachShader(program, GL_VERTEX_SHADER, vertexSource);
-    AttachShader(program, GL_FRAGMENT_SHADER, fragmentSource);
-    /* Raster positions (engine text) feed generic attribute 0 on drivers that alias it
+  GLuint program = glCreateProgram();
+  AttachShader(program, GL_VERTEX_SHADER, vertexSource);
+  AttachShader(program, GL_FRAGMENT_SHADER, fragmentSource);
+  /* Raster positions (engine text) feed generic attribute 0 on drivers that alias it
      * with the fixed-function vertex, so the position lives there; every other
      * attribute is placed by the linker. */
-    glBindAttribLocation(program, 0, "aPosition");
-    glLinkProgram(program);
-    return program;
+  glBindAttribLocation(program, 0, "aPosition");
+  glLinkProgram(program);
+  return program;
 }
 
 static void CreateShaders(void)
 {
-    sRenderer.programs[VN_GFX_RENDER_NONE] = 0;
-    sRenderer.programs[VN_GFX_RENDER_COLOR] = CreateProgram(kColorVertexShader,
-                                                            kColorFragmentShader);
-    sRenderer.programs[VN_GFX_RENDER_TEXTURE] = CreateProgram(kTextureVertexShader,
-                                                              kTextureFragmentShader);
+  sRenderer.programs[VN_GFX_RENDER_NONE] = 0;
+  sRenderer.programs[VN_GFX_RENDER_COLOR] = CreateProgram(kColorVertexShader, kColorFragmentShader);
+  sRenderer.programs[VN_GFX_RENDER_TEXTURE] =
+      CreateProgram(kTextureVertexShader, kTextureFragmentShader);
 }
 
 static void DestroyShaders(void)
 {
-    glUseProgram(0);
-    for (GLuint& program : sRenderer.programs)
-    {
-        if (program == 0)
-            continue;
-        GLuint shaders[3];
-        GLsizei count = 0;
-        glGetAttachedShaders(program, 3, &count, shaders);
-        for (GLsizei i = 0; i < count; ++i)
-            glDeleteShader(shaders[i]);
-        glDeleteProgram(program);
-        program = 0;
-        CHECK_GL_ERROR();
-    }
-    sRenderer.renderMode = VN_GFX_RENDER_NONE;
+  glUseProgram(0);
+  for (GLuint& program : sRenderer.programs)
+  {
+    if (program == 0)
+      continue;
+    GLuint shaders[3];
+    GLsizei count = 0;
+    glGetAttachedShaders(program, 3, &count, shaders);
+    for (GLsizei i = 0; i < count; ++i)
+      glDeleteShader(shaders[i]);
+    glDeleteProgram(program);
+    program = 0;
+    CHECK_GL_ERROR();
+  }
+  sRenderer.renderMode = VN_GFX_RENDER_NONE;
 }
 
 /* ---- Uniforms ----------------------------------------------------------------------------- */
 
 int VNGfxGetRenderMode(void)
 {
-    return sRenderer.renderMode;
+  return sRenderer.renderMode;
 }
 
 GLuint VNGfxCurrentProgram(void)
 {
-    return sRenderer.programs[sRenderer.renderMode];
+  return sRenderer.programs[sRenderer.renderMode];
 }
 
 GLint VNGfxUniformLocation(const char* name)
 {
-    GLuint program = VNGfxCurrentProgram();
-    /* Looking a name up in program 0 is a GL error; in render mode None the value is
+  GLuint program = VNGfxCurrentProgram();
+  /* Looking a name up in program 0 is a GL error; in render mode None the value is
      * simply dropped. */
-    if (program == 0)
-        return -1;
-    return glGetUniformLocation(program, name);
+  if (program == 0)
+    return -1;
+  return glGetUniformLocation(program, name);
 }
 
 /* GL takes matrices column-major: the row-major Matrix4 goes up transposed. */
 static void UploadMatrix(const char* name, const Matrix4& matrix)
 {
-    GLint location = VNGfxUniformLocation(name);
-    if (location < 0)
-        return;
-    Matrix4 columnMajor = Matrix4Transpose(matrix);
-    glUniformMatrix4fv(location, 1, GL_FALSE, &columnMajor.m[0][0]);
+  GLint location = VNGfxUniformLocation(name);
+  if (location < 0)
+    return;
+  Matrix4 columnMajor = Matrix4Transpose(matrix);
+  glUniformMatrix4fv(location, 1, GL_FALSE, &columnMajor.m[0][0]);
 }
 
 void VNGfxUploadView(float scaleX, float scaleY)
 {
-    Point4 eye(sRenderer.camX, sRenderer.camY, 60.0f, 1.0f);
-    Point4 target(sRenderer.camX, sRenderer.camY, 0.0f, 1.0f);
-    Vector4 up(0.0f, 1.0f, 0.0f, 0.0f);
-    Matrix4 scale;
-    scale.Identity();
-    scale.m[0][0] = scaleX;
-    scale.m[1][1] = scaleY;
-    UploadMatrix("uVMatrix", scale * LookAt(eye, target, up));
+  Point4 eye(sRenderer.camX, sRenderer.camY, 60.0f, 1.0f);
+  Point4 target(sRenderer.camX, sRenderer.camY, 0.0f, 1.0f);
+  Vector4 up(0.0f, 1.0f, 0.0f, 0.0f);
+  Matrix4 scale;
+  scale.Identity();
+  scale.m[0][0] = scaleX;
+  scale.m[1][1] = scaleY;
+  UploadMatrix("uVMatrix", scale * LookAt(eye, target, up));
 }
 
 /* ---- Context and frame ---------------------------------------------------------------- */
 
 void VNGfxSetContextAttributes(void)
 {
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
 
 int VNGfxInit(int width, int height)
 {
-    sRenderer.width = width;
-    sRenderer.height = height;
-    printf("Graphics: OpenGL\n");
+  sRenderer.width = width;
+  sRenderer.height = height;
+  printf("Graphics: OpenGL\n");
 
-    sRenderer.window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
-    if (!sRenderer.window)
-        return 0;
+  sRenderer.window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
+  if (!sRenderer.window)
+    return 0;
 
-    VNGfxSetContextAttributes();
-    sRenderer.context = SDL_GL_CreateContext(sRenderer.window);
-    if (!sRenderer.context)
-    {
-        sRenderer.window = nullptr;
-        return 0;
-    }
-    SDL_GL_MakeCurrent(sRenderer.window, sRenderer.context);
+  VNGfxSetContextAttributes();
+  sRenderer.context = SDL_GL_CreateContext(sRenderer.window);
+  if (!sRenderer.context)
+  {
+    sRenderer.window = nullptr;
+    return 0;
+  }
+  SDL_GL_MakeCurrent(sRenderer.window, sRenderer.context);
 
-    glewExperimental = GL_TRUE;
-    GLenum status = glewInit();
-    /* Debian's GLEW is built for GLX; on an EGL context it reports a missing GLX display
+  glewExperimental = GL_TRUE;
+  GLenum status = glewInit();
+  /* Debian's GLEW is built for GLX; on an EGL context it reports a missing GLX display
      * although every GL entry point has been loaded. */
-    if (status != GLEW_OK && status != GLEW_ERROR_NO_GLX_DISPLAY)
-        HALT("Mesg: fail to initialize GLEW!!");
-    if (!GLEW_VERSION_2_0)
-        HALT("Mesg: OpenGL 2.0 is not supported!!");
-    /* glewInit's extension probing may leave an error behind that is not ours. */
-    while (glGetError() != GL_NO_ERROR)
-        ;
+  if (status != GLEW_OK && status != GLEW_ERROR_NO_GLX_DISPLAY)
+    HALT("Mesg: fail to initialize GLEW!!");
+  if (!GLEW_VERSION_2_0)
+    HALT("Mesg: OpenGL 2.0 is not supported!!");
+  /* glewInit's extension probing may leave an error behind that is not ours. */
+  while (glGetError() != GL_NO_ERROR)
+    ;
 
-    if (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG)
-        sRenderer.imageDecoderStarted = 1;
-    else
-        printf("Graphics: PNG decoder did not start: %s\n", IMG_GetError());
+  if (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG)
+    sRenderer.imageDecoderStarted = 1;
+  else
+    printf("Graphics: PNG decoder did not start: %s\n", IMG_GetError());
 
-    VNGfxSetCamPosition(sRenderer.camX, sRenderer.camY);
-    CreateShaders();
-    sRenderer.renderMode = VN_GFX_RENDER_NONE;
-    VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-    VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
-    VNGfxSetTransparency(1.0f);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    CHECK_GL_ERROR();
-    return 1;
+  VNGfxSetCamPosition(sRenderer.camX, sRenderer.camY);
+  CreateShaders();
+  sRenderer.renderMode = VN_GFX_RENDER_NONE;
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+  VNGfxSetTransparency(1.0f);
+  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+  CHECK_GL_ERROR();
+  return 1;
 }
 
 void VNGfxExit(void)
 {
-    if (sRenderer.context)
-    {
-        DestroyShaders();
-        SDL_GL_DeleteContext(sRenderer.context);
-    }
-    if (sRenderer.imageDecoderStarted)
-        IMG_Quit();
-    sRenderer = VNGfxRendererState();
+  if (sRenderer.context)
+  {
+    DestroyShaders();
+    SDL_GL_DeleteContext(sRenderer.context);
+  }
+  if (sRenderer.imageDecoderStarted)
+    IMG_Quit();
+  sRenderer = VNGfxRendererState();
 }
 
 void VNGfxStart(void)
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, sRenderer.width, sRenderer.height);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glViewport(0, 0, sRenderer.width, sRenderer.height);
 }
 
 void VNGfxEnd(void)
 {
-    CHECK_GL_ERROR();
-    VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
-    CHECK_GL_ERROR();
-    glFinish();
-    if (sRenderer.window)
-        SDL_GL_SwapWindow(sRenderer.window);
+  CHECK_GL_ERROR();
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+  CHECK_GL_ERROR();
+  glFinish();
+  if (sRenderer.window)
+    SDL_GL_SwapWindow(sRenderer.window);
 }
 
 /* ---- Window size and camera ------------------------------------------------------------ */
 
 int VNGetWindowWidth(void)
 {
-    return sRenderer.width;
+  return sRenderer.width;
 }
 
 int VNGetWindowHeight(void)
 {
-    return sRenderer.height;
+  return sRenderer.height;
 }
 
 float VNGfxGetWinMinX(void)
 {
-    return gVNWinMinX;
+  return gVNWinMinX;
 }
 
 float VNGfxGetWinMaxX(void)
 {
-    return gVNWinMaxX;
+  return gVNWinMaxX;
 }
 
 float VNGfxGetWinMinY(void)
 {
-    return gVNWinMinY;
+  return gVNWinMinY;
 }
 
 float VNGfxGetWinMaxY(void)
 {
-    return gVNWinMaxY;
+  return gVNWinMaxY;
 }
 
 void VNGfxSetCamPosition(float x, float y)
 {
-    sRenderer.camX = x;
-    sRenderer.camY = y;
-    gVNWinMinX = x - sRenderer.width * 0.5f;
-    gVNWinMaxX = x + sRenderer.width * 0.5f;
-    gVNWinMinY = y - sRenderer.height * 0.5f;
-    gVNWinMaxY = y + sRenderer.height * 0.5f;
+  sRenderer.camX = x;
+  sRenderer.camY = y;
+  gVNWinMinX = x - sRenderer.width * 0.5f;
+  gVNWinMaxX = x + sRenderer.width * 0.5f;
+  gVNWinMinY = y - sRenderer.height * 0.5f;
+  gVNWinMaxY = y + sRenderer.height * 0.5f;
 }
 
 void VNGfxGetCamPosition(float* x, float* y)
 {
-    if (x)
-        *x = sRenderer.camX;
-    if (y)
-        *y = sRenderer.camY;
+  if (x)
+    *x = sRenderer.camX;
+  if (y)
+    *y = sRenderer.camY;
 }
 
 /* ---- Render state ---------------------------------------------------------------------- */
 
 void SetProjectionAndViewMatrices(void)
 {
-    int viewWidth = (int)(sRenderer.width * gVNScreenScaleX);
-    int viewHeight = (int)(sRenderer.height * gVNScreenScaleY);
+  int viewWidth = (int)(sRenderer.width * gVNScreenScaleX);
+  int viewHeight = (int)(sRenderer.height * gVNScreenScaleY);
 
-    /* Orthographic, centred on the origin, near plane 1 and far plane 1000. */
-    Matrix4 projection;
-    projection.Identity();
-    projection.m[0][0] = 2.0f / viewWidth;
-    projection.m[1][1] = 2.0f / viewHeight;
-    projection.m[2][2] = -2.0f / 999.0f;
-    projection.m[2][3] = -1001.0f / 999.0f;
-    UploadMatrix("uPMatrix", projection);
+  /* Orthographic, centred on the origin, near plane 1 and far plane 1000. */
+  Matrix4 projection;
+  projection.Identity();
+  projection.m[0][0] = 2.0f / viewWidth;
+  projection.m[1][1] = 2.0f / viewHeight;
+  projection.m[2][2] = -2.0f / 999.0f;
+  projection.m[2][3] = -1001.0f / 999.0f;
+  UploadMatrix("uPMatrix", projection);
 
-    glViewport(0, 0, viewWidth, viewHeight);
-    CHECK_GL_ERROR();
+  glViewport(0, 0, viewWidth, viewHeight);
+  CHECK_GL_ERROR();
 
-    VNGfxUploadView(gVNScreenScaleX, gVNScreenScaleY);
-    CHECK_GL_ERROR();
+  VNGfxUploadView(gVNScreenScaleX, gVNScreenScaleY);
+  CHECK_GL_ERROR();
 }
 
 void VNGfxSetRenderMode(int mode)
 {
-    switch (mode)
+  switch (mode)
+  {
+  case VN_GFX_RENDER_NONE:
+    if (sRenderer.renderMode != VN_GFX_RENDER_NONE)
     {
-    case VN_GFX_RENDER_NONE:
-        if (sRenderer.renderMode != VN_GFX_RENDER_NONE)
-        {
-            glUseProgram(0);
-            sRenderer.renderMode = VN_GFX_RENDER_NONE;
-        }
-        break;
-    case VN_GFX_RENDER_COLOR:
-    case VN_GFX_RENDER_TEXTURE:
-        if (sRenderer.renderMode != mode)
-        {
-            glUseProgram(sRenderer.programs[mode]);
-            sRenderer.renderMode = mode;
-            SetProjectionAndViewMatrices();
-        }
-        break;
-    default:
-        break;
+      glUseProgram(0);
+      sRenderer.renderMode = VN_GFX_RENDER_NONE;
     }
+    break;
+  case VN_GFX_RENDER_COLOR:
+  case VN_GFX_RENDER_TEXTURE:
+    if (sRenderer.renderMode != mode)
+    {
+      glUseProgram(sRenderer.programs[mode]);
+      sRenderer.renderMode = mode;
+      SetProjectionAndViewMatrices();
+    }
+    break;
+  default: break;
+  }
 }
 
 void VNGfxSetBlendMode(int mode)
 {
-    switch (mode)
-    {
-    case VN_GFX_BLEND_NONE:
-        glDisable(GL_BLEND);
-        break;
-    case VN_GFX_BLEND_BLEND:
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        break;
-    case VN_GFX_BLEND_ADD:
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        break;
-    default:
-        break;
-    }
+  switch (mode)
+  {
+  case VN_GFX_BLEND_NONE: glDisable(GL_BLEND); break;
+  case VN_GFX_BLEND_BLEND:
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    break;
+  case VN_GFX_BLEND_ADD:
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    break;
+  default: break;
+  }
 }
 
 void VNGfxSetBackgroundColor(float r, float g, float b)
 {
-    glClearColor(r, g, b, 1.0f);
+  glClearColor(r, g, b, 1.0f);
 }
 
 void VNGfxSetPosition(float x, float y)
 {
-    Matrix4 world;
-    world.Identity();
-    world.m[0][3] = x;
-    world.m[1][3] = y;
-    UploadMatrix("uWorldMatrix", world);
+  Matrix4 world;
+  world.Identity();
+  world.m[0][3] = x;
+  world.m[1][3] = y;
+  UploadMatrix("uWorldMatrix", world);
 }
 
 void VNGfxSetTransform(const VNMtx33* transform)
 {
-    if (!transform)
-        return;
-    const float (*m)[3] = transform->m;
-    Matrix4 world(m[0][0], m[0][1], 0.0f, m[0][2],
-                  m[1][0], m[1][1], 0.0f, m[1][2],
-                  0.0f, 0.0f, 1.0f, 0.0f,
-                  0.0f, 0.0f, 0.0f, 1.0f);
-    UploadMatrix("uWorldMatrix", world);
+  if (!transform)
+    return;
+  const float(*m)[3] = transform->m;
+  Matrix4 world(m[0][0], m[0][1], 0.0f, m[0][2], m[1][0], m[1][1], 0.0f, m[1][2], 0.0f, 0.0f, 1.0f,
+                0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+  UploadMatrix("uWorldMatrix", world);
 }
 
 void VNGfxSetTransform3D(const float* matrix)
 {
-    if (!matrix)
-        return;
-    Matrix4 world(matrix[0], matrix[1], matrix[2], matrix[3],
-                  matrix[4], matrix[5], matrix[6], matrix[7],
-                  matrix[8], matrix[9], matrix[10], matrix[11],
-                  matrix[12], matrix[13], matrix[14], matrix[15]);
-    UploadMatrix("uWorldMatrix", world);
+  if (!matrix)
+    return;
+  Matrix4 world(matrix[0], matrix[1], matrix[2], matrix[3], matrix[4], matrix[5], matrix[6],
+                matrix[7], matrix[8], matrix[9], matrix[10], matrix[11], matrix[12], matrix[13],
+                matrix[14], matrix[15]);
+  UploadMatrix("uWorldMatrix", world);
 }
 
 void VNGfxSetTransparency(float transparency)
 {
-    GLint location = VNGfxUniformLocation("uTransparencyValue");
-    if (location >= 0)
-        glUniform1f(location, transparency);
+  GLint location = VNGfxUniformLocation("uTransparencyValue");
+  if (location >= 0)
+    glUniform1f(location, transparency);
 }
 
 void VNGfxSetBlendColor(float r, float g, float b, float a)
 {
-    GLint location = VNGfxUniformLocation("uBlendColor");
-    if (location >= 0)
-        glUniform4f(location, r, g, b, a);
-    CHECK_GL_ERROR();
+  GLint location = VNGfxUniformLocation("uBlendColor");
+  if (location >= 0)
+    glUniform4f(location, r, g, b, a);
+  CHECK_GL_ERROR();
 }
 
 void VNGfxSetTintColor(float r, float g, float b, float a)
 {
-    GLint location = VNGfxUniformLocation("uTintColor");
-    if (location >= 0)
-        glUniform4f(location, r, g, b, a);
+  GLint location = VNGfxUniformLocation("uTintColor");
+  if (location >= 0)
+    glUniform4f(location, r, g, b, a);
 }

@@ -18,82 +18,79 @@ static const size_t kMaxPathLength = sizeof(VNGfxTexture::path) - 1;
 
 void VNGfxTextureInitialize(VNGfxTexture* texture)
 {
-    if (texture)
-        texture->name = new unsigned int(0);
+  if (texture)
+    texture->name = new unsigned int(0);
 }
 
 /* Uploads rows of RGBA bytes, the first row at v = 0, into a new texture of the record. */
-static void Upload(VNGfxTexture* texture, const void* pixels, int width, int height,
-                   int rowLength)
+static void Upload(VNGfxTexture* texture, const void* pixels, int width, int height, int rowLength)
 {
-    glGenTextures(1, texture->name);
-    glBindTexture(GL_TEXTURE_2D, *texture->name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glBindTexture(GL_TEXTURE_2D, 0);
+  glGenTextures(1, texture->name);
+  glBindTexture(GL_TEXTURE_2D, *texture->name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 /* What a texture that could not be made shows: a 2 x 2 magenta and black checker, so
  * the fault is plain on screen rather than invisible. */
 static void UploadPlaceholder(VNGfxTexture* texture)
 {
-    static const unsigned char kChecker[] = {
-        255, 0, 255, 255,   0, 0, 0, 255,
-        0, 0, 0, 255,       255, 0, 255, 255,
-    };
-    Upload(texture, kChecker, 2, 2, 0);
+  static const unsigned char kChecker[] = {
+      255, 0, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 255,
+  };
+  Upload(texture, kChecker, 2, 2, 0);
 }
 
 static VNGfxTexture* NewTexture(void)
 {
-    VNGfxTexture* texture = new VNGfxTexture();
-    VNGfxTextureInitialize(texture);
-    return texture;
+  VNGfxTexture* texture = new VNGfxTexture();
+  VNGfxTextureInitialize(texture);
+  return texture;
 }
 
 VNGfxTexture* VNGfxTextureLoad(const char* path)
 {
-    if (!path || strlen(path) > kMaxPathLength)
-        return nullptr;
+  if (!path || strlen(path) > kMaxPathLength)
+    return nullptr;
 
-    VNGfxTexture* texture = NewTexture();
-    memcpy(texture->path, path, strlen(path) + 1);
+  VNGfxTexture* texture = NewTexture();
+  memcpy(texture->path, path, strlen(path) + 1);
 
-    SDL_Surface* image = IMG_Load(path);
-    SDL_Surface* rgba = image ? SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0)
-                              : nullptr;
-    if (!rgba)
-    {
-        printf("VNGfxTextureLoad: cannot read image \"%s\" (%s); drawing a checker instead\n",
-               path, SDL_GetError());
-        UploadPlaceholder(texture);
-    }
-    else
-    {
-        Upload(texture, rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
-        SDL_FreeSurface(rgba);
-    }
-    SDL_FreeSurface(image);
-    return texture;
+  SDL_Surface* image = IMG_Load(path);
+  SDL_Surface* rgba = image ? SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+  if (!rgba)
+  {
+    printf("VNGfxTextureLoad: cannot read image \"%s\" (%s); drawing a checker instead\n", path,
+           SDL_GetError());
+    UploadPlaceholder(texture);
+  }
+  else
+  {
+    Upload(texture, rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
+    SDL_FreeSurface(rgba);
+  }
+  SDL_FreeSurface(image);
+  return texture;
 }
 
 VNGfxTexture* VNGfxTextureLoadFromMemory(const unsigned char* pixels, int width, int height)
 {
-    VNGfxTexture* texture = NewTexture();
-    if (!pixels || width <= 0 || height <= 0)
-    {
-        printf("VNGfxTextureLoadFromMemory: no pixels for a %d x %d texture; "
-               "drawing a checker instead\n", width, height);
-        UploadPlaceholder(texture);
-        return texture;
-    }
-    Upload(texture, pixels, width, height, 0);
+  VNGfxTexture* texture = NewTexture();
+  if (!pixels || width <= 0 || height <= 0)
+  {
+    printf("VNGfxTextureLoadFromMemory: no pixels for a %d x %d texture; "
+           "drawing a checker instead\n",
+           width, height);
+    UploadPlaceholder(texture);
     return texture;
+  }
+  Upload(texture, pixels, width, height, 0);
+  return texture;
 }
 
 /* Brings an offset above 1 down by whole units until it is 1 or less; values of 1 or
@@ -102,66 +99,60 @@ VNGfxTexture* VNGfxTextureLoadFromMemory(const unsigned char* pixels, int width,
  * time, since every difference is exact. */
 static float FoldOffset(float offset)
 {
-    if (offset > 1.0f)
-        offset -= ceilf(offset - 1.0f);
-    return offset;
+  if (offset > 1.0f)
+    offset -= ceilf(offset - 1.0f);
+  return offset;
 }
 
 void VNGfxTextureSet(VNGfxTexture* texture, float offsetU, float offsetV)
 {
-    if (!texture || !texture->name)
-    {
-        glBindTexture(GL_TEXTURE_2D, 0);
-        return;
-    }
+  if (!texture || !texture->name)
+  {
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return;
+  }
 
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, *texture->name);
-    GLint sampler = VNGfxUniformLocation("uTexture");
-    if (sampler >= 0)
-        glUniform1i(sampler, 0);
-    CHECK_GL_ERROR();
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, *texture->name);
+  GLint sampler = VNGfxUniformLocation("uTexture");
+  if (sampler >= 0)
+    glUniform1i(sampler, 0);
+  CHECK_GL_ERROR();
 
-    GLint offset = VNGfxUniformLocation("uTextureOffset");
-    if (offset >= 0)
-        glUniform2f(offset, FoldOffset(offsetU), FoldOffset(offsetV));
-    CHECK_GL_ERROR();
+  GLint offset = VNGfxUniformLocation("uTextureOffset");
+  if (offset >= 0)
+    glUniform2f(offset, FoldOffset(offsetU), FoldOffset(offsetV));
+  CHECK_GL_ERROR();
 }
 
 void VNGfxTextureUnload(VNGfxTexture* texture)
 {
-    if (!texture)
-        return;
-    if (texture->name)
-    {
-        glDeleteTextures(1, texture->name);
-        delete texture->name;
-    }
-    delete texture;
+  if (!texture)
+    return;
+  if (texture->name)
+  {
+    glDeleteTextures(1, texture->name);
+    delete texture->name;
+  }
+  delete texture;
 }
 
 void VNGfxSetTextureMode(int mode)
 {
-    GLint filter = 0;
-    switch (mode)
-    {
-    case VN_GFX_TEXTURE_NEAREST:
-        filter = GL_NEAREST;
-        break;
-    case VN_GFX_TEXTURE_LINEAR:
-        filter = GL_LINEAR;
-        break;
-    default:
-        printf("Unsupported texture mode!\n");
-        return;
-    }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  GLint filter = 0;
+  switch (mode)
+  {
+  case VN_GFX_TEXTURE_NEAREST: filter = GL_NEAREST; break;
+  case VN_GFX_TEXTURE_LINEAR: filter = GL_LINEAR; break;
+  default: printf("Unsupported texture mode!\n"); return;
+  }
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
 }
 
 void VNGfxSaveTextureToFile(VNGfxTexture* texture, const char* path)
 {
-    if (texture && path)
-        printf("VNGfxSaveTextureToFile not supported in the OpenGL version of the Vorn "
-               "Engine!\n");
+  if (texture && path)
+    printf("VNGfxSaveTextureToFile not supported in the OpenGL version of the Vorn "
+           "Engine!\n");
 }

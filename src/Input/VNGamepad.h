@@ -7,10 +7,11 @@
 
 #include <stdint.h>
 
-extern "C" {
-
-enum
+extern "C"
 {
+
+  enum
+  {
     VN_PAD_DPAD_UP = 0x0001,
     VN_PAD_DPAD_DOWN = 0x0002,
     VN_PAD_DPAD_LEFT = 0x0004,
@@ -25,21 +26,20 @@ enum
     VN_PAD_B = 0x2000,
     VN_PAD_X = 0x4000,
     VN_PAD_Y = 0x8000
-};
+  };
 
-struct VNGamepadState
-{
+  struct VNGamepadState
+  {
     uint32_t packetNumber;
     uint16_t buttons;
     uint8_t leftTrigger, rightTrigger;
     int16_t thumbLX, thumbLY, thumbRX, thumbRY;
-};
+  };
 
-/* Fills *state (all zero when no pad) and returns 1 when pad `index` is connected,
+  /* Fills *state (all zero when no pad) and returns 1 when pad `index` is connected,
  * 0 otherwise. The pad's state is as of the last VNSysUpdate. Pads plugged in while the
  * program runs are picked up by the next call. */
-int VNGamepadGetState(unsigned index, VNGamepadState* state);
-/* Closes every controller the engine opened; VNSysExit calls it. */
-void VNGamepadExit(void);
-
+  int VNGamepadGetState(unsigned index, VNGamepadState* state);
+  /* Closes every controller the engine opened; VNSysExit calls it. */
+  void VNGamepadExit(void);
 }

@@ -7,11 +7,12 @@
 
 #include <stdint.h>
 
-extern "C" {
-
-/* Virtual-key codes. Letters and digits are their upper-case ASCII codes ('W', '1'). */
-enum
+extern "C"
 {
+
+  /* Virtual-key codes. Letters and digits are their upper-case ASCII codes ('W', '1'). */
+  enum
+  {
     VN_KEY_LBUTTON = 0x01,
     VN_KEY_RBUTTON = 0x02,
     VN_KEY_MBUTTON = 0x04,
@@ -47,37 +48,36 @@ enum
     VN_KEY_RCONTROL = 0xA3,
     VN_KEY_LMENU = 0xA4,
     VN_KEY_RMENU = 0xA5
-};
+  };
 
-/* Always 1; there is nothing to start. */
-int VNInputInit(void);
-void VNInputExit(void);
-/* Zeroes both samples, the cursor position and the cursor delta. */
-void VNInputReset(void);
-/* Takes a new sample: current keys become the previous ones, then the key state as of
+  /* Always 1; there is nothing to start. */
+  int VNInputInit(void);
+  void VNInputExit(void);
+  /* Zeroes both samples, the cursor position and the cursor delta. */
+  void VNInputReset(void);
+  /* Takes a new sample: current keys become the previous ones, then the key state as of
  * the last VNSysUpdate and the cursor are read. */
-void VNInputUpdate(void);
+  void VNInputUpdate(void);
 
-/* Down in the current sample. */
-bool VNInputCheckCurr(uint8_t key);
-/* Down in the previous sample. */
-bool VNInputCheckPrev(uint8_t key);
-/* Down now and not in the previous sample: true for one frame per press. */
-bool VNInputCheckTriggered(uint8_t key);
-/* Down in the previous sample and not now: true for one frame per release. */
-bool VNInputCheckReleased(uint8_t key);
+  /* Down in the current sample. */
+  bool VNInputCheckCurr(uint8_t key);
+  /* Down in the previous sample. */
+  bool VNInputCheckPrev(uint8_t key);
+  /* Down now and not in the previous sample: true for one frame per press. */
+  bool VNInputCheckTriggered(uint8_t key);
+  /* Down in the previous sample and not now: true for one frame per release. */
+  bool VNInputCheckReleased(uint8_t key);
 
-/* Cursor in logical window pixels, origin top-left, y down (divided by the
+  /* Cursor in logical window pixels, origin top-left, y down (divided by the
  * full-screen scale factors). */
-void VNInputGetCursorPosition(int* x, int* y);
-/* Cursor movement since the sample before, in logical window pixels. */
-void VNInputGetCursorPositionDelta(int* dx, int* dy);
+  void VNInputGetCursorPosition(int* x, int* y);
+  /* Cursor movement since the sample before, in logical window pixels. */
+  void VNInputGetCursorPositionDelta(int* dx, int* dy);
 
-/* Display-counter semantics: show (nonzero) adds one, hide subtracts one; the cursor is
+  /* Display-counter semantics: show (nonzero) adds one, hide subtracts one; the cursor is
  * visible while the counter is 0 or more. Returns the counter after the change. */
-int VNInputShowCursor(int show);
-/* Shows or hides the cursor and leaves the counter at exactly 0 or -1, so calling it
+  int VNInputShowCursor(int show);
+  /* Shows or hides the cursor and leaves the counter at exactly 0 or -1, so calling it
  * every frame never runs the counter away. */
-void VNInputSetCursorVisible(int visible);
-
+  void VNInputSetCursorVisible(int visible);
 }

@@ -14,79 +14,79 @@ using Clock = std::chrono::steady_clock;
 
 struct FrameRateState
 {
-    uint32_t frameCount;
-    double maxFrameRate;
-    double minFrameTime;
-    double frameTime;
-    double secondsPerTick;
-    Clock::rep frameStart;
-    Clock::rep frameEnd;
+  uint32_t frameCount;
+  double maxFrameRate;
+  double minFrameTime;
+  double frameTime;
+  double secondsPerTick;
+  Clock::rep frameStart;
+  Clock::rep frameEnd;
 };
 
 FrameRateState sFrameRate;
 
 Clock::rep ReadCounter()
 {
-    return Clock::now().time_since_epoch().count();
+  return Clock::now().time_since_epoch().count();
 }
 
 double SecondsPerTick()
 {
-    return static_cast<double>(Clock::period::num) / static_cast<double>(Clock::period::den);
+  return static_cast<double>(Clock::period::num) / static_cast<double>(Clock::period::den);
 }
 
 void ResetFrameTimes()
 {
-    if (sFrameRate.maxFrameRate != 0.0)
-        sFrameRate.minFrameTime = 1.0 / sFrameRate.maxFrameRate;
-    else
-        sFrameRate.minFrameTime = 0.0;
-    sFrameRate.frameTime = sFrameRate.minFrameTime;
+  if (sFrameRate.maxFrameRate != 0.0)
+    sFrameRate.minFrameTime = 1.0 / sFrameRate.maxFrameRate;
+  else
+    sFrameRate.minFrameTime = 0.0;
+  sFrameRate.frameTime = sFrameRate.minFrameTime;
 }
 
 } // namespace
 
 void VNFrameRateControllerInit(uint32_t maxFrameRate)
 {
-    sFrameRate.frameCount = 0;
-    sFrameRate.maxFrameRate = static_cast<double>(maxFrameRate);
-    ResetFrameTimes();
-    // Known from Init on, so an End before the first Start measures time instead of
-    // spinning forever on a zero tick length.
-    sFrameRate.secondsPerTick = SecondsPerTick();
-    sFrameRate.frameStart = ReadCounter();
+  sFrameRate.frameCount = 0;
+  sFrameRate.maxFrameRate = static_cast<double>(maxFrameRate);
+  ResetFrameTimes();
+  // Known from Init on, so an End before the first Start measures time instead of
+  // spinning forever on a zero tick length.
+  sFrameRate.secondsPerTick = SecondsPerTick();
+  sFrameRate.frameStart = ReadCounter();
 }
 
 void VNFrameRateControllerReset(void)
 {
-    sFrameRate.frameCount = 0;
-    ResetFrameTimes();
+  sFrameRate.frameCount = 0;
+  ResetFrameTimes();
 }
 
 void VNFrameRateControllerStart(void)
 {
-    sFrameRate.secondsPerTick = SecondsPerTick();
-    sFrameRate.frameStart = ReadCounter();
+  sFrameRate.secondsPerTick = SecondsPerTick();
+  sFrameRate.frameStart = ReadCounter();
 }
 
 void VNFrameRateControllerEnd(void)
 {
-    do
-    {
-        sFrameRate.frameEnd = ReadCounter();
-        const uint64_t ticks = static_cast<uint64_t>(sFrameRate.frameEnd - sFrameRate.frameStart);
-        sFrameRate.frameTime = static_cast<double>(ticks) * sFrameRate.secondsPerTick;
-    } while (sFrameRate.minFrameTime > sFrameRate.frameTime);
+  do
+  {
+    sFrameRate.frameEnd = ReadCounter();
+    const uint64_t ticks = static_cast<uint64_t>(sFrameRate.frameEnd - sFrameRate.frameStart);
+    sFrameRate.frameTime = static_cast<double>(ticks) * sFrameRate.secondsPerTick;
+  } while (sFrameRate.minFrameTime > sFrameRate.frameTime);
 
-    ++sFrameRate.frameCount;
+  ++sFrameRate.frameCount;
 }
 
 double VNFrameRateControllerGetFrameTime(void)
 {
-    return sFrameRate.frameTime;
+  return sFrameRate.frameTime;
 }
 
 uint32_t VNFrameRateControllerGetFrameCount(void)
 {
-    return sFrameRate.frameCount;
+  return sFrameRate.frameCount;
 }

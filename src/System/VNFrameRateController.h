@@ -7,18 +7,18 @@
 
 #include <stdint.h>
 
-extern "C" {
+extern "C"
+{
 
-/* maxFrameRate in frames per second; 0 means no cap. */
-void VNFrameRateControllerInit(uint32_t maxFrameRate);
-/* Frame count back to 0, frame time back to the minimum frame time. */
-void VNFrameRateControllerReset(void);
-void VNFrameRateControllerStart(void);
-/* Spins until the minimum frame time has passed since Start, then counts the frame. */
-void VNFrameRateControllerEnd(void);
-/* Duration of the last completed frame in seconds (1/rate right after Init or Reset). */
-double VNFrameRateControllerGetFrameTime(void);
-/* Frames completed since the last Init or Reset. */
-uint32_t VNFrameRateControllerGetFrameCount(void);
-
+  /* maxFrameRate in frames per second; 0 means no cap. */
+  void VNFrameRateControllerInit(uint32_t maxFrameRate);
+  /* Frame count back to 0, frame time back to the minimum frame time. */
+  void VNFrameRateControllerReset(void);
+  void VNFrameRateControllerStart(void);
+  /* Spins until the minimum frame time has passed since Start, then counts the frame. */
+  void VNFrameRateControllerEnd(void);
+  /* Duration of the last completed frame in seconds (1/rate right after Init or Reset). */
+  double VNFrameRateControllerGetFrameTime(void);
+  /* Frames completed since the last Init or Reset. */
+  uint32_t VNFrameRateControllerGetFrameCount(void);
 }

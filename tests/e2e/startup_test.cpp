@@ -31,19 +31,21 @@ public:
 
   void Start()
   {
-    worker = std::thread([this] {
-      const Clock::time_point start = Clock::now();
-      for (const Step& step : steps)
-      {
-        const Clock::time_point due =
-            start + std::chrono::milliseconds(static_cast<int>(step.seconds * 1000.0));
-        while (!stopped && Clock::now() < due)
-          std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (stopped)
-          return;
-        step.action();
-      }
-    });
+    worker = std::thread(
+        [this]
+        {
+          const Clock::time_point start = Clock::now();
+          for (const Step& step : steps)
+          {
+            const Clock::time_point due =
+                start + std::chrono::milliseconds(static_cast<int>(step.seconds * 1000.0));
+            while (!stopped && Clock::now() < due)
+              std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (stopped)
+              return;
+            step.action();
+          }
+        });
   }
 
   void Stop()
@@ -101,10 +103,12 @@ protected:
   // script's last resort closed the window.
   bool RunWithScript(double lastResort)
   {
-    script.At(lastResort, [this] {
-      closedByScript = true;
-      CloseWindow();
-    });
+    script.At(lastResort,
+              [this]
+              {
+                closedByScript = true;
+                CloseWindow();
+              });
     const Clock::time_point start = Clock::now();
     script.Start();
     application.Run();
@@ -129,9 +133,8 @@ protected:
   MainMenu* Menu() const
   {
     auto found = LevelManager::Instance()->levels.find("Main Menu");
-    return found == LevelManager::Instance()->levels.end()
-               ? nullptr
-               : dynamic_cast<MainMenu*>(found->second);
+    return found == LevelManager::Instance()->levels.end() ? nullptr
+                                                           : dynamic_cast<MainMenu*>(found->second);
   }
 
   Application application;
@@ -149,10 +152,12 @@ TEST_F(StartupTest, TheGamesOwnMenuIsEnteredAtOnceAndDestroyedWithTheGame)
       << "no change sound and no music before the splash's last second";
 
   gQuitGame = true;
-  const std::string output = StdoutOf([this] {
-    application.Run();
-    application.Destroy();
-  });
+  const std::string output = StdoutOf(
+      [this]
+      {
+        application.Run();
+        application.Destroy();
+      });
   EXPECT_NE(std::string::npos, output.find("MainMenu Destroy")) << output;
 }
 
@@ -173,4 +178,4 @@ TEST_F(StartupTest, TheSplashIgnoresInputThenPlayLeadsToALevelWithItsMusic)
   ASSERT_NE(nullptr, Menu());
   EXPECT_LE(Menu()->splashTimer, 0.0f);
 }
-}
+} // namespace

@@ -43,10 +43,10 @@ public:
   void Install(const std::string& tool, const std::string& answer, int status)
   {
     const std::string script = folder.File(tool);
-    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '"
-                          + Record(tool) + "'\n"
-                          + (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n")
-                          + "exit " + std::to_string(status) + "\n");
+    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
+                          Record(tool) + "'\n" +
+                          (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " +
+                          std::to_string(status) + "\n");
     chmod(script.c_str(), 0755);
   }
 
@@ -55,7 +55,8 @@ public:
   {
     std::vector<std::string> args;
     const std::string record = ReadText(Record(tool));
-    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos; start = end + 1)
+    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos;
+         start = end + 1)
       args.push_back(record.substr(start, end - start));
     return args;
   }

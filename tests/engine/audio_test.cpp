@@ -68,7 +68,8 @@ TEST_F(AudioTest, ChannelsKeepTheirOwnSoundLoopFlagAndVolume)
   ASSERT_GT(effect, 0);
   EXPECT_NE(VNAudioChannelGetIndex(music), VNAudioChannelGetIndex(effect));
   EXPECT_EQ(VNAudioChannelGetSound(music), loop);
-  EXPECT_STREQ(VNAudioSoundGetFile(VNAudioChannelGetSound(effect)), folder.File("long.wav").c_str());
+  EXPECT_STREQ(VNAudioSoundGetFile(VNAudioChannelGetSound(effect)),
+               folder.File("long.wav").c_str());
   EXPECT_EQ(VNAudioChannelIsLooping(music), 1);
   EXPECT_EQ(VNAudioChannelIsLooping(effect), 0);
   EXPECT_FLOAT_EQ(VNAudioChannelGetVolume(music), 1.0f);
@@ -192,4 +193,4 @@ TEST_F(AudioTest, NoDeviceMeansTheSilentDriverAndNothingFails)
   EXPECT_TRUE(WaitUntilEnded(after));
 }
 
-}  // namespace
+} // namespace

@@ -73,16 +73,15 @@ TEST_F(FileDialog, ZenityGetsTitleModeFiltersAndOverwriteCheckEachAsOneArgument)
   tools.Install("kdialog", "/wrong", 0);
 
   EXPECT_EQ("/levels/floor.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
-  const std::vector<std::string> expected = {
-      "--file-selection",
-      "--title=Save File",
-      "--modal",
-      "--attach=" + owner,
-      "--save",
-      "--confirm-overwrite",
-      "--file-filter=Supported Files (*.tmx) | *.tmx",
-      "--file-filter=XML files (*.xml) | *.xml",
-      "--file-filter=All Files | *"};
+  const std::vector<std::string> expected = {"--file-selection",
+                                             "--title=Save File",
+                                             "--modal",
+                                             "--attach=" + owner,
+                                             "--save",
+                                             "--confirm-overwrite",
+                                             "--file-filter=Supported Files (*.tmx) | *.tmx",
+                                             "--file-filter=XML files (*.xml) | *.xml",
+                                             "--file-filter=All Files | *"};
   EXPECT_EQ(expected, tools.Arguments("zenity"));
   EXPECT_FALSE(tools.Ran("kdialog"));
 
@@ -113,7 +112,12 @@ TEST_F(FileDialog, ZenityCancelIsFinalAndAFailingZenityFallsBackToKdialog)
   tools.Install("zenity", "", 255);
   EXPECT_EQ("/levels/k.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
   const std::vector<std::string> expected = {
-      "--title", "Save File", "--attach", owner, "--getsavefilename", ".",
+      "--title",
+      "Save File",
+      "--attach",
+      owner,
+      "--getsavefilename",
+      ".",
       "*.tmx|Supported Files (*.tmx)\n*.xml|XML files (*.xml)\n*|All Files"};
   EXPECT_EQ(expected, tools.Arguments("kdialog"));
 
@@ -137,7 +141,7 @@ TEST_F(FileDialog, AGameWindowKeptOnTopIsOnTopAgainAfterTheDialog)
 
 TEST_F(FileDialog, WithNoToolOnPathTheDialogIsACancelWithALine)
 {
-  DialogStandIns tools;  // an empty folder is the whole PATH
+  DialogStandIns tools; // an empty folder is the whole PATH
   const int before = VNSysFileDialogGetCount();
   const std::string output =
       StdoutOf([] { EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN, "Open File"))); });
@@ -192,13 +196,15 @@ TEST_F(FileDialog, OpeningRefusesMissingFilesAndNamesLongerThan259Characters)
   VNSysFileDialogQueueAnswer(longest.c_str());
   EXPECT_EQ(longest, Ask(Request(VN_FILE_DIALOG_SAVE)));
   // One character more is too long, and so is a name the extension makes too long.
-  output = StdoutOf([&] {
-    for (const std::string& name : {"/n" + longest, "/" + std::string(255, 'n')})
-    {
-      VNSysFileDialogQueueAnswer(name.c_str());
-      EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE))) << name.size();
-    }
-  });
+  output = StdoutOf(
+      [&]
+      {
+        for (const std::string& name : {"/n" + longest, "/" + std::string(255, 'n')})
+        {
+          VNSysFileDialogQueueAnswer(name.c_str());
+          EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE))) << name.size();
+        }
+      });
   EXPECT_NE(std::string::npos, output.find("longer than 259 characters")) << output;
 
   // A buffer too small for the name is refused rather than cut short.
@@ -219,7 +225,7 @@ TEST_F(FileDialog, AnExistingFileReachedThroughTheDefaultExtensionIsReplacedOnly
   WriteText(keep + ".txt", "old");
 
   VNSysFileDialogQueueAnswer(keep.c_str());
-  VNSysFileDialogQueueAnswer(nullptr);  // "Replace?" answered no
+  VNSysFileDialogQueueAnswer(nullptr); // "Replace?" answered no
   const int before = VNSysFileDialogGetCount();
   EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
   EXPECT_EQ(before + 2, VNSysFileDialogGetCount());
@@ -263,7 +269,8 @@ TEST_F(FileDialog, TheWindowMovesToTheTopLeftCornerKeepingItsSize)
 {
   SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
   ASSERT_NE(nullptr, window);
-  auto placement = [window] {
+  auto placement = [window]
+  {
     std::vector<int> at(4, -1);
     SDL_GetWindowPosition(window, &at[0], &at[1]);
     SDL_GetWindowSize(window, &at[2], &at[3]);

@@ -16,7 +16,7 @@
 // The ids of the test manifest: eight floor tiles, nine objects, three event markers.
 inline const std::vector<int>& ManifestIds()
 {
-  static const std::vector<int> ids = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+  static const std::vector<int> ids = {1,  2,  3,  4,  5,  6,  7,  8,  9,   10,
                                        11, 12, 13, 14, 15, 16, 20, 50, 101, 102};
   return ids;
 }

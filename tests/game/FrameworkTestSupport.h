@@ -29,8 +29,7 @@ inline void StopEffect()
 class RecordingLevel : public Level
 {
 public:
-  RecordingLevel(const std::string& levelName, std::vector<std::string>& eventLog)
-      : log(eventLog)
+  RecordingLevel(const std::string& levelName, std::vector<std::string>& eventLog) : log(eventLog)
   {
     name = levelName;
   }

@@ -83,15 +83,14 @@ inline VNVec2 CellCentre(int col, int row, int height)
 }
 
 // A gameplay level (or a TutorialLevel) whose inner state the tests may read and set.
-template <class Floor>
-class LevelProbe : public Floor
+template <class Floor> class LevelProbe : public Floor
 {
 public:
-  using Floor::Floor;
   using Floor::endSoundChannel;
   using Floor::endSoundPlayed;
   using Floor::enemies;
   using Floor::exits;
+  using Floor::Floor;
   using Floor::fontBase;
   using Floor::keys;
   using Floor::noCardNeeded;
@@ -218,7 +217,8 @@ inline std::vector<Cell> FindRoute(const Grid2D& grid, Cell start, const std::se
     if (goals.count(cell))
     {
       std::vector<Cell> route;
-      for (Cell c = cell; !(c == start); c = {from[index(c)] % grid.width, from[index(c)] / grid.width})
+      for (Cell c = cell; !(c == start);
+           c = {from[index(c)] % grid.width, from[index(c)] / grid.width})
         route.insert(route.begin(), c);
       return route;
     }

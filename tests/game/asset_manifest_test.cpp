@@ -51,9 +51,9 @@ TEST(AssetManifestRead, GivesEachEntryItsId)
       "<tileset firstgid=\"-4\"><tile id=\"3\" source=\"f.png\"/></tileset>"
       "<Tileset firstgid=\"1\"><tile id=\"0\" source=\"case.png\"/></Tileset>");
   std::vector<std::pair<int, std::string>> expected = {
-      {1, "a.png"}, {8, "b.png"},  {0, "c.png"},     {7, "d.png"},      {-1, "e.png"},
-      {3, "f.png"}, {9, "desk.png"}, {30, "plant.png"}, {50, "key.png"},  {-2, "e.png"},
-      {101, "spawn.png"}};
+      {1, "a.png"},    {8, "b.png"},  {0, "c.png"},      {7, "d.png"},
+      {-1, "e.png"},   {3, "f.png"},  {9, "desk.png"},   {30, "plant.png"},
+      {50, "key.png"}, {-2, "e.png"}, {101, "spawn.png"}};
   EXPECT_EQ(expected, Entries(manifest)) << "tilesets, then items, then events";
   EXPECT_TRUE(manifest.hasWalkableLimit);
   EXPECT_EQ(1, manifest.walkableLimit) << "the last tileset's floor (absent: 0) + 1 wins";
@@ -67,12 +67,16 @@ TEST(AssetManifestRead, GivesEachEntryItsId)
 TEST(AssetManifestRead, SkipsEntriesWithoutASourceOrAnId)
 {
   AssetManifest manifest;
-  const std::string output = StdoutOf([&] {
-    manifest = Parse("<tileset>\n<tile id=\"1\"/>\n<tile id=\"2\" source=\"b.png\"/></tileset>\n"
-                     "<events firstgid=\"-2147483648\"><event id=\"-5\" source=\"x.png\"/></events>");
-  });
+  const std::string output = StdoutOf(
+      [&]
+      {
+        manifest =
+            Parse("<tileset>\n<tile id=\"1\"/>\n<tile id=\"2\" source=\"b.png\"/></tileset>\n"
+                  "<events firstgid=\"-2147483648\"><event id=\"-5\" source=\"x.png\"/></events>");
+      });
   EXPECT_EQ((std::vector<std::pair<int, std::string>>{{2, "b.png"}}), Entries(manifest));
-  EXPECT_NE(std::string::npos, output.find("Asset manifest test.tsm: <tile> on line 2 has no \"source\""))
+  EXPECT_NE(std::string::npos,
+            output.find("Asset manifest test.tsm: <tile> on line 2 has no \"source\""))
       << output;
   EXPECT_NE(std::string::npos, output.find("<event> on line 4 has an id out of range")) << output;
 }
@@ -83,9 +87,10 @@ TEST(AssetManifestRead, RefusesWhatIsNotAManifestWithTheFixedMessage)
   {
     AssetManifest manifest;
     manifest.walkableLimit = 9;
-    const std::string output = StdoutOf([&] {
-      EXPECT_FALSE(ParseAssetManifest(text.data(), text.size(), "Assets/Assets.tsm", manifest));
-    });
+    const std::string output = StdoutOf(
+        [&] {
+          EXPECT_FALSE(ParseAssetManifest(text.data(), text.size(), "Assets/Assets.tsm", manifest));
+        });
     EXPECT_TRUE(EndsWith(output, "\nFailed to load TilemapAssets/Assets.tsm\n")) << output;
     EXPECT_TRUE(manifest.entries.empty());
   }
@@ -95,12 +100,15 @@ TEST(AssetManifestRead, RefusesWhatIsNotAManifestWithTheFixedMessage)
   const std::string huge = folder.File("huge.tsm");
   WriteText(huge, "<tileset/>");
   std::filesystem::resize_file(huge, kManifestMaxFileBytes + 1);
-  const std::string output = StdoutOf([&] {
-    EXPECT_FALSE(ReadAssetManifest(folder.File("absent.tsm"), manifest));
-    EXPECT_FALSE(ReadAssetManifest(huge, manifest));
-  });
+  const std::string output = StdoutOf(
+      [&]
+      {
+        EXPECT_FALSE(ReadAssetManifest(folder.File("absent.tsm"), manifest));
+        EXPECT_FALSE(ReadAssetManifest(huge, manifest));
+      });
   EXPECT_NE(std::string::npos, output.find("absent.tsm cannot be read (No such file")) << output;
-  EXPECT_NE(std::string::npos, output.find("Failed to load Tilemap" + folder.File("absent.tsm") + "\n"))
+  EXPECT_NE(std::string::npos,
+            output.find("Failed to load Tilemap" + folder.File("absent.tsm") + "\n"))
       << output;
   EXPECT_TRUE(EndsWith(output, "Failed to load Tilemap" + huge + "\n")) << output;
 }
@@ -114,10 +122,17 @@ protected:
     grid = std::make_unique<Grid2D>(4, 4);
     manifest = folder.File("Assets.tsm");
     WriteText(manifest, "<tileset firstgid=\"1\" floor=\"3\">"
-                        "<tile id=\"0\" source=\"" + Image("floor") + "\"/>"
-                        "<tile id=\"0\" source=\"" + Image("other") + "\"/>"
-                        "<tile id=\"1\" source=\"" + Image("floor") + "\"/></tileset>"
-                        "<events><event id=\"103\" source=\"" + Image("worker") + "\"/></events>");
+                        "<tile id=\"0\" source=\"" +
+                            Image("floor") +
+                            "\"/>"
+                            "<tile id=\"0\" source=\"" +
+                            Image("other") +
+                            "\"/>"
+                            "<tile id=\"1\" source=\"" +
+                            Image("floor") +
+                            "\"/></tileset>"
+                            "<events><event id=\"103\" source=\"" +
+                            Image("worker") + "\"/></events>");
   }
   void TearDown() override { TextureManager::Destroy(); }
 
@@ -166,12 +181,15 @@ TEST_F(AssetManifestLoad, AManifestThatCannotBeReadChangesNothing)
   LoadAssetManifest(manifest, *grid, tileTextures);
   std::map<int, VNGfxTexture*> before = tileTextures;
   WriteText(manifest, "<tileset floor=\"9\">");
-  const std::string output = StdoutOf([&] {
-    LoadAssetManifest(manifest, *grid, tileTextures);
-    LoadAssetManifest(folder.File("absent.tsm"), *grid, tileTextures);
-  });
+  const std::string output = StdoutOf(
+      [&]
+      {
+        LoadAssetManifest(manifest, *grid, tileTextures);
+        LoadAssetManifest(folder.File("absent.tsm"), *grid, tileTextures);
+      });
   EXPECT_NE(std::string::npos, output.find("Failed to load Tilemap" + manifest + "\n")) << output;
-  EXPECT_TRUE(EndsWith(output, "Failed to load Tilemap" + folder.File("absent.tsm") + "\n")) << output;
+  EXPECT_TRUE(EndsWith(output, "Failed to load Tilemap" + folder.File("absent.tsm") + "\n"))
+      << output;
   EXPECT_EQ(before, tileTextures);
   EXPECT_EQ(before, grid->textures);
   EXPECT_EQ(4, grid->walkableLimit);

@@ -43,7 +43,7 @@ protected:
   Camera* camera = nullptr;
   Button2D button{"Play"};
 };
-}
+} // namespace
 
 TEST_F(ButtonTest, HoldingTheMouseDownClicksOnceWithOneSound)
 {

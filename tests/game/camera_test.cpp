@@ -70,7 +70,7 @@ protected:
 
   Camera* camera = nullptr;
 };
-}
+} // namespace
 
 TEST_F(CameraTest, ClampKeepsTheViewInsideTheLevelShiftedByHalfATile)
 {
@@ -191,7 +191,8 @@ TEST_F(CameraTest, OverlayKeepsItsScreenPositionWhateverMovesTheCamera)
   camera->AddButton(button);
   TextLabel* label = camera->AddText("Score", -300.0f, 200.0f);
 
-  auto expectOnScreen = [&](const char* after) {
+  auto expectOnScreen = [&](const char* after)
+  {
     EXPECT_NEAR(100.0f, button->position.x - camera->position.x, 1e-3f) << after;
     EXPECT_NEAR(50.0f, button->position.y - camera->position.y, 1e-3f) << after;
     EXPECT_NEAR(-300.0f, label->position.x - camera->position.x, 1e-3f) << after;
@@ -272,7 +273,8 @@ TEST_F(CameraTest, OverlayDrawsButtonsInByteOrderOfNamesSkippingHiddenOnes)
   EXPECT_RGB_NEAR((Rgba{0, 255, 0, 255}), ReadPixel(640 + 80, 360 - 80), 10);
 
   // Magenta pixels in a window rectangle (origin top left).
-  auto magenta = [](int x, int y, int w, int h) {
+  auto magenta = [](int x, int y, int w, int h)
+  {
     std::vector<unsigned char> block(static_cast<size_t>(w) * h * 4);
     glReadPixels(x, 720 - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, block.data());
     int count = 0;

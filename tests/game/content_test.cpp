@@ -160,10 +160,12 @@ public:
 std::unique_ptr<FileLevel> LoadLevelFile(const std::string& file, std::string& printed)
 {
   auto level = std::make_unique<FileLevel>();
-  printed = StdoutOf([&] {
-    level->LoadTilemap(file);
-    level->LoadAssets("Assets/Assets.tsm");
-  });
+  printed = StdoutOf(
+      [&]
+      {
+        level->LoadTilemap(file);
+        level->LoadAssets("Assets/Assets.tsm");
+      });
   return level;
 }
 
@@ -260,25 +262,38 @@ TEST(ContentFiles, SheetsHaveTheFramesTheActorsDraw)
     float width, height;
   };
   const Drawn drawn[] = {
-      {"Assets/smoke.png", 70, 80},         {"Assets/b1.png", 66, 65},
-      {"Assets/iconE.png", 32, 32},         {"Assets/iconKey.png", 75, 75},
-      {"Assets/iconJ.png", 75, 75},         {"Assets/iconK2.png", 75, 75},
-      {"Assets/pause.png", 154, 74},        {"Assets/Retry2.png", 154, 74},
-      {"Assets/MainMenu.png", 154, 74},     {"Assets/GameOver.png", 593, 122},
-      {"Assets/loading.png", 1280, 720},    {"Assets/main_menu.png", 1280, 720},
-      {"Assets/mainTitle.png", 640, 204},   {"Assets/optionTitle.png", 288, 86},
-      {"Assets/creditscreen.png", 1280, 720}, {"Assets/Ombrel.png", 1280, 720},
-      {"Assets/b_play.png", 262, 68},       {"Assets/level_back.png", 262, 56},
-      {"Assets/level_3.png", 195, 56},      {"Assets/fullscreen.png", 350, 90},
-      {"Assets/plus.png", 56, 56},          {"Assets/slider.png", 280, 26},
-      {"Assets/slider2.png", 28, 56},       {"Assets/option2.png", 150, 240},
+      {"Assets/smoke.png", 70, 80},
+      {"Assets/b1.png", 66, 65},
+      {"Assets/iconE.png", 32, 32},
+      {"Assets/iconKey.png", 75, 75},
+      {"Assets/iconJ.png", 75, 75},
+      {"Assets/iconK2.png", 75, 75},
+      {"Assets/pause.png", 154, 74},
+      {"Assets/Retry2.png", 154, 74},
+      {"Assets/MainMenu.png", 154, 74},
+      {"Assets/GameOver.png", 593, 122},
+      {"Assets/loading.png", 1280, 720},
+      {"Assets/main_menu.png", 1280, 720},
+      {"Assets/mainTitle.png", 640, 204},
+      {"Assets/optionTitle.png", 288, 86},
+      {"Assets/creditscreen.png", 1280, 720},
+      {"Assets/Ombrel.png", 1280, 720},
+      {"Assets/b_play.png", 262, 68},
+      {"Assets/level_back.png", 262, 56},
+      {"Assets/level_3.png", 195, 56},
+      {"Assets/fullscreen.png", 350, 90},
+      {"Assets/plus.png", 56, 56},
+      {"Assets/slider.png", 280, 26},
+      {"Assets/slider2.png", 28, 56},
+      {"Assets/option2.png", 150, 240},
       {"Assets/Tilemap/keycard.png", 50, 50},
   };
   for (const Drawn& d : drawn)
   {
     int width = 0, height = 0;
     ASSERT_TRUE(PngSize(d.file, width, height)) << d.file;
-    EXPECT_NEAR(d.width / d.height, float(width) / float(height), 0.03f * d.width / d.height) << d.file;
+    EXPECT_NEAR(d.width / d.height, float(width) / float(height), 0.03f * d.width / d.height)
+        << d.file;
   }
 }
 
@@ -313,7 +328,8 @@ TEST(ContentSound, MusicLoopsAreLongDistinctAndSeamless)
   int frequency = 0, channels = 0;
   Uint16 format = 0;
   ASSERT_TRUE(Mix_QuerySpec(&frequency, &format, &channels));
-  ASSERT_TRUE(format == AUDIO_S16SYS || format == AUDIO_F32SYS) << "unexpected mixer format " << format;
+  ASSERT_TRUE(format == AUDIO_S16SYS || format == AUDIO_F32SYS)
+      << "unexpected mixer format " << format;
 
   std::set<std::vector<uint8_t>> seen;
   for (const char* file : kMusic)
@@ -341,9 +357,11 @@ TEST(ContentSound, MusicLoopsAreLongDistinctAndSeamless)
       steps[i - 1] = std::fabs(wave[i] - wave[i - 1]);
     std::nth_element(steps.begin(), steps.begin() + long(steps.size() * 99 / 100), steps.end());
     const float typicalStep = steps[steps.size() * 99 / 100];
-    EXPECT_LE(std::fabs(wave.front() - wave.back()), typicalStep) << file << " clicks where it loops";
+    EXPECT_LE(std::fabs(wave.front() - wave.back()), typicalStep)
+        << file << " clicks where it loops";
 
-    EXPECT_TRUE(seen.insert(std::vector<uint8_t>(chunk->abuf, chunk->abuf + std::min<Uint32>(chunk->alen, 1 << 20)))
+    EXPECT_TRUE(seen.insert(std::vector<uint8_t>(
+                                chunk->abuf, chunk->abuf + std::min<Uint32>(chunk->alen, 1 << 20)))
                     .second)
         << file << " sounds the same as another track";
     Mix_FreeChunk(chunk);
@@ -372,10 +390,12 @@ TEST(ContentLevels, EveryLevelLoadsQuietlyAndItsCoworkersCanMeetButDoNotSeeTheSt
     ASSERT_GE(enemies.size(), 1u);
     for (const EventRecord* e : grid.events)
     {
-      EXPECT_TRUE(e->trigger == "SPAWN" || e->trigger == "EXIT" || e->trigger == "ENEMY" || e->trigger == "KEY")
+      EXPECT_TRUE(e->trigger == "SPAWN" || e->trigger == "EXIT" || e->trigger == "ENEMY" ||
+                  e->trigger == "KEY")
           << e->trigger;
       // Actors stand on free floor, and the path search needs co-workers' desks free.
-      EXPECT_TRUE(grid.IsWalkable(int(e->x), grid.height - int(e->y))) << e->trigger << " at " << e->x << ", " << e->y;
+      EXPECT_TRUE(grid.IsWalkable(int(e->x), grid.height - int(e->y)))
+          << e->trigger << " at " << e->x << ", " << e->y;
     }
     const size_t cards = Events(grid, "KEY").size();
     cardLevels += cards > 0;
@@ -395,7 +415,8 @@ TEST(ContentLevels, EveryLevelLoadsQuietlyAndItsCoworkersCanMeetButDoNotSeeTheSt
     // The floor is one open region for the co-workers when each desk connects to the first.
     for (size_t i = 1; i < enemies.size(); ++i)
       EXPECT_FALSE(level->tilemap->FindPath(World(enemies[i]), World(enemies[0])).empty())
-          << "co-worker at " << enemies[i]->x << ", " << enemies[i]->y << " cannot reach the others";
+          << "co-worker at " << enemies[i]->x << ", " << enemies[i]->y
+          << " cannot reach the others";
 
     // Each co-worker alone, so that it stays at its desk watching for the first
     // half-second, as every co-worker does when the floor starts, does not see the start.
@@ -422,7 +443,8 @@ TEST(ContentLevels, EveryLevelLoadsQuietlyAndItsCoworkersCanMeetButDoNotSeeTheSt
   }
   EXPECT_GE(cardLevels - 1, 2) << "at least two levels besides the tutorial need the access card";
   EXPECT_GE(decoyLevels, 1) << "one level hides the card among decoys";
-  EXPECT_TRUE(std::is_sorted(coworkers.begin(), coworkers.end())) << "levels get harder from 1 to 5";
+  EXPECT_TRUE(std::is_sorted(coworkers.begin(), coworkers.end()))
+      << "levels get harder from 1 to 5";
   EXPECT_GT(coworkers.back(), coworkers.front());
 }
 
@@ -446,30 +468,34 @@ TEST(ContentLevels, TheTutorialFloorFitsItsHints)
 
   int walkers = 0;
   for (size_t i = 0; i < events.size(); ++i)
-    if (events[i]->trigger == "ENEMY" && (i < 5 || i > 10) && Distance(World(events[i]), walkingText) < 320.0f)
+    if (events[i]->trigger == "ENEMY" && (i < 5 || i > 10) &&
+        Distance(World(events[i]), walkingText) < 320.0f)
       ++walkers;
   EXPECT_GE(walkers, 2) << "a pair that walks where \"WALKING STATE\" is printed";
 
   const auto keys = Events(grid, "KEY");
   ASSERT_EQ(1u, keys.size());
-  EXPECT_LT(Distance(World(keys[0]), pickUpText), 300.0f) << "the card lies by \"Press E when near\"";
+  EXPECT_LT(Distance(World(keys[0]), pickUpText), 300.0f)
+      << "the card lies by \"Press E when near\"";
 
   bool exitThatWay = false;
   for (const EventRecord* e : Events(grid, "EXIT"))
-    exitThatWay = exitThatWay || (World(e).x < escapeText.x && std::fabs(World(e).y - escapeText.y) < 100.0f);
+    exitThatWay =
+        exitThatWay || (World(e).x < escapeText.x && std::fabs(World(e).y - escapeText.y) < 100.0f);
   EXPECT_TRUE(exitThatWay) << "an exit lies left of \" <<< THIS WAY TO ESCAPE <<< \"";
 
   // Every hint starts on open floor, not on a wall.
-  const VNVec2 hints[] = {{100, 470},   {100, 330},   {100, 290},   {100, 250},  {40, 1020},   {168, 735},
-                          {168, 700},   {470, 735},   {468, 700},   {735, 330},  {670, 290},   {712, 250},
-                          {1317, 405},  {1335, 365},  {1050, 715},  {1230, 1970}, {1430, 1840}, {1352, 1040},
-                          {1350, 1000}, {1330, 960},  {380, 1315},  {218, 1835}, {212, 1795},  {218, 1755},
-                          {235, 1715},  {245, 1590},  {285, 1550}};
+  const VNVec2 hints[] = {
+      {100, 470},  {100, 330},   {100, 290},   {100, 250},   {40, 1020},   {168, 735},  {168, 700},
+      {470, 735},  {468, 700},   {735, 330},   {670, 290},   {712, 250},   {1317, 405}, {1335, 365},
+      {1050, 715}, {1230, 1970}, {1430, 1840}, {1352, 1040}, {1350, 1000}, {1330, 960}, {380, 1315},
+      {218, 1835}, {212, 1795},  {218, 1755},  {235, 1715},  {245, 1590},  {285, 1550}};
   for (const VNVec2& hint : hints)
   {
     const int col = int(std::floor(hint.x / 50.0f + 0.5f));
     const int row = int((grid.height * 50.0f - hint.y) / 50.0f + 0.5f);
     const int floor = grid.layers.at(grid.layerNames[0])[size_t(row * grid.width + col)];
-    EXPECT_LE(floor, grid.walkableLimit) << "hint at " << hint.x << ", " << hint.y << " lies on a wall";
+    EXPECT_LE(floor, grid.walkableLimit)
+        << "hint at " << hint.x << ", " << hint.y << " lies on a wall";
   }
 }

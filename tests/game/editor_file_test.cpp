@@ -246,16 +246,15 @@ TEST(EditorFile, SaveThroughARealZenityProcessGetsTheLevelFileRequest)
   DialogStandIns tools;
   tools.Install("zenity", target, 0);
   EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
-  const std::vector<std::string> expected = {
-      "--file-selection",
-      "--title=Save File",
-      "--modal",
-      "--attach=" + EngineWindowId(),
-      "--save",
-      "--confirm-overwrite",
-      "--file-filter=Supported Files (*.tmx) | *.tmx",
-      "--file-filter=XML files (*.xml) | *.xml",
-      "--file-filter=All Files | *"};
+  const std::vector<std::string> expected = {"--file-selection",
+                                             "--title=Save File",
+                                             "--modal",
+                                             "--attach=" + EngineWindowId(),
+                                             "--save",
+                                             "--confirm-overwrite",
+                                             "--file-filter=Supported Files (*.tmx) | *.tmx",
+                                             "--file-filter=XML files (*.xml) | *.xml",
+                                             "--file-filter=All Files | *"};
   EXPECT_EQ(expected, tools.Arguments("zenity"));
   ASSERT_TRUE(std::filesystem::exists(target));
 

@@ -96,7 +96,7 @@ TEST(EditorPainting, LeftPaintsRightErasesOnTheCurrentLayerNotRightOf430NorWithS
   EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
 
   // 431 units right of the centre: over the map, but no painting; 430 still paints.
-  const int y = 310;  // row 3 on this view
+  const int y = 310; // row 3 on this view
   InjectMouseMove(640 + 431, y);
   EditorClick();
   EXPECT_GE(grid->hoveredCell, 0);
@@ -187,8 +187,11 @@ TEST(EditorZoom, WheelChangesTileSizeOnlyPastTheDeadBandAndWithinLimits)
   Editor* editor = EnterNewEditor();
   // One notch leaves 120 * 0.75 = 90 after the camera's decay, inside the dead band; five
   // change the size by 600 * 0.75 * dt = 7.5. Never to 100 or beyond, never to 10 or below.
-  const float cases[][3] = {{50.0f, 120.0f, 50.0f}, {50.0f, 600.0f, 57.5f},
-                            {57.5f, -600.0f, 50.0f}, {95.0f, 600.0f, 95.0f}, {15.0f, -600.0f, 15.0f}};
+  const float cases[][3] = {{50.0f, 120.0f, 50.0f},
+                            {50.0f, 600.0f, 57.5f},
+                            {57.5f, -600.0f, 50.0f},
+                            {95.0f, 600.0f, 95.0f},
+                            {15.0f, -600.0f, 15.0f}};
   for (const auto& [size, impulse, expected] : cases)
   {
     editor->tilemap->ResizeTile(size, size);
@@ -206,7 +209,8 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   LevelManager* manager = LevelManager::Instance();
   std::filesystem::remove("tmp.bin");
 
-  auto pressF8 = [&]() {
+  auto pressF8 = [&]()
+  {
     InjectKey(VN_KEY_F8, true);
     EditorFrame();
     InjectKey(VN_KEY_F8, false);

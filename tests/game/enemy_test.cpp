@@ -88,7 +88,7 @@ TEST_F(EnemyTest, BuildFanMakesOneTrianglePerStepWithinTheAngles)
   const std::vector<float> xyz = Vertices(cone);
   for (size_t i = 0; i < xyz.size(); i += 9)
   {
-    EXPECT_FLOAT_EQ(0.0f, xyz[i]);  // every triangle starts at the centre
+    EXPECT_FLOAT_EQ(0.0f, xyz[i]); // every triangle starts at the centre
     for (size_t corner = 3; corner < 9; corner += 3)
     {
       const float angle = std::atan2(xyz[i + corner + 1], xyz[i + corner]);
@@ -103,11 +103,7 @@ TEST_F(EnemyTest, BuildFanMakesOneTrianglePerStepWithinTheAngles)
 TEST_F(EnemyTest, VisitCycleOfTwoCoWorkersAlongGridPaths)
 {
   const std::vector<std::string> hall = {
-      "##########",
-      "#........#",
-      "#........#",
-      "#........#",
-      "##########",
+      "##########", "#........#", "#........#", "#........#", "##########",
   };
   Grid2D grid(WriteFloor("EnemyHall", hall));
   // The visited co-worker comes first so its state is seen after the visitor's update.
@@ -227,7 +223,7 @@ protected:
   {
     EnemyTest::SetUp();
     watcher = Add({500.0f, 500.0f});
-    Add({2000.0f, 2000.0f});  // a colleague to be the partner
+    Add({2000.0f, 2000.0f}); // a colleague to be the partner
     watcher->timer = 1000.0f;
     watcher->playerPosition = &player;
     watcher->playerConcealed = &concealed;
@@ -255,22 +251,22 @@ protected:
 
 TEST_F(DetectionTest, AtTheDeskTheCircleAndTheConeFillTheMeterUntilItCatches)
 {
-  Watch(0.0f, -100.0f);  // ahead, inside the 120 cone
+  Watch(0.0f, -100.0f); // ahead, inside the 120 cone
   EXPECT_FLOAT_EQ(0.25f, watcher->detection);
   EXPECT_EQ(Enemy::BUBBLE_SPOTTED, watcher->bubble);
   EXPECT_FLOAT_EQ(70.0f, watcher->closeRadius);
   EXPECT_FLOAT_EQ(120.0f, watcher->sightRange);
 
   watcher->detection = 0.0f;
-  Watch(0.0f, 100.0f);  // behind, outside the 70 circle
+  Watch(0.0f, 100.0f); // behind, outside the 70 circle
   EXPECT_FLOAT_EQ(0.0f, watcher->detection);
   EXPECT_EQ(Enemy::BUBBLE_SPOTTED, watcher->bubble);
 
-  Watch(65.0f, 0.0f);  // beside, inside the circle
+  Watch(65.0f, 0.0f); // beside, inside the circle
   EXPECT_FLOAT_EQ(0.25f, watcher->detection);
 
   watcher->detection = 0.8f;
-  Watch(0.0f, 100.0f);  // behind: sinks by 2.5 per second
+  Watch(0.0f, 100.0f); // behind: sinks by 2.5 per second
   EXPECT_FLOAT_EQ(0.675f, watcher->detection);
 
   // From empty, four twentieths of a second in the circle fill the meter.
@@ -292,9 +288,9 @@ TEST_F(DetectionTest, OuterRingCreepsToTheCapAndFarAwayTheMeterSinks)
   EXPECT_FALSE(watcher->caught);
 
   const float capped = watcher->detection;
-  Watch(0.0f, 477.0f);  // just inside the 477.5 ring: no more rise above the cap
+  Watch(0.0f, 477.0f); // just inside the 477.5 ring: no more rise above the cap
   EXPECT_FLOAT_EQ(capped, watcher->detection);
-  Watch(0.0f, 478.0f);  // just outside: sinks
+  Watch(0.0f, 478.0f); // just outside: sinks
   EXPECT_FLOAT_EQ(capped - 0.125f, watcher->detection);
 }
 
@@ -371,7 +367,7 @@ TEST_F(DetectionTest, VisionShapesFollowTheStateAndShrinkingRebuildsThem)
   EXPECT_NEAR(0.0f, FanRadius(watcher->coneMesh), 1e-3f);
   EXPECT_GT(watcher->detection, 0.0f);
   watcher->detection = 0.0f;
-  Watch(0.0f, -150.0f);  // straight ahead, but there is no cone
+  Watch(0.0f, -150.0f); // straight ahead, but there is no cone
   EXPECT_EQ(Enemy::BUBBLE_NONE, watcher->bubble);
   EXPECT_FLOAT_EQ(0.05f, watcher->detection);
 }
@@ -394,4 +390,4 @@ TEST_F(DetectionTest, VisionIsDrawnRedWhenTheMeterIsFull)
   EXPECT_LT(outside[0], 50);
   VNGfxSetCamPosition(0.0f, 0.0f);
 }
-}  // namespace
+} // namespace

@@ -24,8 +24,7 @@ class Room : public Level
 public:
   Room(const std::string& roomName, VNVec2 tiles, const std::string& door, VNVec2 doorAt,
        const std::string& next, const std::string& nextMusic)
-      : size(tiles), doorName(door), doorPosition(doorAt), destination(next),
-        music(nextMusic)
+      : size(tiles), doorName(door), doorPosition(doorAt), destination(next), music(nextMusic)
   {
     name = roomName;
   }
@@ -154,7 +153,7 @@ protected:
   Room* hall = nullptr;
   Room* yard = nullptr;
 };
-}
+} // namespace
 
 TEST_F(FrameworkSceneTest, ClickingButtonsWalksBetweenTwoLevels)
 {

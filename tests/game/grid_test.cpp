@@ -186,7 +186,7 @@ TEST_F(GridDrawTest, DrawsTheCellsInsideTheViewWithAMarginTintedWithTheGridColou
   EXPECT_RGB_NEAR(white, ReadPixel(1279, PixelY(50.0f)), 2);
   EXPECT_RGB_NEAR(white, ReadPixel(PixelX(0.0f), 719), 2);
   EXPECT_RGB_NEAR(black, ReadPixel(PixelX(-30.0f), PixelY(50.0f)), 2); // left of the map
-  EXPECT_RGB_NEAR(black, ReadPixel(PixelX(0.0f), PixelY(20.0f)), 2); // below the map
+  EXPECT_RGB_NEAR(black, ReadPixel(PixelX(0.0f), PixelY(20.0f)), 2);   // below the map
 
   grid.color[0] = 0.0f;
   grid.color[2] = 0.0f;
@@ -210,18 +210,19 @@ TEST_F(GridDrawTest, CullsToTheVisibleWorldRectangle)
 
   EXPECT_RGB_NEAR(white, Cell(0, 1), 2);
   EXPECT_RGB_NEAR(white, Cell(4, 4), 2);
-  EXPECT_RGB_NEAR(black, Cell(5, 1), 2); // column 5 lies outside the range
-  EXPECT_RGB_NEAR(black, Cell(0, 5), 2); // tile row 5 lies outside the range
+  EXPECT_RGB_NEAR(black, Cell(5, 1), 2);                  // column 5 lies outside the range
+  EXPECT_RGB_NEAR(black, Cell(0, 5), 2);                  // tile row 5 lies outside the range
   EXPECT_RGB_NEAR((Rgba{255, 0, 0, 255}), Cell(1, 2), 2); // the hovered cell is tinted red
-  EXPECT_RGB_NEAR(black, Cell(2, 3), 2); // id 0 is not drawn
-  EXPECT_RGB_NEAR(black, Cell(3, 3), 2); // negative ids are not drawn
+  EXPECT_RGB_NEAR(black, Cell(2, 3), 2);                  // id 0 is not drawn
+  EXPECT_RGB_NEAR(black, Cell(3, 3), 2);                  // negative ids are not drawn
 }
 
 TEST_F(GridDrawTest, GridLinesOutlineEveryCell)
 {
   grid.DrawGridLines();
   // The left edge of column 0 lies at x = -25, the bottom edge of tile row 1 at y = 25.
-  auto litNear = [](int x, int y) {
+  auto litNear = [](int x, int y)
+  {
     for (int dx = -1; dx <= 1; ++dx)
       for (int dy = -1; dy <= 1; ++dy)
         if (ReadPixel(x + dx, y + dy).r > 200)

@@ -36,4 +36,4 @@ TEST_F(KeyCardTest, OneCardIsAlwaysRealAndAmongSeveralTheChoiceIsMadeAtEachLoad)
   }
   EXPECT_GT(realPlaces.size(), 1u) << "the real card never moved in 20 loads";
 }
-}  // namespace
+} // namespace

@@ -25,7 +25,6 @@ LevelContent Parse(const std::string& text, bool expectAccepted = true)
   return level;
 }
 
-
 // Parses text that must be refused; returns what was printed.
 std::string Refusal(const std::string& text)
 {
@@ -66,8 +65,10 @@ TEST(LevelFileRead, TilesFillRowsFromTheTopAndMissingGidsStoreMinusOne)
   EXPECT_EQ(2, level.width);
   EXPECT_EQ(2, level.height);
   EXPECT_EQ(50.0f, level.tileWidth) << "a read level always has 50-unit tiles";
-  ASSERT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "TEXT", "NODATA"}), level.layerNames);
-  EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["BACKGROUND"]) << "only the first data counts";
+  ASSERT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "TEXT", "NODATA"}),
+            level.layerNames);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["BACKGROUND"])
+      << "only the first data counts";
   EXPECT_EQ((std::vector<int>{-1, -1, -7, 0}), level.layers["OBJECTS"]);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["TEXT"]);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["NODATA"]);
@@ -75,14 +76,16 @@ TEST(LevelFileRead, TilesFillRowsFromTheTopAndMissingGidsStoreMinusOne)
 
 TEST(LevelFileRead, LayersComeBeforeEventListsAndRepeatedNamesShareCells)
 {
-  LevelContent level = Parse(Map(2, 1,
-                                 "<eventlist><event trigger=\"EXIT\" X=\"1\" Y=\"0\"/></eventlist>"
-                                 "<layer name=\"A\"><data><tile gid=\"5\"/><tile gid=\"6\"/></data></layer>"
-                                 "<layer name=\"A\"><data><tile gid=\"7\"/></data></layer>"
-                                 "<eventlist name=\"MORE\"><event trigger=\"KEY\"/></eventlist>"));
+  LevelContent level =
+      Parse(Map(2, 1,
+                "<eventlist><event trigger=\"EXIT\" X=\"1\" Y=\"0\"/></eventlist>"
+                "<layer name=\"A\"><data><tile gid=\"5\"/><tile gid=\"6\"/></data></layer>"
+                "<layer name=\"A\"><data><tile gid=\"7\"/></data></layer>"
+                "<eventlist name=\"MORE\"><event trigger=\"KEY\"/></eventlist>"));
   ASSERT_EQ((std::vector<std::string>{"A", "EVENTS", "MORE"}), level.layerNames);
   EXPECT_EQ((std::vector<int>{7, 6}), level.layers["A"]);
-  EXPECT_EQ((std::vector<int>{0, 102}), level.layers["EVENTS"]) << "an unnamed event list is EVENTS";
+  EXPECT_EQ((std::vector<int>{0, 102}), level.layers["EVENTS"])
+      << "an unnamed event list is EVENTS";
   EXPECT_EQ((std::vector<int>{50, 0}), level.layers["MORE"]);
 }
 
@@ -177,15 +180,19 @@ TEST(LevelFileRead, RefusesFilesItCannotUseWithALineNamingThem)
     deep += "</layer>";
   // 65536 x 65536 cells overflow an int; 99999999999 does not fit one.
   const std::pair<std::string, const char*> refusals[] = {
-      {"", "Level file test.tmx:"}, {"this is not XML", "test.tmx"},
+      {"", "Level file test.tmx:"},
+      {"this is not XML", "test.tmx"},
       {"<map width=\"2\" height=\"2\">", "well-formed"},
       {"<level width=\"2\" height=\"2\"/>", "no <map>"},
-      {"<map height=\"2\"/>", "\"width\""}, {"<map width=\"wide\" height=\"2\"/>", "\"width\""},
-      {"<map width=\"2\"/>", "\"height\""}, {"<map width=\"0\" height=\"2\"/>", "not positive"},
+      {"<map height=\"2\"/>", "\"width\""},
+      {"<map width=\"wide\" height=\"2\"/>", "\"width\""},
+      {"<map width=\"2\"/>", "\"height\""},
+      {"<map width=\"0\" height=\"2\"/>", "not positive"},
       {"<map width=\"3\" height=\"-1\"/>", "not positive"},
       {"<map width=\"1001\" height=\"1000\"/>", "exceeds"},
       {"<map width=\"65536\" height=\"65536\"/>", "exceeds"},
-      {"<map width=\"99999999999\" height=\"1\"/>", "\"width\""}, {deep + "</map>", "test.tmx"}};
+      {"<map width=\"99999999999\" height=\"1\"/>", "\"width\""},
+      {deep + "</map>", "test.tmx"}};
   for (const auto& [text, message] : refusals)
   {
     const std::string output = Refusal(text);
@@ -194,29 +201,33 @@ TEST(LevelFileRead, RefusesFilesItCannotUseWithALineNamingThem)
 
   LevelContent level;
   EXPECT_NE(std::string::npos,
-            StdoutOf([&] { EXPECT_FALSE(ParseLevelFile(nullptr, 0, "null.tmx", level)); }).find("null.tmx"));
+            StdoutOf([&] { EXPECT_FALSE(ParseLevelFile(nullptr, 0, "null.tmx", level)); })
+                .find("null.tmx"));
 }
 
 TEST(LevelFileRead, SkipsBrokenElementsAndKeepsTheRest)
 {
   LevelContent level;
-  const std::string output = StdoutOf([&] {
-    level = Parse(Map(2, 2,
-                                 "<layer><data><tile gid=\"9\"/></data></layer>"
-                                 "<layer name=\"BACKGROUND\"><data><tile gid=\"1\"/><tile gid=\"2\"/>"
-                                 "<tile gid=\"3\"/><tile gid=\"4\"/><tile gid=\"5\"/><tile gid=\"6\"/>"
-                                 "</data></layer>"
-                                 "<eventlist>"
-                                 "<event X=\"1\" Y=\"1\"/>"
-                                 "<event trigger=\"SPAWN\" X=\"2\" Y=\"0\"/>"
-                                 "<event trigger=\"ENEMY\" X=\"0\" Y=\"-1\"/>"
-                                 "<event trigger=\"EXIT\" X=\"0\" Y=\"0\"/>"
-                                 "<event trigger=\"ENEMY\" X=\"1\" Y=\"0\" pattern=\"2147483600\"/>"
-                                 "</eventlist>"));
-  });
-  for (const char* message : {"<layer> on line 1 has no \"name\"", "6 tiles for 4 cells",
-                              "<event> on line 1 has no \"trigger\"", "SPAWN at X 2, Y 0 lies outside",
-                              "ENEMY at X 0, Y -1 lies outside", "too large"})
+  const std::string output = StdoutOf(
+      [&]
+      {
+        level = Parse(Map(2, 2,
+                          "<layer><data><tile gid=\"9\"/></data></layer>"
+                          "<layer name=\"BACKGROUND\"><data><tile gid=\"1\"/><tile gid=\"2\"/>"
+                          "<tile gid=\"3\"/><tile gid=\"4\"/><tile gid=\"5\"/><tile gid=\"6\"/>"
+                          "</data></layer>"
+                          "<eventlist>"
+                          "<event X=\"1\" Y=\"1\"/>"
+                          "<event trigger=\"SPAWN\" X=\"2\" Y=\"0\"/>"
+                          "<event trigger=\"ENEMY\" X=\"0\" Y=\"-1\"/>"
+                          "<event trigger=\"EXIT\" X=\"0\" Y=\"0\"/>"
+                          "<event trigger=\"ENEMY\" X=\"1\" Y=\"0\" pattern=\"2147483600\"/>"
+                          "</eventlist>"));
+      });
+  for (const char* message :
+       {"<layer> on line 1 has no \"name\"", "6 tiles for 4 cells",
+        "<event> on line 1 has no \"trigger\"", "SPAWN at X 2, Y 0 lies outside",
+        "ENEMY at X 0, Y -1 lies outside", "too large"})
     EXPECT_NE(std::string::npos, output.find(message)) << message << "\n" << output;
 
   ASSERT_EQ((std::vector<std::string>{"BACKGROUND", "EVENTS"}), level.layerNames);
@@ -246,11 +257,13 @@ TEST(LevelFileRead, RefusesMissingDirectoriesAndOversizedFiles)
   const std::string huge = folder.File("huge.tmx");
   WriteText(huge, Map(2, 2, ""));
   std::filesystem::resize_file(huge, static_cast<uintmax_t>(kLevelMaxFileBytes) + 1);
-  const std::string output = StdoutOf([&] {
-    EXPECT_FALSE(ReadLevelFile(folder.File("absent.tmx"), level));
-    EXPECT_FALSE(ReadLevelFile(folder.path, level));
-    EXPECT_FALSE(ReadLevelFile(huge, level));
-  });
+  const std::string output = StdoutOf(
+      [&]
+      {
+        EXPECT_FALSE(ReadLevelFile(folder.File("absent.tmx"), level));
+        EXPECT_FALSE(ReadLevelFile(folder.path, level));
+        EXPECT_FALSE(ReadLevelFile(huge, level));
+      });
   for (const char* message : {"absent.tmx: cannot be read (No such file", "not a regular file",
                               "huge.tmx: cannot be read (larger than"})
     EXPECT_NE(std::string::npos, output.find(message)) << output;
@@ -304,7 +317,8 @@ TEST_F(LevelFileGrid, AWrittenGridReadsBackCellForCell)
 
 TEST_F(LevelFileGrid, ARefusedFileLeavesAnEmptyGrid)
 {
-  for (const char* text : {"", "<map/>", "<map width=\"4\" height=\"0\"/>", "garbage <", "<a><b></a>"})
+  for (const char* text :
+       {"", "<map/>", "<map width=\"4\" height=\"0\"/>", "garbage <", "<a><b></a>"})
   {
     const std::string file = folder.File("bad.tmx");
     WriteText(file, text);
@@ -342,7 +356,8 @@ TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
   signal(SIGXFSZ, SIG_DFL);
 
   EXPECT_FALSE(saved_ok);
-  EXPECT_NE(std::string::npos, output.find("Level file " + file + ": not saved: write failed")) << output;
+  EXPECT_NE(std::string::npos, output.find("Level file " + file + ": not saved: write failed"))
+      << output;
   EXPECT_EQ("the previous level", ReadText(file));
   size_t entries = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path))
@@ -352,11 +367,13 @@ TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
   }
   EXPECT_EQ(1u, entries);
 
-  output = StdoutOf([&] {
-    EXPECT_FALSE(grid.SaveTMX(folder.File("missing/level.tmx")));
-    EXPECT_FALSE(grid.SaveTMX(folder.path)) << "a folder is not replaced by a level";
-    EXPECT_FALSE(grid.SaveTMX(""));
-  });
+  output = StdoutOf(
+      [&]
+      {
+        EXPECT_FALSE(grid.SaveTMX(folder.File("missing/level.tmx")));
+        EXPECT_FALSE(grid.SaveTMX(folder.path)) << "a folder is not replaced by a level";
+        EXPECT_FALSE(grid.SaveTMX(""));
+      });
   EXPECT_NE(std::string::npos, output.find("cannot create a temporary file")) << output;
   EXPECT_NE(std::string::npos, output.find("rename failed")) << output;
   EXPECT_TRUE(std::filesystem::is_directory(folder.path));
@@ -372,8 +389,8 @@ TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
 
 TEST_F(LevelFileGrid, ShippedLevelsReloadIdentically)
 {
-  for (const char* name : {"TutorialLevel.tmx", "Level1.tmx", "Level2.tmx", "Level3.tmx",
-                           "Level4.tmx", "Level5.tmx"})
+  for (const char* name :
+       {"TutorialLevel.tmx", "Level1.tmx", "Level2.tmx", "Level3.tmx", "Level4.tmx", "Level5.tmx"})
   {
     Grid2D shipped(name);
     ASSERT_FALSE(shipped.events.empty()) << name;

@@ -57,7 +57,7 @@ protected:
   RecordingLevel* a = nullptr;
   RecordingLevel* b = nullptr;
 };
-}
+} // namespace
 
 TEST_F(LevelManagerTest, ChangeInsideAnUpdateTakesEffectBeforeItReturns)
 {
@@ -65,7 +65,8 @@ TEST_F(LevelManagerTest, ChangeInsideAnUpdateTakesEffectBeforeItReturns)
   Enter(a);
   Camera* camera = Camera::Instance();
   const char* music = "Assets/Sound/Level1BGM.ogg";
-  a->onUpdate = [&] {
+  a->onUpdate = [&]
+  {
     // The camera has already taken this frame's bounds from the grid and clamped to them.
     EXPECT_FLOAT_EQ(1500.0f, camera->boundsMax.x);
     EXPECT_FLOAT_EQ(1000.0f, camera->boundsMax.y);
@@ -122,7 +123,8 @@ TEST_F(LevelManagerTest, ChangeResetsTheCameraBeforeTheNewLevelLoadsEvenToItself
   camera->AddButton(new Button2D("Resume"));
   camera->AddText("Paused", 0.0f, 0.0f);
 
-  b->onLoad = [&] {
+  b->onLoad = [&]
+  {
     EXPECT_EQ(0.0f, camera->position.x);
     EXPECT_EQ(0.0f, camera->position.y);
     EXPECT_FALSE(camera->followMode);
@@ -150,10 +152,12 @@ TEST_F(LevelManagerTest, DuplicateNameIsRejectedAndDeleted)
 {
   RecordingLevel* twin = new RecordingLevel("A", log);
   twin->active = true;
-  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", StdoutOf([&] {
-              manager->AddLevel(twin);
-              manager->AddLevel(nullptr);
-            }));
+  EXPECT_EQ("Level Exist\nBaseLevel destroy\n", StdoutOf(
+                                                    [&]
+                                                    {
+                                                      manager->AddLevel(twin);
+                                                      manager->AddLevel(nullptr);
+                                                    }));
   EXPECT_EQ((Log{"A destroyed"}), log);
   EXPECT_EQ(a, manager->levels["A"]);
   EXPECT_EQ(2u, manager->levels.size());

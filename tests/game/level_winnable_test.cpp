@@ -47,7 +47,8 @@ void SaveScreenshot(const std::string& name)
   for (int y = 0; y < 720; ++y)
     for (int x = 0; x < 1280; ++x)
     {
-      uint8_t* to = static_cast<uint8_t*>(surface->pixels) + size_t(y) * surface->pitch + size_t(x) * 4;
+      uint8_t* to =
+          static_cast<uint8_t*>(surface->pixels) + size_t(y) * surface->pitch + size_t(x) * 4;
       const uint8_t* at = &pixels[(size_t(719 - y) * 1280 + x) * 4];
       std::copy(at, at + 3, to);
       to[3] = 255;
@@ -111,21 +112,23 @@ protected:
       const Cell from = CellAt(grid, player->position);
       const bool horizontal = route[i].row == from.row;
       size_t end = i;
-      while (end + 1 < route.size() && (horizontal ? route[end + 1].row == from.row : route[end + 1].col == from.col))
+      while (end + 1 < route.size() &&
+             (horizontal ? route[end + 1].row == from.row : route[end + 1].col == from.col))
         ++end;
       const VNVec2 target = CellCentre(grid, route[end]);
-      const bool ok = horizontal ? Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x)
-                                 : Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
+      const bool ok = horizontal
+                          ? Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x)
+                          : Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
       ASSERT_TRUE(ok) << GetParam() << ": the player stopped at (" << player->position.x << ", "
-                      << player->position.y << ") on its way to (" << target.x << ", " << target.y << ")";
+                      << player->position.y << ") on its way to (" << target.x << ", " << target.y
+                      << ")";
       i = end + 1;
     }
   }
 
   // Enters the floor with the class the game plays it with, then walks the real player
   // to the real card (where the floor needs one) and on to an exit.
-  template <class Probe>
-  void EnterAndWin(Probe* floor)
+  template <class Probe> void EnterAndWin(Probe* floor)
   {
     LevelManager::Instance()->AddLevel(floor);
     LevelManager::Instance()->ChangeLevel(floor->name);
@@ -146,7 +149,8 @@ protected:
     const Grid2D& grid = *floor->tilemap;
     player = floor->players[0];
     const auto standable = [&grid](Cell cell) { return Standable(grid, cell); };
-    ASSERT_TRUE(Standable(grid, CellAt(grid, player->position))) << "the start is not a place to stand";
+    ASSERT_TRUE(Standable(grid, CellAt(grid, player->position)))
+        << "the start is not a place to stand";
 
     if (!floor->noCardNeeded)
     {
@@ -167,8 +171,10 @@ protected:
           if (dx * dx + dy * dy <= 3000.0f && Standable(grid, c))
             nearCard.insert(c);
         }
-      const std::vector<Cell> toCard = FindRoute(grid, CellAt(grid, player->position), nearCard, standable);
-      ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position))) << "no way to the card";
+      const std::vector<Cell> toCard =
+          FindRoute(grid, CellAt(grid, player->position), nearCard, standable);
+      ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position)))
+          << "no way to the card";
       ASSERT_NO_FATAL_FAILURE(Walk(grid, toCard));
       Screenshot(floor->name + "Card");
       Tap('E');
@@ -181,12 +187,14 @@ protected:
       if (Standable(grid, CellAt(grid, exit)))
         exitCells.insert(CellAt(grid, exit));
     ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
-    const std::vector<Cell> toExit = FindRoute(grid, CellAt(grid, player->position), exitCells, standable);
+    const std::vector<Cell> toExit =
+        FindRoute(grid, CellAt(grid, player->position), exitCells, standable);
     ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
     ASSERT_NO_FATAL_FAILURE(Walk(grid, toExit));
     RunFrame(kFrame);
     Screenshot(floor->name + "Escaped");
-    EXPECT_EQ(TestLevel::ESCAPED, floor->playState) << GetParam() << ": the player reached the exit but did not escape";
+    EXPECT_EQ(TestLevel::ESCAPED, floor->playState)
+        << GetParam() << ": the player reached the exit but did not escape";
   }
 
   const int* playState = nullptr;
@@ -203,9 +211,10 @@ TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedFloors, LevelWinnable,
-                         ::testing::Values("TutorialLevel.tmx", "Level1.tmx", "Level2.tmx", "Level3.tmx",
-                                           "Level4.tmx", "Level5.tmx"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
+                         ::testing::Values("TutorialLevel.tmx", "Level1.tmx", "Level2.tmx",
+                                           "Level3.tmx", "Level4.tmx", "Level5.tmx"),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         {
                            std::string name = info.param;
                            return name.substr(0, name.find('.'));
                          });
@@ -227,13 +236,15 @@ TEST(MenuScreenshots, EveryPageIsDrawn)
   Screenshot("MainMenu");
 
   // The window's own pointer events come first, the injected ones after them.
-  const auto click = [](const char* name) {
+  const auto click = [](const char* name)
+  {
     SettleWindowEvents();
     Click(name);
     RunFrame(kFrame);
   };
-  const std::pair<const char*, int> pages[] = {
-      {"Play", MainMenu::LEVEL_PAGE}, {"Option", MainMenu::OPTION_PAGE}, {"Credit", MainMenu::CREDIT_PAGE}};
+  const std::pair<const char*, int> pages[] = {{"Play", MainMenu::LEVEL_PAGE},
+                                               {"Option", MainMenu::OPTION_PAGE},
+                                               {"Credit", MainMenu::CREDIT_PAGE}};
   for (const auto& [button, page] : pages)
   {
     ASSERT_NO_FATAL_FAILURE(click(button));

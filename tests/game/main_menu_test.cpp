@@ -14,11 +14,11 @@ const float FRAME = 1.0f / 60.0f;
 const char* const MENU_MUSIC = "Assets/Sound/MainMenu.ogg";
 
 const std::vector<std::string> MAIN_WIDGETS = {"mainTitle", "Play", "Option", "Credit", "Exit"};
-const std::vector<std::string> LEVEL_WIDGETS = {"tutorial", "l1", "l2", "l3",
-                                                "l4", "l5", "leveleditor", "Exit2"};
-const std::vector<std::string> OPTION_WIDGETS = {"optionTitle", "fullscreen", "minus1", "minus2",
-                                                 "plus1", "plus2", "s1", "m1", "s2", "m2",
-                                                 "option2", "Exit2"};
+const std::vector<std::string> LEVEL_WIDGETS = {"tutorial", "l1", "l2",          "l3",
+                                                "l4",       "l5", "leveleditor", "Exit2"};
+const std::vector<std::string> OPTION_WIDGETS = {"optionTitle", "fullscreen", "minus1",  "minus2",
+                                                 "plus1",       "plus2",      "s1",      "m1",
+                                                 "s2",          "m2",         "option2", "Exit2"};
 
 bool CursorShown()
 {
@@ -38,8 +38,8 @@ protected:
     gQuitGame = false;
     Camera::Instance()->edgeScroll = false;
 
-    for (const char* levelName : {"TutorialLevel", "Level1", "Level2", "Level3", "Level4",
-                                  "Level5", "Level Editor"})
+    for (const char* levelName :
+         {"TutorialLevel", "Level1", "Level2", "Level3", "Level4", "Level5", "Level Editor"})
     {
       destinations.push_back(new MenuStub(levelName));
       LevelManager::Instance()->AddLevel(destinations.back());
@@ -431,9 +431,12 @@ TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
     const char* button;
     const char* level;
     const char* music;
-  } entries[] = {{"tutorial", "TutorialLevel", "TutorialBGM"}, {"l1", "Level1", "Level1BGM"},
-                 {"l2", "Level2", "Level2BGM"},               {"l3", "Level3", "Level3BGM"},
-                 {"l4", "Level4", "Level4BGM"},               {"l5", "Level5", "Level5BGM"}};
+  } entries[] = {{"tutorial", "TutorialLevel", "TutorialBGM"},
+                 {"l1", "Level1", "Level1BGM"},
+                 {"l2", "Level2", "Level2BGM"},
+                 {"l3", "Level3", "Level3BGM"},
+                 {"l4", "Level4", "Level4BGM"},
+                 {"l5", "Level5", "Level5BGM"}};
   for (size_t i = 0; i < 6; ++i)
   {
     SCOPED_TRACE(entries[i].level);
@@ -458,4 +461,4 @@ TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
   EXPECT_EQ(1, destinations[6]->loads);
   EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "the editor brings no music";
 }
-}
+} // namespace

@@ -57,7 +57,8 @@ protected:
       int dx = abs(cells[i].first - cells[i - 1].first);
       int dy = abs(cells[i].second - cells[i - 1].second);
       EXPECT_TRUE(dx <= 1 && dy <= 1 && dx + dy > 0) << "step " << i << " is not to a neighbour";
-      EXPECT_TRUE(grid.IsWalkable(cells[i].first, cells[i].second)) << "step " << i << " onto a wall";
+      EXPECT_TRUE(grid.IsWalkable(cells[i].first, cells[i].second))
+          << "step " << i << " onto a wall";
       cost += dx + dy == 2 ? 25 : 10;
     }
     return cost;
@@ -106,7 +107,8 @@ TEST_F(PathTest, StepsDiagonallyBetweenTwoBlockedNeighbours)
 {
   Grid2D grid(5, 5);
   Open(grid);
-  for (Cell wall : {Cell{2, 1}, Cell{1, 2}, Cell{3, 2}, Cell{2, 3}, Cell{3, 3}, Cell{1, 3}, Cell{3, 1}})
+  for (Cell wall :
+       {Cell{2, 1}, Cell{1, 2}, Cell{3, 2}, Cell{2, 3}, Cell{3, 3}, Cell{1, 3}, Cell{3, 1}})
     grid.SetTileAt("OBJECTS", wall.col, wall.row, 9);
   std::vector<std::pair<int, int>> expected = {{1, 1}, {2, 2}};
   EXPECT_EQ(expected, Cells(grid, grid.FindPath(At(grid, {1, 1}), At(grid, {2, 2}))));

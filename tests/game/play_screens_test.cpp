@@ -11,11 +11,7 @@ namespace
 const float FRAME = 1.0f / 60.0f;
 
 const std::vector<std::string> GUARDED_FLOOR = {
-    "##########",
-    "#........#",
-    "#.P.E..X.#",
-    "#........#",
-    "##########",
+    "##########", "#........#", "#.P.E..X.#", "#........#", "##########",
 };
 
 bool CursorShown()
@@ -199,8 +195,8 @@ TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
 
   // The hover, click and change sounds play nothing here, so none of them takes the lose
   // sound's mixer channel over: it must be stopped by the level.
-  for (const char* effect : {"Assets/Sound/MouseOver.wav", "Assets/Sound/MouseClick.wav",
-                             "Assets/Sound/GameIn.ogg"})
+  for (const char* effect :
+       {"Assets/Sound/MouseOver.wav", "Assets/Sound/MouseClick.wav", "Assets/Sound/GameIn.ogg"})
     SoundManager::Instance()->sounds[effect] = new SoundEntry();
   Click("MainMenu");
   EXPECT_EQ(menu, LevelManager::Instance()->current);
@@ -241,7 +237,8 @@ TEST_F(PlayScreensTest, PadDrivesTheScreensAndSwitchesImagesAndCursorInTheNextFr
   // The images a pad player sees, against those of keyboard and mouse.
   const std::pair<const char*, const char*> images[] = {
       {"iconJ", "Assets/iconJ"}, {"iconK", "Assets/iconK"}, {"MainMenu", "Assets/MainMenu"}};
-  const auto expectImages = [&](const char* suffix) {
+  const auto expectImages = [&](const char* suffix)
+  {
     for (const auto& [button, image] : images)
       EXPECT_EQ(std::string(image) + suffix + ".png", Button(button)->textureName) << button;
   };
@@ -275,4 +272,4 @@ TEST_F(PlayScreensTest, PadDrivesTheScreensAndSwitchesImagesAndCursorInTheNextFr
   PadButton(VN_PAD_B);
   EXPECT_EQ(menu, LevelManager::Instance()->current);
 }
-}  // namespace
+} // namespace

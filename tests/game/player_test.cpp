@@ -15,15 +15,8 @@ const float DT = 0.125f;
 
 // An open room with a wall column at col 2 on rows 3 to 5.
 const std::vector<std::string> ROOM = {
-    "############",
-    "#..........#",
-    "#..........#",
-    "#.#........#",
-    "#.#........#",
-    "#.#........#",
-    "#..........#",
-    "#..........#",
-    "############",
+    "############", "#..........#", "#..........#", "#.#........#", "#.#........#",
+    "#.#........#", "#..........#", "#..........#", "############",
 };
 const int ROOM_HEIGHT = 9;
 
@@ -96,8 +89,11 @@ TEST_F(PlayerTest, WalksDiagonallyAtFullSpeedAndOppositeKeysLetTheLaterWin)
     const char* keys;
     float dx, dy;
     int frame;
-  } cases[] = {{"WD", diagonal, diagonal, 5}, {"WS", 0.0f, -step, 0}, {"AD", step, 0.0f, 6},
-               {"SA", -diagonal, -diagonal, 1}, {"", 0.0f, 0.0f, 1}};
+  } cases[] = {{"WD", diagonal, diagonal, 5},
+               {"WS", 0.0f, -step, 0},
+               {"AD", step, 0.0f, 6},
+               {"SA", -diagonal, -diagonal, 1},
+               {"", 0.0f, 0.0f, 1}};
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.keys);
@@ -195,7 +191,7 @@ TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
 TEST_F(PlayerTest, StealthRunsOnceAtReducedSpeed)
 {
   ASSERT_NE(nullptr, player->iconK);
-  Step(static_cast<int>(1.6f / DT));  // past the heads-up start
+  Step(static_cast<int>(1.6f / DT)); // past the heads-up start
   EXPECT_FALSE(player->iconK->hidden);
 
   InjectKey('D', true);
@@ -325,4 +321,4 @@ TEST_F(PlayerTest, PadXDisguisesWhileHeldAndTheLeftStickWalksPastItsThreshold)
   DetachVirtualPad();
   Step();
 }
-}  // namespace
+} // namespace

@@ -272,4 +272,4 @@ TEST_F(SoundManagerTest, FadeReallyLowersWhatIsHeard)
   EXPECT_TRUE(reachedFull) << "track B never faded in";
 }
 
-}  // namespace
+} // namespace

@@ -48,7 +48,7 @@ protected:
   ScratchFolder folder;
   const std::string sheetFile = folder.File("sheet.png");
 };
-}
+} // namespace
 
 TEST_F(SpriteTest, SheetFramesAreRowsOfTheImage)
 {

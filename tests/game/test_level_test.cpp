@@ -11,27 +11,15 @@ namespace
 const float FRAME = 1.0f / 60.0f;
 
 const std::vector<std::string> OPEN_FLOOR = {
-    "##########",
-    "#........#",
-    "#.P....X.#",
-    "#........#",
-    "##########",
+    "##########", "#........#", "#.P....X.#", "#........#", "##########",
 };
 
 const std::vector<std::string> CARD_FLOOR = {
-    "##########",
-    "#........#",
-    "#.P..K.X.#",
-    "#....K...#",
-    "##########",
+    "##########", "#........#", "#.P..K.X.#", "#....K...#", "##########",
 };
 
 const std::vector<std::string> GUARDED_FLOOR = {
-    "##########",
-    "#........#",
-    "#.P.E..X.#",
-    "#......E.#",
-    "##########",
+    "##########", "#........#", "#.P.E..X.#", "#......E.#", "##########",
 };
 
 // Draws the current level as the main loop does; a GL error halts the program.
@@ -278,4 +266,4 @@ TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorThatStillPauses)
   Press(VN_KEY_ESCAPE);
   EXPECT_EQ(TestLevel::PAUSED, level->playState);
 }
-}  // namespace
+} // namespace

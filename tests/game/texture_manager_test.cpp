@@ -30,7 +30,7 @@ protected:
 
   TextureManager* cache = nullptr;
 };
-}
+} // namespace
 
 TEST_F(TextureManagerTest, LoadCachesOnceAndDestroyFreesWhateverTheCounts)
 {

@@ -204,9 +204,10 @@ TEST_F(TutorialTest, HintsArePrintedInTheirColours)
   const int floorHint = InkPixels(735, 330, 5, red, 30);
 
   DrawView(true);
-  EXPECT_GT(InkPixels(100, 470, 26, red, 30), floorRed + 40) << "\"Movement Controls: W A S D\" in red";
+  EXPECT_GT(InkPixels(100, 470, 26, red, 30), floorRed + 40)
+      << "\"Movement Controls: W A S D\" in red";
   EXPECT_GT(InkPixels(168, 735, 5, green, 6), floorGreen + 15) << "\"Sleep\" in green";
   EXPECT_GT(InkPixels(735, 330, 5, red, 30), floorHint + 15) << "\"HINT:\" in red";
   EXPECT_EQ(0, InkPixels(168, 735, 5, red, 30)) << "\"Sleep\" is not red";
 }
-}  // namespace
+} // namespace

@@ -16,8 +16,8 @@ SDL_Joystick* sVirtualPad = nullptr;
 
 struct PadButton
 {
-    unsigned short mask;
-    SDL_GameControllerButton button;
+  unsigned short mask;
+  SDL_GameControllerButton button;
 };
 
 const PadButton kPadButtons[] = {
@@ -39,145 +39,144 @@ const PadButton kPadButtons[] = {
 
 void Push(SDL_Event& event)
 {
-    event.common.timestamp = SDL_GetTicks();
-    ASSERT_EQ(1, SDL_PushEvent(&event)) << SDL_GetError();
+  event.common.timestamp = SDL_GetTicks();
+  ASSERT_EQ(1, SDL_PushEvent(&event)) << SDL_GetError();
 }
 
 int DeviceIndexOf(SDL_JoystickID id)
 {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == id)
-            return i;
-    return -1;
+  for (int i = 0; i < SDL_NumJoysticks(); ++i)
+    if (SDL_JoystickGetDeviceInstanceID(i) == id)
+      return i;
+  return -1;
 }
 
 Uint32 WindowId()
 {
-    return SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
+  return SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
 }
 
 } // namespace
 
 void InjectKey(unsigned char vk, bool down)
 {
-    const SDL_Keycode key = VNInputSDLKeyFromKey(vk);
-    ASSERT_NE(SDLK_UNKNOWN, key) << "no SDL key for virtual key " << int(vk);
-    InjectSDLKey(key, down);
+  const SDL_Keycode key = VNInputSDLKeyFromKey(vk);
+  ASSERT_NE(SDLK_UNKNOWN, key) << "no SDL key for virtual key " << int(vk);
+  InjectSDLKey(key, down);
 }
 
 void InjectSDLKey(int key, bool down)
 {
-    SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = WindowId();
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    Push(event);
+  SDL_Event event = {};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.windowID = WindowId();
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.sym = key;
+  event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  Push(event);
 }
 
 void InjectMouseButton(unsigned char vk, bool down)
 {
-    const Uint8 button = VNInputSDLButtonFromKey(vk);
-    ASSERT_NE(0, button) << "virtual key " << int(vk) << " is not a mouse button";
-    SDL_Event event = {};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.windowID = WindowId();
-    event.button.button = button;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.clicks = 1;
-    Push(event);
+  const Uint8 button = VNInputSDLButtonFromKey(vk);
+  ASSERT_NE(0, button) << "virtual key " << int(vk) << " is not a mouse button";
+  SDL_Event event = {};
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.windowID = WindowId();
+  event.button.button = button;
+  event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.button.clicks = 1;
+  Push(event);
 }
 
 void InjectMouseMove(int x, int y)
 {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = WindowId();
-    event.motion.x = x;
-    event.motion.y = y;
-    Push(event);
+  SDL_Event event = {};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.windowID = WindowId();
+  event.motion.x = x;
+  event.motion.y = y;
+  Push(event);
 }
 
 void InjectWheel(int notches)
 {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEWHEEL;
-    event.wheel.windowID = WindowId();
-    event.wheel.y = notches;
-    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    Push(event);
+  SDL_Event event = {};
+  event.type = SDL_MOUSEWHEEL;
+  event.wheel.windowID = WindowId();
+  event.wheel.y = notches;
+  event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+  Push(event);
 }
 
 void InjectWindowEvent(int sdlWindowEventId)
 {
-    SDL_Event event = {};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = static_cast<Uint8>(sdlWindowEventId);
-    event.window.windowID = WindowId();
-    Push(event);
+  SDL_Event event = {};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = static_cast<Uint8>(sdlWindowEventId);
+  event.window.windowID = WindowId();
+  Push(event);
 }
 
 void DispatchAndSample()
 {
-    VNSysUpdate();
-    VNInputUpdate();
+  VNSysUpdate();
+  VNInputUpdate();
 }
 
 int AttachVirtualPad()
 {
-    EnsureTestWindow();
-    if (sVirtualPad)
-        return DeviceIndexOf(SDL_JoystickInstanceID(sVirtualPad));
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-                                                SDL_CONTROLLER_AXIS_MAX,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
-    if (index < 0)
-        return -1;
-    sVirtualPad = SDL_JoystickOpen(index);
-    if (!sVirtualPad)
-    {
-        SDL_JoystickDetachVirtual(index);
-        return -1;
-    }
-    // Start at rest as a real pad does: sticks centred, triggers released. SDL takes an
-    // axis's first value as its rest position.
-    for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis)
-    {
-        const bool trigger =
-            axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
-        SDL_JoystickSetVirtualAxis(sVirtualPad, axis, trigger ? SDL_JOYSTICK_AXIS_MIN : 0);
-    }
-    VNSysUpdate();
-    // The game reads the pad every frame, so the engine opens it right after it is
-    // plugged in, while it is still at rest.
-    VNGamepadState state;
-    VNGamepadGetState(0, &state);
-    return index;
+  EnsureTestWindow();
+  if (sVirtualPad)
+    return DeviceIndexOf(SDL_JoystickInstanceID(sVirtualPad));
+  const int index = SDL_JoystickAttachVirtual(
+      SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+  if (index < 0)
+    return -1;
+  sVirtualPad = SDL_JoystickOpen(index);
+  if (!sVirtualPad)
+  {
+    SDL_JoystickDetachVirtual(index);
+    return -1;
+  }
+  // Start at rest as a real pad does: sticks centred, triggers released. SDL takes an
+  // axis's first value as its rest position.
+  for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis)
+  {
+    const bool trigger =
+        axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+    SDL_JoystickSetVirtualAxis(sVirtualPad, axis, trigger ? SDL_JOYSTICK_AXIS_MIN : 0);
+  }
+  VNSysUpdate();
+  // The game reads the pad every frame, so the engine opens it right after it is
+  // plugged in, while it is still at rest.
+  VNGamepadState state;
+  VNGamepadGetState(0, &state);
+  return index;
 }
 
 void SetVirtualPadButton(unsigned short mask, bool down)
 {
-    ASSERT_NE(nullptr, sVirtualPad) << "no virtual pad attached";
-    for (const PadButton& entry : kPadButtons)
-        if (mask & entry.mask)
-            SDL_JoystickSetVirtualButton(sVirtualPad, entry.button, down ? 1 : 0);
+  ASSERT_NE(nullptr, sVirtualPad) << "no virtual pad attached";
+  for (const PadButton& entry : kPadButtons)
+    if (mask & entry.mask)
+      SDL_JoystickSetVirtualButton(sVirtualPad, entry.button, down ? 1 : 0);
 }
 
 void SetVirtualPadStick(int axis, short value)
 {
-    ASSERT_NE(nullptr, sVirtualPad) << "no virtual pad attached";
-    SDL_JoystickSetVirtualAxis(sVirtualPad, axis, value);
+  ASSERT_NE(nullptr, sVirtualPad) << "no virtual pad attached";
+  SDL_JoystickSetVirtualAxis(sVirtualPad, axis, value);
 }
 
 void DetachVirtualPad()
 {
-    if (!sVirtualPad)
-        return;
-    const int index = DeviceIndexOf(SDL_JoystickInstanceID(sVirtualPad));
-    SDL_JoystickClose(sVirtualPad);
-    sVirtualPad = nullptr;
-    if (index >= 0)
-        SDL_JoystickDetachVirtual(index);
-    VNSysUpdate();
+  if (!sVirtualPad)
+    return;
+  const int index = DeviceIndexOf(SDL_JoystickInstanceID(sVirtualPad));
+  SDL_JoystickClose(sVirtualPad);
+  sVirtualPad = nullptr;
+  if (index >= 0)
+    SDL_JoystickDetachVirtual(index);
+  VNSysUpdate();
 }

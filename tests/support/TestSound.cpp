@@ -23,7 +23,7 @@ void PutTag(std::vector<char>& out, const char* tag)
   out.insert(out.end(), tag, tag + 4);
 }
 
-}  // namespace
+} // namespace
 
 bool WriteToneWav(const std::string& path, float frequency, float seconds, float amplitude)
 {
@@ -36,12 +36,12 @@ bool WriteToneWav(const std::string& path, float frequency, float seconds, float
   PutTag(out, "WAVE");
   PutTag(out, "fmt ");
   Put(out, 16, 4);
-  Put(out, 1, 2);  // PCM
-  Put(out, 1, 2);  // mono
+  Put(out, 1, 2); // PCM
+  Put(out, 1, 2); // mono
   Put(out, kSampleRate, 4);
-  Put(out, kSampleRate * 2, 4);  // bytes per second
-  Put(out, 2, 2);                // bytes per frame
-  Put(out, 16, 2);               // bits per sample
+  Put(out, kSampleRate * 2, 4); // bytes per second
+  Put(out, 2, 2);               // bytes per frame
+  Put(out, 16, 2);              // bits per sample
   PutTag(out, "data");
   Put(out, dataBytes, 4);
   for (uint32_t i = 0; i < frames; ++i)

@@ -26,25 +26,25 @@ int Noise(int x, int y, int seed);
 // The figures the characters and the title pictures share.
 enum class Facing
 {
-    Down,
-    DownLeft,
-    Left,
-    UpLeft,
-    Up
+  Down,
+  DownLeft,
+  Left,
+  UpLeft,
+  Up
 };
 
 struct Look
 {
-    Color skin;
-    Color hair;
-    Color top;
-    Color topDark;
-    Color accent; // tie, collar or scarf
-    Color legs;
-    Color shoes;
-    bool longHair;
-    bool bald;
-    bool hood;
+  Color skin;
+  Color hair;
+  Color top;
+  Color topDark;
+  Color accent; // tie, collar or scarf
+  Color legs;
+  Color shoes;
+  bool longHair;
+  bool bald;
+  bool hood;
 };
 
 // The player and the three co-workers, shared by the sprite sheets and the screens.

@@ -53,4 +53,4 @@ constexpr Color GreenLight = Hex(0x7fd66a);
 constexpr Color Teal = Hex(0x2f8f8a);
 constexpr Color TealLight = Hex(0x4fc0b0);
 constexpr Color Blue = Hex(0x3a6fd0);
-}
+} // namespace Pal

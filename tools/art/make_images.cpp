@@ -11,23 +11,23 @@
 
 int Save(const Canvas& art, int factor, const std::string& path)
 {
-    return art.Scaled(factor).SavePng(path) ? 0 : 1;
+  return art.Scaled(factor).SavePng(path) ? 0 : 1;
 }
 
 Canvas WithDropShadow(Canvas art)
 {
-    art.Outline(Pal::Ink);
-    Canvas out(art.Width(), art.Height());
-    out.Blit(art.Silhouette(Pal::Shadow), 1, 1);
-    out.Blit(art, 0, 0);
-    return out;
+  art.Outline(Pal::Ink);
+  Canvas out(art.Width(), art.Height());
+  out.Blit(art.Silhouette(Pal::Shadow), 1, 1);
+  out.Blit(art, 0, 0);
+  return out;
 }
 
 int Noise(int x, int y, int seed)
 {
-    uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u + uint32_t(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return int((h ^ (h >> 16)) & 0xff);
+  uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u + uint32_t(seed) * 2246822519u;
+  h = (h ^ (h >> 13)) * 1274126177u;
+  return int((h ^ (h >> 16)) & 0xff);
 }
 
 namespace
@@ -35,43 +35,45 @@ namespace
 // The window icon: the hooded hero's face on a teal badge.
 Canvas IconArt()
 {
-    Canvas c(16, 16);
-    c.RoundRect(0, 0, 16, 16, Pal::Ink);
-    c.RoundRect(1, 1, 14, 14, Pal::Teal);
-    c.Rect(2, 1, 12, 1, Pal::TealLight);
-    c.RoundRect(3, 3, 10, 11, Hex(0x24554f));
-    c.RoundRect(5, 5, 6, 7, Hex(0xf1c39b));
-    c.Rect(5, 5, 6, 2, Hex(0x5a3a2a));
-    c.Rect(6, 8, 1, 2, Pal::Ink);
-    c.Rect(9, 8, 1, 2, Pal::Ink);
-    c.Rect(12, 2, 2, 2, Pal::Yellow);
-    return c;
+  Canvas c(16, 16);
+  c.RoundRect(0, 0, 16, 16, Pal::Ink);
+  c.RoundRect(1, 1, 14, 14, Pal::Teal);
+  c.Rect(2, 1, 12, 1, Pal::TealLight);
+  c.RoundRect(3, 3, 10, 11, Hex(0x24554f));
+  c.RoundRect(5, 5, 6, 7, Hex(0xf1c39b));
+  c.Rect(5, 5, 6, 2, Hex(0x5a3a2a));
+  c.Rect(6, 8, 1, 2, Pal::Ink);
+  c.Rect(9, 8, 1, 2, Pal::Ink);
+  c.Rect(12, 2, 2, 2, Pal::Yellow);
+  return c;
 }
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string assets = argc > 1 ? argv[1] : "Assets";
-    std::error_code error;
-    std::filesystem::create_directories(assets + "/Tilemap", error);
-    if (error)
-    {
-        std::printf("make_images: cannot create %s/Tilemap: %s\n", assets.c_str(), error.message().c_str());
-        return 1;
-    }
-    if (IMG_Init(IMG_INIT_PNG) == 0)
-    {
-        std::printf("make_images: SDL2_image has no PNG support: %s\n", IMG_GetError());
-        return 1;
-    }
+  const std::string assets = argc > 1 ? argv[1] : "Assets";
+  std::error_code error;
+  std::filesystem::create_directories(assets + "/Tilemap", error);
+  if (error)
+  {
+    std::printf("make_images: cannot create %s/Tilemap: %s\n", assets.c_str(),
+                error.message().c_str());
+    return 1;
+  }
+  if (IMG_Init(IMG_INIT_PNG) == 0)
+  {
+    std::printf("make_images: SDL2_image has no PNG support: %s\n", IMG_GetError());
+    return 1;
+  }
 
-    int failures = MakeTiles(assets) + MakeCharacters(assets) + MakeInterface(assets) + MakeScreens(assets);
-    // 32 × 32 first: the size the window asks for and the one decoders take by default.
-    const Canvas icons[3] = {IconArt().Scaled(2), IconArt(), IconArt().Scaled(3)};
-    failures += WriteIco(assets + "/SetupIcon.ico", icons, 3);
+  int failures =
+      MakeTiles(assets) + MakeCharacters(assets) + MakeInterface(assets) + MakeScreens(assets);
+  // 32 × 32 first: the size the window asks for and the one decoders take by default.
+  const Canvas icons[3] = {IconArt().Scaled(2), IconArt(), IconArt().Scaled(3)};
+  failures += WriteIco(assets + "/SetupIcon.ico", icons, 3);
 
-    IMG_Quit();
-    if (failures)
-        std::printf("make_images: %d file(s) could not be written\n", failures);
-    return failures ? 1 : 0;
+  IMG_Quit();
+  if (failures)
+    std::printf("make_images: %d file(s) could not be written\n", failures);
+  return failures ? 1 : 0;
 }
