@@ -116,10 +116,13 @@ private:
   }
 
   // Holds the keys that move the player towards the next waypoint. Pressed keys reach
-  // the game through the window's event queue, so they act from the next frame on.
+  // the game through the window's event queue, so they act from the next frame on and the
+  // player always takes one step more than asked. The tolerance is wider than a step, so
+  // that extra step never carries it out of reach again: otherwise a slow frame rate could
+  // keep it swinging around a waypoint for good.
   void Steer(const Player& player, float dt)
   {
-    const float tolerance = std::max(4.0f, 0.6f * 180.0f * dt);
+    const float tolerance = std::max(4.0f, 1.25f * 180.0f * dt);
     while (!route.empty() && std::fabs(route.front().x - player.position.x) <= tolerance &&
            std::fabs(route.front().y - player.position.y) <= tolerance + 4.0f)
       route.pop_front();
@@ -180,4 +183,4 @@ TEST(Level1EndToEnd, WalkingToTheExitShowsTheEscapeBanner)
   EXPECT_EQ(FRAMES_AFTER_ESCAPE, level->framesSinceEscape);
   application.Destroy();
 }
-}  // namespace
+} // namespace
