@@ -74,13 +74,7 @@ void Application::RegisterLevels()
   levels->AddLevel(new Editor());
   levels->AddLevel(new MainMenu());
 
-  // "Main Menu" is entered directly: no change sound and no camera reset.
-  auto menu = levels->levels.find(kFirstLevel);
-  if (menu == levels->levels.end())
-    return;
-  menu->second->active = true;
-  levels->current = menu->second;
-  levels->current->Load();
+  levels->EnterDirectly(kFirstLevel);
 }
 
 void Application::Run()

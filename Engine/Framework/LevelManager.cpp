@@ -54,6 +54,16 @@ void LevelManager::AddLevel(Level* level)
   levels[level->name] = level;
 }
 
+void LevelManager::EnterDirectly(const std::string& name)
+{
+  auto found = levels.find(name);
+  if (found == levels.end())
+    return;
+  current = found->second;
+  current->active = true;
+  current->Load();
+}
+
 void LevelManager::ChangeLevel(const std::string& name)
 {
   SoundManager::Instance()->Play(kChangeSound, false);

@@ -19,6 +19,10 @@ public:
   // Switches at once: change sound, old level unloaded, camera and overlay reset, new
   // level loaded. An unknown name leaves no level current.
   void ChangeLevel(const std::string& name);
+  // How the game enters its first level: the registered level becomes current and loads,
+  // without the change sound and without resetting the camera. An unknown name leaves the
+  // current level as it is.
+  void EnterDirectly(const std::string& name);
   // Camera, current level, then sound; nothing while no level is current.
   void Update(const float& dt);
 

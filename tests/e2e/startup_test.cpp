@@ -74,15 +74,6 @@ void MoveTo(float x, float y)
                   static_cast<int>((360.0f - y) * gVNScreenScaleY));
 }
 
-void CloseWindow()
-{
-  SDL_Event event = {};
-  event.type = SDL_WINDOWEVENT;
-  event.window.event = SDL_WINDOWEVENT_CLOSE;
-  event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
-  SDL_PushEvent(&event);
-}
-
 class StartupTest : public ::testing::Test
 {
 protected:
@@ -107,7 +98,7 @@ protected:
               [this]
               {
                 closedByScript = true;
-                CloseWindow();
+                InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
               });
     const Clock::time_point start = Clock::now();
     script.Start();

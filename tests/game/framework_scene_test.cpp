@@ -88,9 +88,7 @@ protected:
     manager->AddLevel(hall);
     manager->AddLevel(yard);
 
-    hall->active = true;
-    manager->current = hall;
-    hall->Load();
+    manager->EnterDirectly("Hall");
     InjectMouseMove(640, 700);
   }
   void TearDown() override

@@ -46,9 +46,7 @@ protected:
   // How the application enters its first level: no change sound, no camera reset.
   void Enter(RecordingLevel* level)
   {
-    level->active = true;
-    manager->current = level;
-    level->Load();
+    manager->EnterDirectly(level->name);
     log.clear();
   }
 

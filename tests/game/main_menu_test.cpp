@@ -48,9 +48,7 @@ protected:
     LevelManager* levels = LevelManager::Instance();
     levels->AddLevel(menu);
     // Entered as the game enters it at start: directly, without a level change.
-    menu->active = true;
-    levels->current = menu;
-    menu->Load();
+    levels->EnterDirectly("Main Menu");
   }
 
   void TearDown() override
