@@ -8,20 +8,20 @@
 
 namespace
 {
-const float WALK_SPEED = 125.0f;
+const float kWalkSpeed = 125.0f;
 // A waypoint closer than this (squared, 5 units) is reached.
-const float ARRIVAL_SQ = 25.0f;
+const float kArrivalSq = 25.0f;
 // Home is where a co-worker stands within this many units on both axes.
-const float HOME_TOLERANCE = 2.0f;
-const float BUBBLE_HEIGHT = 67.0f;
-const float FAN_STEP = 2.0f;
+const float kHomeTolerance = 2.0f;
+const float kBubbleHeight = 67.0f;
+const float kFanStep = 2.0f;
 // Meter rise inside the circle or cone, fall while in range but unseen, creep in the
 // outer ring up to its cap.
-const float DETECT_RATE = 5.0f;
-const float FORGET_RATE = 2.5f;
-const float OUTER_RING_CAP = 0.4f;
-const float OUTER_RING_REACH = 500.0f;
-const uint32_t WHITE = 0xFFFFFFFFu;
+const float kDetectRate = 5.0f;
+const float kForgetRate = 2.5f;
+const float kOuterRingCap = 0.4f;
+const float kOuterRingReach = 500.0f;
+const uint32_t kWhite = 0xFFFFFFFFu;
 } // namespace
 
 int Enemy::partnerAttempts = 10;
@@ -36,8 +36,8 @@ VNGfxVertexList* BuildFan(float start, float end, float radius, float step)
   {
     const float a0 = a * toRadians;
     const float a1 = (a + step) * toRadians;
-    VNGfxTriAdd(0.0f, 0.0f, WHITE, 0.0f, 0.0f, radius * VNCos(a0), radius * VNSin(a0), WHITE, 0.0f,
-                0.0f, radius * VNCos(a1), radius * VNSin(a1), WHITE, 0.0f, 0.0f);
+    VNGfxTriAdd(0.0f, 0.0f, kWhite, 0.0f, 0.0f, radius * VNCos(a0), radius * VNSin(a0), kWhite, 0.0f,
+                0.0f, radius * VNCos(a1), radius * VNSin(a1), kWhite, 0.0f, 0.0f);
     ++triangles;
   }
   return VNGfxMeshEnd();
@@ -51,7 +51,7 @@ Enemy::Enemy(const char* image, int index, float x, float y)
   height = 90.0f;
   offset = {0.0f, 22.5f};
 
-  bubbleSprite = new Sprite2D(1, 1, "Assets/b1.png", x, y + BUBBLE_HEIGHT);
+  bubbleSprite = new Sprite2D(1, 1, "Assets/b1.png", x, y + kBubbleHeight);
   bubbleSprite->AddTexture("Assets/b2.png");
   bubbleSprite->AddTexture("Assets/b3.png");
   bubbleSprite->AddTexture("Assets/b4.png");
@@ -72,29 +72,29 @@ void Enemy::Update(const float& dt)
 {
   switch (state)
   {
-  case AT_DESK: UpdateAtDesk(dt); break;
-  case VISITING:
+  case kAtDesk: UpdateAtDesk(dt); break;
+  case kVisiting:
     if (!UpdateVisiting(dt))
       return;
     break;
-  case CHATTING: UpdateChatting(dt); break;
-  case RETURNING: UpdateReturning(dt); break;
+  case kChatting: UpdateChatting(dt); break;
+  case kReturning: UpdateReturning(dt); break;
   default: break;
   }
 
   if (playerPosition)
   {
     const bool concealed = playerConcealed && *playerConcealed;
-    if (concealed || bubble == BUBBLE_ASLEEP)
+    if (concealed || bubble == kBubbleAsleep)
       detection = 0.0f;
     else
       UpdateVisionValues();
     SightTest(dt);
   }
 
-  if (bubble != BUBBLE_NONE)
+  if (bubble != kBubbleNone)
     bubbleSprite->SetTexture("Assets/b" + std::to_string(bubble) + ".png");
-  bubbleSprite->position = {position.x, position.y + BUBBLE_HEIGHT};
+  bubbleSprite->position = {position.x, position.y + kBubbleHeight};
 
   Sprite2D::Update(dt);
   bubbleSprite->Update(dt);
@@ -103,7 +103,7 @@ void Enemy::Update(const float& dt)
 void Enemy::Draw()
 {
   DrawFrame(direction);
-  if (bubble != BUBBLE_NONE)
+  if (bubble != kBubbleNone)
     bubbleSprite->Draw();
 }
 
@@ -133,7 +133,7 @@ void Enemy::SetPath(const std::list<VNVec2>& path)
   if (&path != &tilePath)
     tilePath = path;
   for (const VNVec2& node : tilePath)
-    waypoints.push_back({node.x * Grid2D::TILE_SIZE, node.y * Grid2D::TILE_SIZE});
+    waypoints.push_back({node.x * Grid2D::kTileSize, node.y * Grid2D::kTileSize});
   pathCount = static_cast<int>(waypoints.size());
   pathIndex = 0;
   pathRequested = false;
@@ -148,13 +148,13 @@ Enemy* Enemy::Partner() const
 
 bool Enemy::AtHome() const
 {
-  return std::abs(position.x - home.x) < HOME_TOLERANCE &&
-         std::abs(position.y - home.y) < HOME_TOLERANCE;
+  return std::abs(position.x - home.x) < kHomeTolerance &&
+         std::abs(position.y - home.y) < kHomeTolerance;
 }
 
 bool Enemy::IsFreePartner(const Enemy* candidate) const
 {
-  return candidate != this && candidate->state == AT_DESK && candidate->available &&
+  return candidate != this && candidate->state == kAtDesk && candidate->available &&
          !candidate->reserved && candidate->AtHome();
 }
 
@@ -188,7 +188,7 @@ bool Enemy::FollowPath(const float& dt)
   if (distanceSq > 0.0f)
   {
     VNVec2Normalize(&step, &toTarget);
-    VNVec2Scale(&step, &step, WALK_SPEED * dt);
+    VNVec2Scale(&step, &step, kWalkSpeed * dt);
   }
   if (step.x > 0.0f)
     direction = 3;
@@ -199,7 +199,7 @@ bool Enemy::FollowPath(const float& dt)
   else if (step.y < 0.0f)
     direction = 0;
 
-  if (distanceSq < ARRIVAL_SQ)
+  if (distanceSq < kArrivalSq)
   {
     position = target;
     ++pathIndex;
@@ -230,13 +230,13 @@ void Enemy::UpdateAtDesk(const float& dt)
       available = false;
       visited->available = false;
       visited->reserved = true;
-      state = VISITING;
-      bubble = BUBBLE_NONE;
+      state = kVisiting;
+      bubble = kBubbleNone;
     }
   }
   // A co-worker chosen as partner while away from its desk walks home.
   if (reserved && !AtHome())
-    state = RETURNING;
+    state = kReturning;
 }
 
 bool Enemy::UpdateVisiting(const float& dt)
@@ -244,16 +244,16 @@ bool Enemy::UpdateVisiting(const float& dt)
   if (pathRequested)
     return false;
 
-  bubble = BUBBLE_NONE;
+  bubble = kBubbleNone;
   returning = false;
   if (FollowPath(dt))
   {
-    state = CHATTING;
-    bubble = BUBBLE_CHATTING;
+    state = kChatting;
+    bubble = kBubbleChatting;
     timer = static_cast<float>(1 + rand() % 6);
     if (Enemy* visited = Partner())
     {
-      visited->bubble = BUBBLE_CHATTING;
+      visited->bubble = kBubbleChatting;
       visited->timer = timer;
     }
   }
@@ -271,14 +271,14 @@ void Enemy::UpdateChatting(const float& dt)
   if (Enemy* visited = Partner())
   {
     visited->timer = 0.0f;
-    visited->bubble = BUBBLE_NONE;
-    visited->state = AT_DESK;
+    visited->bubble = kBubbleNone;
+    visited->state = kAtDesk;
     visited->available = true;
     visited->reserved = false;
   }
   timer = 0.0f;
-  bubble = BUBBLE_NONE;
-  state = RETURNING;
+  bubble = kBubbleNone;
+  state = kReturning;
   tilePath.reverse();
   SetPath(tilePath);
 }
@@ -288,18 +288,18 @@ void Enemy::UpdateReturning(const float& dt)
   returning = true;
   if (Enemy* visited = Partner())
   {
-    visited->bubble = BUBBLE_WORKING;
-    visited->state = AT_DESK;
+    visited->bubble = kBubbleWorking;
+    visited->state = kAtDesk;
   }
   if (FollowPath(dt))
   {
     available = true;
     reserved = false;
     position = home;
-    state = AT_DESK;
+    state = kAtDesk;
     timer = static_cast<float>(rand() % 10);
     const int mood = rand() % 10;
-    bubble = mood < 6 ? BUBBLE_NONE : mood < 8 ? BUBBLE_ASLEEP : BUBBLE_WORKING;
+    bubble = mood < 6 ? kBubbleNone : mood < 8 ? kBubbleAsleep : kBubbleWorking;
   }
 }
 
@@ -307,12 +307,12 @@ void Enemy::UpdateVisionValues()
 {
   float newRadius = 60.0f;
   float newRange = 180.0f;
-  if (state == AT_DESK)
+  if (state == kAtDesk)
   {
     newRadius = 70.0f;
     newRange = 120.0f;
   }
-  else if (state == CHATTING)
+  else if (state == kChatting)
   {
     newRadius = 100.0f;
     newRange = 0.0f;
@@ -329,8 +329,8 @@ void Enemy::RebuildVision()
 {
   VNGfxMeshFree(coneMesh);
   VNGfxMeshFree(circleMesh);
-  coneMesh = BuildFan(-coneWidth / 2.0f, coneWidth / 2.0f, sightRange, FAN_STEP);
-  circleMesh = BuildFan(0.0f, 360.0f, closeRadius, FAN_STEP);
+  coneMesh = BuildFan(-coneWidth / 2.0f, coneWidth / 2.0f, sightRange, kFanStep);
+  circleMesh = BuildFan(0.0f, 360.0f, closeRadius, kFanStep);
 }
 
 void Enemy::SightTest(const float& dt)
@@ -349,35 +349,35 @@ void Enemy::SightTest(const float& dt)
 
   if (distance <= closeRadius)
   {
-    bubble = BUBBLE_SPOTTED;
-    detection += DETECT_RATE * dt;
+    bubble = kBubbleSpotted;
+    detection += kDetectRate * dt;
   }
   else if (distance <= sightRange)
   {
-    bubble = BUBBLE_SPOTTED;
+    bubble = kBubbleSpotted;
     // Rounding can push the cosine just past 1 straight ahead; acos would give NaN there.
     const float cosine = VNClamp(VNVec2DotProduct(&look, &toPlayer) / distance, -1.0f, 1.0f);
     const float angle = VNRadToDeg(VNACos(cosine));
     if (angle <= coneWidth / 2.0f)
     {
-      detection += DETECT_RATE * dt;
+      detection += kDetectRate * dt;
     }
     else
     {
       caught = false;
-      if (detection > OUTER_RING_CAP)
-        detection -= FORGET_RATE * dt;
+      if (detection > kOuterRingCap)
+        detection -= kForgetRate * dt;
     }
   }
-  else if (distance <= OUTER_RING_REACH - height / 4.0f)
+  else if (distance <= kOuterRingReach - height / 4.0f)
   {
-    bubble = BUBBLE_NONE;
-    if (detection < OUTER_RING_CAP)
+    bubble = kBubbleNone;
+    if (detection < kOuterRingCap)
       detection += dt;
   }
   else if (detection > 0.0f)
   {
-    detection -= FORGET_RATE * dt;
+    detection -= kForgetRate * dt;
   }
 
   if (detection >= 1.0f)

@@ -13,17 +13,17 @@ class Enemy : public Sprite2D
 {
 public:
   // Behaviour states.
-  static constexpr int AT_DESK = 1;
-  static constexpr int VISITING = 2;
-  static constexpr int CHATTING = 3;
-  static constexpr int RETURNING = 4;
+  static constexpr int kAtDesk = 1;
+  static constexpr int kVisiting = 2;
+  static constexpr int kChatting = 3;
+  static constexpr int kReturning = 4;
 
   // Bubbles over the head; the image of bubble n is "Assets/b<n>.png".
-  static constexpr int BUBBLE_NONE = 0;
-  static constexpr int BUBBLE_ASLEEP = 1;
-  static constexpr int BUBBLE_SPOTTED = 2;
-  static constexpr int BUBBLE_CHATTING = 3;
-  static constexpr int BUBBLE_WORKING = 4;
+  static constexpr int kBubbleNone = 0;
+  static constexpr int kBubbleAsleep = 1;
+  static constexpr int kBubbleSpotted = 2;
+  static constexpr int kBubbleChatting = 3;
+  static constexpr int kBubbleWorking = 4;
 
   // index: position of this co-worker's record among all event records of the level file.
   Enemy(const char* image, int index, float x, float y);
@@ -39,7 +39,7 @@ public:
   void SetPath(const std::list<VNVec2>& path);
 
   int index;
-  int state = AT_DESK;
+  int state = kAtDesk;
   float timer;
   std::vector<Enemy*>* enemies = nullptr;
   Sprite2D* bubbleSprite = nullptr;
@@ -63,7 +63,7 @@ public:
   int partner = 0;
   // Facing: 0 down, 1 left, 2 up, 3 right; also the row of the body's sprite sheet.
   int direction = 0;
-  int bubble = BUBBLE_WORKING;
+  int bubble = kBubbleWorking;
   // Null when the level has no player: no detection then.
   VNVec2* playerPosition = nullptr;
   bool* playerConcealed = nullptr;

@@ -8,7 +8,7 @@ class Key : public Sprite2D
 {
 public:
   // The card's value every exit asks for.
-  static constexpr int ACCESS_CARD = 50;
+  static constexpr int kAccessCard = 50;
 
   Key(float x, float y);
 

@@ -11,14 +11,14 @@
 
 namespace
 {
-const float WALK_SPEED = 180.0f;
-const float STEALTH_SPEED = 135.0f;
-const float STEALTH_DURATION = 2.0f;
-const float TRANSFORM_COOLDOWN = 3.0f;
-const float SMOKE_DURATION = 0.5f;
+const float kWalkSpeed = 180.0f;
+const float kStealthSpeed = 135.0f;
+const float kStealthDuration = 2.0f;
+const float kTransformCooldown = 3.0f;
+const float kSmokeDuration = 0.5f;
 // Squared reach of the pick-up, about 54.8 units.
-const float PICK_UP_REACH_SQ = 3000.0f;
-const float STICK_THRESHOLD = 0.6f;
+const float kPickUpReachSq = 3000.0f;
+const float kStickThreshold = 0.6f;
 
 // Adds a disabled heads-up icon at screen point (x, y) to the camera overlay, or gives
 // null when the overlay already holds a button of that name (the camera would delete the
@@ -93,11 +93,11 @@ void Player::Update(const float& dt)
     StartStealth();
   }
 
-  float speed = WALK_SPEED;
+  float speed = kWalkSpeed;
   if (stealthTime > 0.0f)
   {
     stealthTime -= dt;
-    speed = STEALTH_SPEED;
+    speed = kStealthSpeed;
     stealthed = true;
   }
   else
@@ -126,10 +126,10 @@ Player::WalkInput Player::ReadWalkInput()
   const float stickX = StickAxis(Gamepad::state.thumbLX);
   const float stickY = StickAxis(Gamepad::state.thumbLY);
   WalkInput input;
-  input.up = VNInputCheckCurr('W') || stickY > STICK_THRESHOLD;
-  input.down = VNInputCheckCurr('S') || stickY < -STICK_THRESHOLD;
-  input.left = VNInputCheckCurr('A') || stickX < -STICK_THRESHOLD;
-  input.right = VNInputCheckCurr('D') || stickX > STICK_THRESHOLD;
+  input.up = VNInputCheckCurr('W') || stickY > kStickThreshold;
+  input.down = VNInputCheckCurr('S') || stickY < -kStickThreshold;
+  input.left = VNInputCheckCurr('A') || stickX < -kStickThreshold;
+  input.right = VNInputCheckCurr('D') || stickX > kStickThreshold;
   return input;
 }
 
@@ -155,7 +155,7 @@ void Player::UpdateDisguise(const float& dt)
   {
     if (smokeTime <= 0.0f)
     {
-      smokeTime = SMOKE_DURATION;
+      smokeTime = kSmokeDuration;
       smoke->hidden = false;
     }
     frame = 8 + rand() % 3;
@@ -169,7 +169,7 @@ void Player::UpdateDisguise(const float& dt)
   {
     transformed = false;
     frame = 0;
-    transformCooldown = TRANSFORM_COOLDOWN;
+    transformCooldown = kTransformCooldown;
   }
 
   const bool coolingDown = transformCooldown >= 0.0f && !transformed;
@@ -203,7 +203,7 @@ VNVec2 Player::Walk(const float& dt)
 {
   const WalkInput input = ReadWalkInput();
   // The probes look ahead by the walking speed, also while stealth slows the player.
-  const float s = WALK_SPEED * dt;
+  const float s = kWalkSpeed * dt;
   const float x = position.x;
   const float y = position.y;
   VNVec2 v = {0.0f, 0.0f};
@@ -247,7 +247,7 @@ void Player::PickUpKey()
   for (size_t i = 0; i < keys->size(); ++i)
   {
     Key* key = (*keys)[i];
-    if (VNVec2SquareDistance(&position, &key->home) > PICK_UP_REACH_SQ)
+    if (VNVec2SquareDistance(&position, &key->home) > kPickUpReachSq)
       continue;
 
     iconE->SetTexture(Gamepad::IsConnected() ? "Assets/iconE2.png" : "Assets/iconE.png");
@@ -255,7 +255,7 @@ void Player::PickUpKey()
     iconE->hidden = false;
 
     const bool pickUp = VNInputCheckTriggered('E') || Gamepad::IsHeld(Gamepad::Y);
-    if (pickUp && heldCard != Key::ACCESS_CARD)
+    if (pickUp && heldCard != Key::kAccessCard)
     {
       // A decoy is taken too: it vanishes and leaves the player empty-handed.
       heldCard = key->cardValue;
@@ -275,7 +275,7 @@ void Player::StartStealth()
   {
     if (stealthTime <= 0.0f)
     {
-      stealthTime = STEALTH_DURATION;
+      stealthTime = kStealthDuration;
       tint.a = 0.5f;
     }
     stealthUsed = true;

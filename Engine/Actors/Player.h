@@ -26,7 +26,7 @@ public:
 
   // Key cards still lying in the level; a taken card is removed from it and deleted.
   std::vector<Key*>* keys = nullptr;
-  // Value of the carried card: 0 none, Key::ACCESS_CARD the access card.
+  // Value of the carried card: 0 none, Key::kAccessCard the access card.
   int heldCard = 0;
   Grid2D* tilemap = nullptr;
   // Row of the sprite sheet: 0 down, then clockwise to 7 down-right; 8 to 10 disguised.

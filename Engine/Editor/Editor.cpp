@@ -61,7 +61,7 @@ void PlaceButton(Button2D* button, float x, float y, float width, float height)
 Editor::Editor()
 {
   name = "Level Editor";
-  CreateTilemap(gridSize, Grid2D::TILE_SIZE);
+  CreateTilemap(gridSize, Grid2D::kTileSize);
   tilemap->AddLayer("OBJECTS");
   tilemap->AddLayer("EVENTS");
 

@@ -52,9 +52,9 @@ void SoundManager::Load(std::string name, int kind)
 void SoundManager::Play(std::string name, bool loop)
 {
   if (sounds.find(name) == sounds.end())
-    Load(name, loop ? SoundEntry::Music : SoundEntry::Effect);
+    Load(name, loop ? SoundEntry::kMusic : SoundEntry::kEffect);
 
-  if (sounds[name]->kind == SoundEntry::Effect)
+  if (sounds[name]->kind == SoundEntry::kEffect)
   {
     PlayNow(name, loop);
     return;
@@ -73,7 +73,7 @@ void SoundManager::PlayNow(const std::string& name, bool loop)
     return;
   }
   const SoundEntry* entry = found->second;
-  if (entry->kind == SoundEntry::Effect)
+  if (entry->kind == SoundEntry::kEffect)
   {
     // An effect is a one-shot for good, even when a later request asks for a loop.
     effectChannel = VNAudioPlay(entry->sound, 0);

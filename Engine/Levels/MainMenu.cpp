@@ -26,7 +26,7 @@ struct WidgetSpec
 };
 
 // Offsets from the screen centre, y up. The overlay draws them in byte order of their names.
-const WidgetSpec WIDGETS[] = {
+const WidgetSpec kWidgets[] = {
     {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, true, false},
     {"mainTitle", "Assets/mainTitle.png", 0.0f, 220.0f, 640.0f, 204.0f, false, false},
     {"optionTitle", "Assets/optionTitle.png", 0.0f, 240.0f, 288.0f, 86.0f, false, false},
@@ -64,7 +64,7 @@ struct LevelEntry
 };
 
 // In pad-cursor order.
-const LevelEntry LEVELS[] = {
+const LevelEntry kLevels[] = {
     {"tutorial", "TutorialLevel", "Assets/Sound/TutorialBGM.ogg"},
     {"l1", "Level1", "Assets/Sound/Level1BGM.ogg"},
     {"l2", "Level2", "Assets/Sound/Level2BGM.ogg"},
@@ -72,59 +72,59 @@ const LevelEntry LEVELS[] = {
     {"l4", "Level4", "Assets/Sound/Level4BGM.ogg"},
     {"l5", "Level5", "Assets/Sound/Level5BGM.ogg"},
 };
-const int LEVEL_COUNT = 6;
+const int kLevelCount = 6;
 
 // The widgets each page shows; the main page's four buttons in pad-cursor order.
-const std::initializer_list<const char*> MAIN_BUTTONS = {"Play", "Option", "Credit", "Exit"};
-const std::initializer_list<const char*> MAIN_PAGE_WIDGETS = {"mainTitle", "Play", "Option",
+const std::initializer_list<const char*> kMainButtons = {"Play", "Option", "Credit", "Exit"};
+const std::initializer_list<const char*> kMainPageWidgets = {"mainTitle", "Play", "Option",
                                                               "Credit", "Exit"};
-const std::initializer_list<const char*> LEVEL_PAGE_WIDGETS = {
+const std::initializer_list<const char*> kLevelPageWidgets = {
     "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
-const std::initializer_list<const char*> OPTION_PAGE_WIDGETS = {
+const std::initializer_list<const char*> kOptionPageWidgets = {
     "optionTitle", "fullscreen", "minus1", "minus2", "plus1",   "plus2",
     "s1",          "m1",         "s2",     "m2",     "option2", "Exit2"};
-const int MAIN_ENTRIES = 4;
-const int ROW_LENGTH = 3;
+const int kMainEntries = 4;
+const int kRowLength = 3;
 
-const char* const MENU_MUSIC = "Assets/Sound/MainMenu.ogg";
-const char* const FULLSCREEN_IMAGE = "Assets/fullscreen.png";
-const char* const WINDOWED_IMAGE = "Assets/Windowed.png";
+const char* const kMenuMusic = "Assets/Sound/MainMenu.ogg";
+const char* const kFullscreenImage = "Assets/fullscreen.png";
+const char* const kWindowedImage = "Assets/Windowed.png";
 
-const char* const MUSIC_FILES[] = {
+const char* const kMusicFiles[] = {
     "Assets/Sound/TutorialBGM.ogg",
     "Assets/Sound/Level1BGM.ogg",
     "Assets/Sound/Level2BGM.ogg",
     "Assets/Sound/Level3BGM.ogg",
     "Assets/Sound/Level4BGM.ogg",
     "Assets/Sound/Level5BGM.ogg",
-    MENU_MUSIC,
+    kMenuMusic,
     "Assets/Sound/WinSound.ogg",
     "Assets/Sound/LoseSound.ogg",
 };
-const char* const EFFECT_FILES[] = {
+const char* const kEffectFiles[] = {
     "Assets/Sound/GameIn.ogg",
     "Assets/Sound/MouseClick.wav",
     "Assets/Sound/MouseOver.wav",
 };
 
-const float SPLASH_FADE_SECONDS = 1.0f;
+const float kSplashFadeSeconds = 1.0f;
 // The stick counts as centred within this much of full travel, and as pushed beyond PUSH.
-const float STICK_REST = 0.2f;
-const float STICK_PUSH = 0.6f;
-const float VOLUME_STEP = 0.25f;
-// A knob moves this far per volume step; at full volume it sits at KNOB_FULL_X.
-const float KNOB_STEP = 65.0f;
-const float KNOB_FULL_X = 160.0f;
+const float kStickRest = 0.2f;
+const float kStickPush = 0.6f;
+const float kVolumeStep = 0.25f;
+// A knob moves this far per volume step; at full volume it sits at kKnobFullX.
+const float kKnobStep = 65.0f;
+const float kKnobFullX = 160.0f;
 } // namespace
 
 MainMenu::MainMenu()
 {
   name = "Main Menu";
   SoundManager* sound = SoundManager::Instance();
-  for (const char* file : MUSIC_FILES)
-    sound->Load(file, SoundEntry::Music);
-  for (const char* file : EFFECT_FILES)
-    sound->Load(file, SoundEntry::Effect);
+  for (const char* file : kMusicFiles)
+    sound->Load(file, SoundEntry::kMusic);
+  for (const char* file : kEffectFiles)
+    sound->Load(file, SoundEntry::kEffect);
 }
 
 MainMenu::~MainMenu()
@@ -135,12 +135,12 @@ MainMenu::~MainMenu()
 void MainMenu::Load()
 {
   camera = Camera::Instance();
-  page = MAIN_PAGE;
+  page = kMainPage;
   // The level select's cursor may still stand on level 4 or 5, which the main page lacks.
-  if (selection < 0 || selection >= MAIN_ENTRIES)
+  if (selection < 0 || selection >= kMainEntries)
     selection = 0;
 
-  for (const WidgetSpec& widget : WIDGETS)
+  for (const WidgetSpec& widget : kWidgets)
   {
     // The camera keeps an earlier widget of the same name and drops this one.
     buttons[widget.name] =
@@ -157,10 +157,10 @@ void MainMenu::Load()
     // Straight to the main page: the menu is drawn in the frame that entered it, before
     // its first update, and the splash logo must not flash up there.
     ShowMainPage();
-    SoundManager::Instance()->Play(MENU_MUSIC, true);
+    SoundManager::Instance()->Play(kMenuMusic, true);
   }
   if (Button2D* fullscreen = FindWidget("fullscreen"))
-    ShowImage(fullscreen, camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+    ShowImage(fullscreen, camera->edgeScroll ? kWindowedImage : kFullscreenImage);
 }
 
 void MainMenu::Unload()
@@ -170,15 +170,15 @@ void MainMenu::Unload()
 
 void MainMenu::Update(const float& dt)
 {
-  if (page == MAIN_PAGE)
+  if (page == kMainPage)
   {
     if (splashTimer > 0.0f)
     {
-      if (splashTimer < SPLASH_FADE_SECONDS)
+      if (splashTimer < kSplashFadeSeconds)
       {
         if (Button2D* logo = FindWidget("Logo"))
           logo->tint.a = splashTimer;
-        SoundManager::Instance()->Play(MENU_MUSIC, true);
+        SoundManager::Instance()->Play(kMenuMusic, true);
       }
       splashTimer -= dt;
     }
@@ -205,42 +205,42 @@ void MainMenu::GamepadNavigate()
 {
   const float x = Gamepad::state.thumbLX / 32768.0f;
   const float y = Gamepad::state.thumbLY / 32768.0f;
-  if (!stickArmed && x >= -STICK_REST && x <= STICK_REST && y >= -STICK_REST && y <= STICK_REST)
+  if (!stickArmed && x >= -kStickRest && x <= kStickRest && y >= -kStickRest && y <= kStickRest)
     stickArmed = true;
 
-  if (page == MAIN_PAGE)
+  if (page == kMainPage)
   {
-    if (stickArmed && y < -STICK_PUSH)
+    if (stickArmed && y < -kStickPush)
     {
-      selection = selection >= MAIN_ENTRIES - 1 ? 0 : selection + 1;
+      selection = selection >= kMainEntries - 1 ? 0 : selection + 1;
       stickArmed = false;
     }
-    else if (stickArmed && y > STICK_PUSH)
+    else if (stickArmed && y > kStickPush)
     {
-      selection = selection <= 0 ? MAIN_ENTRIES - 1 : selection - 1;
+      selection = selection <= 0 ? kMainEntries - 1 : selection - 1;
       stickArmed = false;
     }
-    Highlight(MAIN_BUTTONS, selection);
+    Highlight(kMainButtons, selection);
   }
-  else if (page == LEVEL_PAGE)
+  else if (page == kLevelPage)
   {
     if (stickArmed)
     {
-      if (y < -STICK_PUSH || y > STICK_PUSH)
+      if (y < -kStickPush || y > kStickPush)
       {
-        selection = selection < ROW_LENGTH ? selection + ROW_LENGTH : selection - ROW_LENGTH;
+        selection = selection < kRowLength ? selection + kRowLength : selection - kRowLength;
         stickArmed = false;
       }
-      const int rowStart = selection < ROW_LENGTH ? 0 : ROW_LENGTH;
+      const int rowStart = selection < kRowLength ? 0 : kRowLength;
       const int column = selection - rowStart;
-      if (x < -STICK_PUSH)
+      if (x < -kStickPush)
       {
-        selection = rowStart + (column == 0 ? ROW_LENGTH - 1 : column - 1);
+        selection = rowStart + (column == 0 ? kRowLength - 1 : column - 1);
         stickArmed = false;
       }
-      else if (x > STICK_PUSH)
+      else if (x > kStickPush)
       {
-        selection = rowStart + (column == ROW_LENGTH - 1 ? 0 : column + 1);
+        selection = rowStart + (column == kRowLength - 1 ? 0 : column + 1);
         stickArmed = false;
       }
     }
@@ -256,14 +256,14 @@ void MainMenu::MenuLogic()
 
   switch (page)
   {
-  case MAIN_PAGE: MainPageLogic(padA, escape); break;
-  case LEVEL_PAGE:
+  case kMainPage: MainPageLogic(padA, escape); break;
+  case kLevelPage:
     if (!selectArmed && !padA)
       selectArmed = true;
     LevelPageLogic(padA, Clicked("Exit2") || escape || padB);
     break;
-  case OPTION_PAGE: OptionPageLogic(escape || padB); break;
-  case CREDIT_PAGE: CreditPageLogic(escape || padB); break;
+  case kOptionPage: OptionPageLogic(escape || padB); break;
+  case kCreditPage: CreditPageLogic(escape || padB); break;
   default: break;
   }
 }
@@ -272,24 +272,24 @@ void MainMenu::MainPageLogic(bool padA, bool escape)
 {
   if (Clicked("Play") || (selection == 0 && padA))
   {
-    SetShown(MAIN_BUTTONS, false);
-    SetShown(LEVEL_PAGE_WIDGETS, true);
+    SetShown(kMainButtons, false);
+    SetShown(kLevelPageWidgets, true);
     selectArmed = false;
-    page = LEVEL_PAGE;
+    page = kLevelPage;
     selection = 0;
   }
   else if (Clicked("Option") || (selection == 1 && padA))
   {
-    SetShown(MAIN_PAGE_WIDGETS, false);
-    SetShown(OPTION_PAGE_WIDGETS, true);
-    page = OPTION_PAGE;
+    SetShown(kMainPageWidgets, false);
+    SetShown(kOptionPageWidgets, true);
+    page = kOptionPage;
     selection = 0;
   }
   else if (Clicked("Credit") || (selection == 2 && padA))
   {
-    SetShown(MAIN_PAGE_WIDGETS, false);
+    SetShown(kMainPageWidgets, false);
     SetShown({"Creditscreen", "Exit2"}, true);
-    page = CREDIT_PAGE;
+    page = kCreditPage;
   }
 
   if (Clicked("Exit") || escape || (selection == 3 && padA))
@@ -300,15 +300,15 @@ void MainMenu::LevelPageLogic(bool padA, bool back)
 {
   if (back)
   {
-    page = MAIN_PAGE;
-    SetShown(MAIN_BUTTONS, true);
-    SetShown(LEVEL_PAGE_WIDGETS, false);
+    page = kMainPage;
+    SetShown(kMainButtons, true);
+    SetShown(kLevelPageWidgets, false);
     selection = 0;
   }
 
-  for (int i = 0; i < LEVEL_COUNT; ++i)
+  for (int i = 0; i < kLevelCount; ++i)
   {
-    const LevelEntry& entry = LEVELS[i];
+    const LevelEntry& entry = kLevels[i];
     // The A press that opened this page must not also start the tutorial under the cursor.
     const bool padChoice = selection == i && padA && (i != 0 || selectArmed);
     if (Clicked(entry.button) || padChoice)
@@ -329,24 +329,24 @@ void MainMenu::OptionPageLogic(bool back)
   if (Clicked("fullscreen"))
   {
     camera->edgeScroll = !camera->edgeScroll;
-    ShowImage(FindWidget("fullscreen"), camera->edgeScroll ? WINDOWED_IMAGE : FULLSCREEN_IMAGE);
+    ShowImage(FindWidget("fullscreen"), camera->edgeScroll ? kWindowedImage : kFullscreenImage);
     VNToogleFullScreen(camera->edgeScroll);
   }
-  if (Clicked("minus1") && StepSetting(effectSetting, -VOLUME_STEP, "s2"))
+  if (Clicked("minus1") && StepSetting(effectSetting, -kVolumeStep, "s2"))
     ApplyEffectVolume();
-  if (Clicked("plus1") && StepSetting(effectSetting, VOLUME_STEP, "s2"))
+  if (Clicked("plus1") && StepSetting(effectSetting, kVolumeStep, "s2"))
     ApplyEffectVolume();
-  if (Clicked("minus2") && StepSetting(musicSetting, -VOLUME_STEP, "m2"))
+  if (Clicked("minus2") && StepSetting(musicSetting, -kVolumeStep, "m2"))
     ApplyMusicVolume();
-  if (Clicked("plus2") && StepSetting(musicSetting, VOLUME_STEP, "m2"))
+  if (Clicked("plus2") && StepSetting(musicSetting, kVolumeStep, "m2"))
     ApplyMusicVolume();
 
   if (back || Clicked("Exit2"))
   {
-    page = MAIN_PAGE;
+    page = kMainPage;
     selection = 0;
     ShowMainPage();
-    SetShown(OPTION_PAGE_WIDGETS, false);
+    SetShown(kOptionPageWidgets, false);
   }
 }
 
@@ -354,7 +354,7 @@ void MainMenu::CreditPageLogic(bool back)
 {
   if (back || Clicked("Exit2"))
   {
-    page = MAIN_PAGE;
+    page = kMainPage;
     ShowMainPage();
     SetShown({"Creditscreen", "Exit2"}, false);
   }
@@ -362,7 +362,7 @@ void MainMenu::CreditPageLogic(bool back)
 
 void MainMenu::ShowMainPage() const
 {
-  SetShown(MAIN_PAGE_WIDGETS, true);
+  SetShown(kMainPageWidgets, true);
   SetShown({"Logo"}, false);
 }
 
@@ -373,7 +373,7 @@ bool MainMenu::StepSetting(float& setting, float step, const char* knob)
     return false;
   setting = next;
   if (Button2D* button = FindWidget(knob))
-    button->SetPosition(button->position.x + (step > 0.0f ? KNOB_STEP : -KNOB_STEP),
+    button->SetPosition(button->position.x + (step > 0.0f ? kKnobStep : -kKnobStep),
                         button->position.y);
   return true;
 }
@@ -382,8 +382,8 @@ void MainMenu::PlaceKnob(const char* knob, float setting)
 {
   if (Button2D* button = FindWidget(knob))
   {
-    const float stepsDown = (1.0f - setting) / VOLUME_STEP;
-    button->SetPosition(camera->position.x + KNOB_FULL_X - stepsDown * KNOB_STEP,
+    const float stepsDown = (1.0f - setting) / kVolumeStep;
+    button->SetPosition(camera->position.x + kKnobFullX - stepsDown * kKnobStep,
                         button->position.y);
   }
 }

@@ -16,10 +16,10 @@ class Button2D;
 class MainMenu : public Level
 {
 public:
-  static constexpr int MAIN_PAGE = 0;
-  static constexpr int LEVEL_PAGE = 1;
-  static constexpr int OPTION_PAGE = 2;
-  static constexpr int CREDIT_PAGE = 3;
+  static constexpr int kMainPage = 0;
+  static constexpr int kLevelPage = 1;
+  static constexpr int kOptionPage = 2;
+  static constexpr int kCreditPage = 3;
 
   // Loads every sound of the game with its kind.
   MainMenu();
@@ -37,7 +37,7 @@ public:
   // Volumes from 0 to 1 in quarters; they outlive every visit.
   float musicSetting = 1.0f;
   float effectSetting = 1.0f;
-  int page = MAIN_PAGE;
+  int page = kMainPage;
   // The pad's cursor: Play, Option, Credit, Exit on the main page; the tutorial, then
   // levels 1 to 5 on the level select (0 to 2 the top row, 3 to 5 the bottom one).
   int selection = 0;

@@ -22,13 +22,13 @@ struct ScreenButton
 };
 
 // Positions are on screen, relative to the camera.
-const ScreenButton SCREEN_BUTTONS[] = {
+const ScreenButton kScreenButtons[] = {
     {"Pause", "Assets/pause.png", 550.0f, -320.0f, 154.0f, 74.0f, false},
     {"Game_State", "Assets/Escaped.png", 0.0f, 200.0f, 593.0f, 122.0f, true},
     {"Retry", "Assets/Retry.png", -100.0f, 0.0f, 154.0f, 74.0f, false},
     {"MainMenu", "Assets/MainMenu.png", 100.0f, 0.0f, 154.0f, 74.0f, false},
 };
-const ScreenButton LOADING_PICTURE = {"Loading", "Assets/loading.png", 0.0f, 0.0f, 1280.0f, 720.0f,
+const ScreenButton kLoadingPicture = {"Loading", "Assets/loading.png", 0.0f, 0.0f, 1280.0f, 720.0f,
                                       true};
 
 void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
@@ -71,7 +71,7 @@ bool MainMenuChosen(Button2D* mainMenu)
 int PlayJingle(const std::string& file)
 {
   SoundManager* sound = SoundManager::Instance();
-  sound->Load(file, SoundEntry::Effect);
+  sound->Load(file, SoundEntry::kEffect);
   const int channel = VNAudioPlay(sound->sounds[file]->sound, 0);
   VNAudioChannelSetVolume(channel, sound->effectVolume);
   return channel;
@@ -80,13 +80,13 @@ int PlayJingle(const std::string& file)
 
 void TestLevel::AddScreenButtons()
 {
-  for (const ScreenButton& screenButton : SCREEN_BUTTONS)
+  for (const ScreenButton& screenButton : kScreenButtons)
     AddButton(camera, screenButton, true);
 }
 
 void TestLevel::AddLoadingPicture()
 {
-  AddButton(camera, LOADING_PICTURE, false);
+  AddButton(camera, kLoadingPicture, false);
 }
 
 Button2D* TestLevel::FindButton(const std::string& buttonName) const
@@ -96,7 +96,7 @@ Button2D* TestLevel::FindButton(const std::string& buttonName) const
 
 void TestLevel::EnterCaptureScreen()
 {
-  playState = CAUGHT;
+  playState = kCaught;
   ShowWithImage(FindButton("Game_State"), "Assets/GameOver.png");
   SetHidden(FindButton("Retry"), false);
   SetHidden(FindButton("MainMenu"), false);
@@ -104,7 +104,7 @@ void TestLevel::EnterCaptureScreen()
 
 void TestLevel::EnterEscapeScreen()
 {
-  playState = ESCAPED;
+  playState = kEscaped;
   ShowWithImage(FindButton("Game_State"), "Assets/Escaped.png");
   SetHidden(FindButton("MainMenu"), false);
   // A capture earlier in the same frame showed Retry; the escape screen has none.
@@ -115,10 +115,10 @@ void TestLevel::ScreenStep()
 {
   switch (playState)
   {
-  case PLAYING: PlayingStep(); break;
-  case PAUSED: PausedStep(); break;
-  case ESCAPED: EscapedStep(); break;
-  case CAUGHT: CaughtStep(); break;
+  case kPlaying: PlayingStep(); break;
+  case kPaused: PausedStep(); break;
+  case kEscaped: EscapedStep(); break;
+  case kCaught: CaughtStep(); break;
   default: break;
   }
 }
@@ -129,7 +129,7 @@ void TestLevel::PlayingStep()
   if (!(Clicked(pause) || PauseToggled()))
     return;
 
-  playState = PAUSED;
+  playState = kPaused;
   ShowWithImage(FindButton("Game_State"), "Assets/Paused.png");
   SetHidden(FindButton("MainMenu"), false);
   ShowWithImage(FindButton("Retry"), "Assets/Resume.png");
@@ -140,7 +140,7 @@ void TestLevel::PausedStep()
 {
   if (Clicked(FindButton("Retry")) || PauseToggled())
   {
-    playState = PLAYING;
+    playState = kPlaying;
     SetHidden(FindButton("Game_State"), true);
     SetHidden(FindButton("MainMenu"), true);
     SetHidden(FindButton("Retry"), true);

@@ -14,9 +14,9 @@
 
 namespace
 {
-const float LOADING_SECONDS = 1.5f;
+const float kLoadingSeconds = 1.5f;
 // Squared reach of an exit: 40 units.
-const float EXIT_REACH_SQ = 1600.0f;
+const float kExitReachSq = 1600.0f;
 
 const char* EnemyLook(int roll)
 {
@@ -60,7 +60,7 @@ TestLevel::~TestLevel()
 
 void TestLevel::Load()
 {
-  LoadFloor(LOADING);
+  LoadFloor(kLoading);
   AddScreenButtons();
   AddLoadingPicture();
 
@@ -102,9 +102,9 @@ void TestLevel::Unload()
 
 void TestLevel::Update(const float& dt)
 {
-  if (playState == LOADING)
+  if (playState == kLoading)
   {
-    if (loadingTime < LOADING_SECONDS)
+    if (loadingTime < kLoadingSeconds)
     {
       loadingTime += dt;
     }
@@ -114,11 +114,11 @@ void TestLevel::Update(const float& dt)
       if (Button2D* loading = FindButton("Loading"))
         loading->tint.a = 0.0f;
       SetHidden(FindButton("Pause"), false);
-      playState = PLAYING;
+      playState = kPlaying;
     }
   }
 
-  if (playState == PLAYING)
+  if (playState == kPlaying)
   {
     // Both loops run even when the first ended play: a capture and an escape in the same
     // frame end escaped.
@@ -164,7 +164,7 @@ void TestLevel::Spawn()
     {
       const EventRecord& record = *records[i];
       // Event positions are in tiles.
-      const VNVec2 at = {record.x * Grid2D::TILE_SIZE, record.y * Grid2D::TILE_SIZE};
+      const VNVec2 at = {record.x * Grid2D::kTileSize, record.y * Grid2D::kTileSize};
       if (record.trigger == "EXIT")
       {
         exits.push_back(at);
@@ -196,7 +196,7 @@ void TestLevel::Spawn()
   if (!noCardNeeded)
   {
     const size_t real = keys.size() > 1 ? static_cast<size_t>(rand()) % keys.size() : 0;
-    keys[real]->cardValue = Key::ACCESS_CARD;
+    keys[real]->cardValue = Key::kAccessCard;
   }
 
   // The camera and the co-workers watch the first player only.
@@ -228,10 +228,10 @@ void TestLevel::AnswerEnemy(Enemy* enemy)
 
 void TestLevel::CheckExits(const Player* player)
 {
-  const bool mayLeave = player->heldCard == Key::ACCESS_CARD || noCardNeeded;
+  const bool mayLeave = player->heldCard == Key::kAccessCard || noCardNeeded;
   for (const VNVec2& exit : exits)
   {
-    if (mayLeave && VNVec2SquareDistance(&player->position, &exit) <= EXIT_REACH_SQ)
+    if (mayLeave && VNVec2SquareDistance(&player->position, &exit) <= kExitReachSq)
       EnterEscapeScreen();
   }
 }

@@ -18,11 +18,11 @@ class TestLevel : public Level
 {
 public:
   // What the screens show: the level's play state.
-  static constexpr int LOADING = -1;
-  static constexpr int PLAYING = 0;
-  static constexpr int ESCAPED = 1;
-  static constexpr int CAUGHT = 2;
-  static constexpr int PAUSED = 3;
+  static constexpr int kLoading = -1;
+  static constexpr int kPlaying = 0;
+  static constexpr int kEscaped = 1;
+  static constexpr int kCaught = 2;
+  static constexpr int kPaused = 3;
 
   // The level's name is fileName up to its first ".".
   explicit TestLevel(std::string levelFile);
@@ -70,7 +70,7 @@ protected:
   std::vector<VNVec2> exits;
   // 96-glyph bitmap font for floor texts; 0 once Unload has deleted it.
   unsigned int fontBase = 0;
-  int playState = LOADING;
+  int playState = kLoading;
   float loadingTime = 0.0f;
   bool noCardNeeded = true;
   bool endSoundPlayed = false;

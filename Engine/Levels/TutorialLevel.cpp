@@ -22,7 +22,7 @@ struct Hint
 };
 
 // World positions chosen for the tutorial floor's layout.
-const Hint HINTS[] = {
+const Hint kHints[] = {
     {"Movement Controls: W A S D", 100, 470, RED},
     {"Objective:", 100, 330, RED},
     {"Find the EXIT", 100, 290, RED},
@@ -58,23 +58,23 @@ struct Ink
   float print[3];
   float tint[3];
 };
-const Ink INKS[] = {
+const Ink kInks[] = {
     {{1.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}},
     {{1.0f, 1.0f, 1.0f}, {83.0f / 255.0f, 127.0f / 255.0f, 75.0f / 255.0f}},
 };
 
-const int HINT_FONT_HEIGHT = 24;
+const int kHintFontHeight = 24;
 } // namespace
 
 TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx") {}
 
 void TutorialLevel::Load()
 {
-  LoadFloor(PLAYING);
+  LoadFloor(kPlaying);
 
   if (fontBase)
     VNGfxDestroyFont(fontBase);
-  fontBase = VNGfxCreateFont("Comic Sans MS", HINT_FONT_HEIGHT, 1, 0);
+  fontBase = VNGfxCreateFont("Comic Sans MS", kHintFontHeight, 1, 0);
 
   AddScreenButtons();
   SetHidden(FindButton("Pause"), false);
@@ -86,7 +86,7 @@ void TutorialLevel::Load()
 
 void TutorialLevel::Update(const float& dt)
 {
-  if (playState != PLAYING)
+  if (playState != kPlaying)
   {
     ScreenStep();
     return;
@@ -112,26 +112,26 @@ void TutorialLevel::Update(const float& dt)
 
 void TutorialLevel::Pin(Enemy* enemy)
 {
-  if (enemy->index < FIRST_PINNED || enemy->index > LAST_PINNED)
+  if (enemy->index < kFirstPinned || enemy->index > kLastPinned)
     return;
 
-  if (enemy->index == SLEEPER)
+  if (enemy->index == kSleeper)
   {
-    enemy->bubble = Enemy::BUBBLE_ASLEEP;
+    enemy->bubble = Enemy::kBubbleAsleep;
     // A sleeper's meter restarts from zero every frame, but one very long frame could
     // still fill it; a sleeper never catches anyone.
     enemy->caught = false;
   }
-  else if (enemy->index == WORKER)
+  else if (enemy->index == kWorker)
   {
-    enemy->bubble = Enemy::BUBBLE_WORKING;
+    enemy->bubble = Enemy::kBubbleWorking;
   }
   else
   {
-    enemy->bubble = Enemy::BUBBLE_NONE;
+    enemy->bubble = Enemy::kBubbleNone;
   }
   // Never starts a visit and is never chosen as a partner.
-  enemy->state = Enemy::AT_DESK;
+  enemy->state = Enemy::kAtDesk;
   enemy->available = false;
   enemy->reserved = true;
 }
@@ -140,9 +140,9 @@ void TutorialLevel::DrawUnderPlayers()
 {
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   const Ink* current = nullptr;
-  for (const Hint& hint : HINTS)
+  for (const Hint& hint : kHints)
   {
-    const Ink& ink = INKS[hint.colour];
+    const Ink& ink = kInks[hint.colour];
     if (&ink != current)
     {
       VNGfxSetTintColor(ink.tint[0], ink.tint[1], ink.tint[2], 1.0f);

@@ -17,11 +17,11 @@ public:
   void Update(const float& dt) override;
 
   // Co-workers whose record index lies in this range stay at their desks.
-  static constexpr int FIRST_PINNED = 5;
-  static constexpr int LAST_PINNED = 10;
+  static constexpr int kFirstPinned = 5;
+  static constexpr int kLastPinned = 10;
   // The pinned co-worker that sleeps, and the one that works.
-  static constexpr int SLEEPER = 9;
-  static constexpr int WORKER = 10;
+  static constexpr int kSleeper = 9;
+  static constexpr int kWorker = 10;
 
 protected:
   // The hints, over the co-workers and under the players.

@@ -103,7 +103,7 @@ VNGfxVertexList* BuildCentredQuad(float halfWidth, float halfHeight)
 
 Grid2D::Grid2D(const int& columns, const int& rows)
 {
-  ResizeTile(TILE_SIZE, TILE_SIZE);
+  ResizeTile(kTileSize, kTileSize);
   width = columns > 0 ? columns : 0;
   height = rows > 0 ? rows : 0;
   AddLayer("BACKGROUND");
@@ -386,7 +386,7 @@ void Grid2D::LoadTMX(std::string fileName)
   width = 0;
   height = 0;
   // A loaded grid always has 50-unit tiles, whatever the file says.
-  ResizeTile(TILE_SIZE, TILE_SIZE);
+  ResizeTile(kTileSize, kTileSize);
 
   LevelContent level;
   if (!ReadLevelFile(fileName, level))

@@ -30,7 +30,7 @@ class Grid2D
 {
 public:
   // The cell size, in world units, of every new or loaded grid (the editor's zoom aside).
-  static constexpr float TILE_SIZE = 50.0f;
+  static constexpr float kTileSize = 50.0f;
 
   // An empty grid of 50-unit cells with the one layer "BACKGROUND".
   Grid2D(const int& columns, const int& rows);

@@ -1,5 +1,5 @@
 /*
- * VNGamepad: SDL game controllers read into the classic pad record. Controller slots
+ * VNGamepad: SDL game controllers read into the engine's pad record. Controller slots
  * are filled in the order SDL lists the devices; a slot whose controller was unplugged
  * is closed and refilled by the next query, which is all hot-plugging needs.
  */

@@ -1,5 +1,5 @@
 /*
- * VNGamepad: the first game controller read into a record of the classic pad shape:
+ * VNGamepad: the first game controller read into a fixed record:
  * a 16-bit button mask, two trigger bytes and two thumb sticks as signed 16-bit with
  * y up. Controllers may be plugged in and out while the program runs.
  */

@@ -29,7 +29,7 @@ namespace
 const double kEngineVersion = 3.04;
 const Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 const int kWheelDelta = 120;
-// Show commands, numbered as the classic window systems number them.
+// Show commands VNSysInit accepts: 0 keeps the window hidden, 2, 6 and 7 start it minimised.
 const int kShowHide = 0;
 const int kShowMinimized = 2;
 const int kShowMinimize = 6;

@@ -14,9 +14,9 @@
 namespace
 {
 // Give up after a minute of frames.
-const int FRAME_LIMIT = 60 * 60;
+const int kFrameLimit = 60 * 60;
 // Frames to keep running once the banner is up.
-const int FRAMES_AFTER_ESCAPE = 30;
+const int kFramesAfterEscape = 30;
 
 // Enters Level1 in its first update, as the main menu's level page would.
 class MenuStandIn : public Level
@@ -46,7 +46,7 @@ public:
   {
     TestLevel::Load();
     loaded = true;
-    sawLoading = playState == LOADING && Button("Loading") && !Button("Loading")->hidden;
+    sawLoading = playState == kLoading && Button("Loading") && !Button("Loading")->hidden;
     musicRequested = SoundManager::Instance()->pendingMusic;
     // The walk is about reaching the exit: the co-workers go on about their work but
     // do not watch the player, so a run does not depend on frame timing near them.
@@ -65,11 +65,11 @@ public:
   void Update(const float& dt) override
   {
     ++frames;
-    if (playState == PLAYING && !players.empty())
+    if (playState == kPlaying && !players.empty())
       Steer(*players.front(), dt);
     TestLevel::Update(dt);
 
-    if (playState == ESCAPED)
+    if (playState == kEscaped)
     {
       if (framesSinceEscape == 0)
       {
@@ -79,10 +79,10 @@ public:
         walked = VNVec2Distance(&start, &players.front()->position);
         HoldKeys(false, false, false, false);
       }
-      if (++framesSinceEscape >= FRAMES_AFTER_ESCAPE)
+      if (++framesSinceEscape >= kFramesAfterEscape)
         gQuitGame = true;
     }
-    if (frames >= FRAME_LIMIT)
+    if (frames >= kFrameLimit)
       gQuitGame = true;
   }
 
@@ -180,7 +180,7 @@ TEST(Level1EndToEnd, WalkingToTheExitShowsTheEscapeBanner)
                                   << level->route.size() << " waypoints short";
   EXPECT_GT(level->walked, 1000.0f);
   EXPECT_TRUE(level->mainMenuShown);
-  EXPECT_EQ(FRAMES_AFTER_ESCAPE, level->framesSinceEscape);
+  EXPECT_EQ(kFramesAfterEscape, level->framesSinceEscape);
   application.Destroy();
 }
 } // namespace

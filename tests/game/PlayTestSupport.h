@@ -272,7 +272,7 @@ protected:
   // Runs frames until the loading picture has gone.
   void Play()
   {
-    for (int i = 0; i < 10 && level->playState == TestLevel::LOADING; ++i)
+    for (int i = 0; i < 10 && level->playState == TestLevel::kLoading; ++i)
       RunFrame(0.5f);
   }
 

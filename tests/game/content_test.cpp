@@ -435,7 +435,7 @@ TEST(ContentLevels, EveryLevelLoadsQuietlyAndItsCoworkersCanMeetButDoNotSeeTheSt
       for (int frame = 0; frame < 30; ++frame)
       {
         coworker.Update(1.0f / 60.0f);
-        EXPECT_NE(Enemy::BUBBLE_SPOTTED, coworker.bubble) << "co-worker " << index;
+        EXPECT_NE(Enemy::kBubbleSpotted, coworker.bubble) << "co-worker " << index;
       }
       EXPECT_FALSE(coworker.caught);
       EXPECT_LT(coworker.detection, 0.5f) << "co-worker " << index;

@@ -114,15 +114,15 @@ TEST_F(EnemyTest, VisitCycleOfTwoCoWorkersAlongGridPaths)
   const float dt = 0.05f;
 
   int frames = 0;
-  while (visitor->state == Enemy::AT_DESK && frames++ < 100)
+  while (visitor->state == Enemy::kAtDesk && frames++ < 100)
     StepFloor(enemies, grid, dt);
-  ASSERT_EQ(Enemy::VISITING, visitor->state);
+  ASSERT_EQ(Enemy::kVisiting, visitor->state);
   ASSERT_EQ(0, visitor->partner);
   EXPECT_FALSE(visitor->pathRequested);
   EXPECT_FALSE(visitor->available);
   EXPECT_FALSE(host->available);
   EXPECT_TRUE(host->reserved);
-  EXPECT_EQ(Enemy::BUBBLE_NONE, visitor->bubble);
+  EXPECT_EQ(Enemy::kBubbleNone, visitor->bubble);
   EXPECT_EQ(10, Enemy::partnerAttempts);
   ASSERT_EQ(8, visitor->pathCount);
   EXPECT_FLOAT_EQ(visitor->home.x, visitor->waypoints.front().x);
@@ -132,59 +132,59 @@ TEST_F(EnemyTest, VisitCycleOfTwoCoWorkersAlongGridPaths)
   // The visited co-worker waits at its desk without counting its own time.
   const float hostTimer = host->timer;
   frames = 0;
-  while (visitor->state == Enemy::VISITING && frames++ < 200)
+  while (visitor->state == Enemy::kVisiting && frames++ < 200)
   {
     StepFloor(enemies, grid, dt);
-    EXPECT_EQ(Enemy::AT_DESK, host->state);
-    if (visitor->state == Enemy::VISITING)
+    EXPECT_EQ(Enemy::kAtDesk, host->state);
+    if (visitor->state == Enemy::kVisiting)
     {
       EXPECT_FLOAT_EQ(hostTimer, host->timer);
     }
   }
-  ASSERT_EQ(Enemy::CHATTING, visitor->state);
+  ASSERT_EQ(Enemy::kChatting, visitor->state);
   // The visitor stops one waypoint short of the desk, facing it.
   EXPECT_FLOAT_EQ(visitor->waypoints[6].x, visitor->position.x);
   EXPECT_FLOAT_EQ(visitor->waypoints[6].y, visitor->position.y);
   EXPECT_EQ(3, visitor->direction);
-  EXPECT_EQ(Enemy::BUBBLE_CHATTING, visitor->bubble);
-  EXPECT_EQ(Enemy::BUBBLE_CHATTING, host->bubble);
+  EXPECT_EQ(Enemy::kBubbleChatting, visitor->bubble);
+  EXPECT_EQ(Enemy::kBubbleChatting, host->bubble);
   EXPECT_EQ("Assets/b3.png", visitor->bubbleSprite->textureName);
   EXPECT_FLOAT_EQ(visitor->timer, host->timer);
   EXPECT_GE(visitor->timer, 1.0f);
   EXPECT_LE(visitor->timer, 6.0f);
 
   frames = 0;
-  while (visitor->state == Enemy::CHATTING && frames++ < 200)
+  while (visitor->state == Enemy::kChatting && frames++ < 200)
     StepFloor(enemies, grid, dt);
-  ASSERT_EQ(Enemy::RETURNING, visitor->state);
+  ASSERT_EQ(Enemy::kReturning, visitor->state);
   // The host is released with both timers at zero.
-  EXPECT_EQ(Enemy::AT_DESK, host->state);
+  EXPECT_EQ(Enemy::kAtDesk, host->state);
   EXPECT_TRUE(host->available);
   EXPECT_FALSE(host->reserved);
   EXPECT_FLOAT_EQ(0.0f, host->timer);
   EXPECT_FLOAT_EQ(0.0f, visitor->timer);
-  EXPECT_EQ(Enemy::BUBBLE_NONE, visitor->bubble);
+  EXPECT_EQ(Enemy::kBubbleNone, visitor->bubble);
   // The way home is the way there reversed.
   EXPECT_FLOAT_EQ(host->home.x, visitor->waypoints.front().x);
   EXPECT_FLOAT_EQ(visitor->home.x, visitor->waypoints.back().x);
 
   frames = 0;
-  while (visitor->state == Enemy::RETURNING && frames++ < 300)
+  while (visitor->state == Enemy::kReturning && frames++ < 300)
   {
     StepFloor(enemies, grid, dt);
     // While the visitor walks home it keeps the host at its desk, working.
-    EXPECT_EQ(Enemy::AT_DESK, host->state);
-    EXPECT_EQ(Enemy::BUBBLE_WORKING, host->bubble);
+    EXPECT_EQ(Enemy::kAtDesk, host->state);
+    EXPECT_EQ(Enemy::kBubbleWorking, host->bubble);
   }
-  ASSERT_EQ(Enemy::AT_DESK, visitor->state);
+  ASSERT_EQ(Enemy::kAtDesk, visitor->state);
   EXPECT_FLOAT_EQ(visitor->home.x, visitor->position.x);
   EXPECT_FLOAT_EQ(visitor->home.y, visitor->position.y);
   EXPECT_TRUE(visitor->available);
   EXPECT_FALSE(visitor->reserved);
   EXPECT_GE(visitor->timer, 0.0f);
   EXPECT_LE(visitor->timer, 9.0f);
-  EXPECT_TRUE(visitor->bubble == Enemy::BUBBLE_NONE || visitor->bubble == Enemy::BUBBLE_ASLEEP ||
-              visitor->bubble == Enemy::BUBBLE_WORKING);
+  EXPECT_TRUE(visitor->bubble == Enemy::kBubbleNone || visitor->bubble == Enemy::kBubbleAsleep ||
+              visitor->bubble == Enemy::kBubbleWorking);
 }
 
 TEST_F(EnemyTest, SingleCoWorkerVisitsItsOwnDeskAndCarriesOn)
@@ -200,17 +200,17 @@ TEST_F(EnemyTest, SingleCoWorkerVisitsItsOwnDeskAndCarriesOn)
   alone->timer = 0.0f;
   StepFloor(enemies, grid, 0.1f);
   EXPECT_EQ(0, alone->partner);
-  EXPECT_EQ(Enemy::VISITING, alone->state);
+  EXPECT_EQ(Enemy::kVisiting, alone->state);
   EXPECT_TRUE(alone->reserved);
   EXPECT_EQ(0, alone->pathCount);
 
   // An empty path: it has arrived at once and chats where it stands.
   StepFloor(enemies, grid, 0.1f);
-  EXPECT_EQ(Enemy::CHATTING, alone->state);
+  EXPECT_EQ(Enemy::kChatting, alone->state);
   int frames = 0;
-  while (alone->state != Enemy::AT_DESK && frames++ < 100)
+  while (alone->state != Enemy::kAtDesk && frames++ < 100)
     StepFloor(enemies, grid, 0.1f);
-  EXPECT_EQ(Enemy::AT_DESK, alone->state);
+  EXPECT_EQ(Enemy::kAtDesk, alone->state);
   EXPECT_FLOAT_EQ(alone->home.x, alone->position.x);
   EXPECT_FLOAT_EQ(alone->home.y, alone->position.y);
   EXPECT_EQ(10, Enemy::partnerAttempts);
@@ -239,7 +239,7 @@ protected:
   // Makes the watcher walk straight down (facing down) towards a far waypoint.
   void WalkDown()
   {
-    watcher->state = Enemy::RETURNING;
+    watcher->state = Enemy::kReturning;
     watcher->partner = 1;
     watcher->SetPath(std::list<VNVec2>{{10.0f, -20.0f}});
   }
@@ -253,14 +253,14 @@ TEST_F(DetectionTest, AtTheDeskTheCircleAndTheConeFillTheMeterUntilItCatches)
 {
   Watch(0.0f, -100.0f); // ahead, inside the 120 cone
   EXPECT_FLOAT_EQ(0.25f, watcher->detection);
-  EXPECT_EQ(Enemy::BUBBLE_SPOTTED, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleSpotted, watcher->bubble);
   EXPECT_FLOAT_EQ(70.0f, watcher->closeRadius);
   EXPECT_FLOAT_EQ(120.0f, watcher->sightRange);
 
   watcher->detection = 0.0f;
   Watch(0.0f, 100.0f); // behind, outside the 70 circle
   EXPECT_FLOAT_EQ(0.0f, watcher->detection);
-  EXPECT_EQ(Enemy::BUBBLE_SPOTTED, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleSpotted, watcher->bubble);
 
   Watch(65.0f, 0.0f); // beside, inside the circle
   EXPECT_FLOAT_EQ(0.25f, watcher->detection);
@@ -282,7 +282,7 @@ TEST_F(DetectionTest, OuterRingCreepsToTheCapAndFarAwayTheMeterSinks)
 {
   for (int i = 0; i < 20; ++i)
     Watch(300.0f, 0.0f);
-  EXPECT_EQ(Enemy::BUBBLE_NONE, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleNone, watcher->bubble);
   EXPECT_GE(watcher->detection, 0.4f - 1e-4f);
   EXPECT_LE(watcher->detection, 0.45f + 1e-4f);
   EXPECT_FALSE(watcher->caught);
@@ -329,17 +329,17 @@ TEST_F(DetectionTest, ConcealedPlayerAndSleepingCoWorkerResetTheMeter)
     EXPECT_LE(watcher->detection, 5.0f / 60.0f + 1e-6f);
   }
   EXPECT_FALSE(watcher->caught);
-  EXPECT_EQ(Enemy::BUBBLE_SPOTTED, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleSpotted, watcher->bubble);
 
   // Asleep: far away it sleeps on; within 477.5 it wakes and then watches normally.
   concealed = false;
   watcher->detection = 0.3f;
-  watcher->bubble = Enemy::BUBBLE_ASLEEP;
+  watcher->bubble = Enemy::kBubbleAsleep;
   Watch(0.0f, 600.0f);
-  EXPECT_EQ(Enemy::BUBBLE_ASLEEP, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleAsleep, watcher->bubble);
   EXPECT_FLOAT_EQ(0.0f, watcher->detection);
   Watch(0.0f, 300.0f);
-  EXPECT_EQ(Enemy::BUBBLE_NONE, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleNone, watcher->bubble);
   EXPECT_FLOAT_EQ(0.05f, watcher->detection);
   Watch(0.0f, 300.0f);
   EXPECT_FLOAT_EQ(0.1f, watcher->detection);
@@ -361,14 +361,14 @@ TEST_F(DetectionTest, VisionShapesFollowTheStateAndShrinkingRebuildsThem)
   EXPECT_NEAR(120.0f, FanRadius(watcher->coneMesh), 1e-3f);
 
   // Chatting: a wide circle and no cone.
-  watcher->state = Enemy::CHATTING;
+  watcher->state = Enemy::kChatting;
   Watch(90.0f, 0.0f);
   EXPECT_NEAR(100.0f, FanRadius(watcher->circleMesh), 1e-3f);
   EXPECT_NEAR(0.0f, FanRadius(watcher->coneMesh), 1e-3f);
   EXPECT_GT(watcher->detection, 0.0f);
   watcher->detection = 0.0f;
   Watch(0.0f, -150.0f); // straight ahead, but there is no cone
-  EXPECT_EQ(Enemy::BUBBLE_NONE, watcher->bubble);
+  EXPECT_EQ(Enemy::kBubbleNone, watcher->bubble);
   EXPECT_FLOAT_EQ(0.05f, watcher->detection);
 }
 

@@ -13,7 +13,7 @@ TEST_F(KeyCardTest, OneCardIsAlwaysRealAndAmongSeveralTheChoiceIsMadeAtEachLoad)
 {
   Enter("OneCard", {"######", "#PK.X#", "######"});
   ASSERT_EQ(1u, level->keys.size());
-  EXPECT_EQ(Key::ACCESS_CARD, level->keys[0]->cardValue);
+  EXPECT_EQ(Key::kAccessCard, level->keys[0]->cardValue);
 
   Enter("ThreeCards", {"########", "#PK.K.K#", "#.....X#", "########"});
   std::set<size_t> realPlaces;
@@ -24,8 +24,8 @@ TEST_F(KeyCardTest, OneCardIsAlwaysRealAndAmongSeveralTheChoiceIsMadeAtEachLoad)
     for (size_t i = 0; i < level->keys.size(); ++i)
     {
       const int value = level->keys[i]->cardValue;
-      EXPECT_TRUE(value == 0 || value == Key::ACCESS_CARD) << value;
-      if (value == Key::ACCESS_CARD)
+      EXPECT_TRUE(value == 0 || value == Key::kAccessCard) << value;
+      if (value == Key::kAccessCard)
       {
         ++real;
         realPlaces.insert(i);

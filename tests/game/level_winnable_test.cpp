@@ -78,7 +78,7 @@ void Screenshot(const std::string& name)
 class LevelWinnable : public FloorTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
-  bool Playing() const { return *playState == TestLevel::PLAYING; }
+  bool Playing() const { return *playState == TestLevel::kPlaying; }
 
   // Holds one walking key until the player has covered the distance along that axis.
   // False when the player stops short (a wall it cannot pass).
@@ -132,7 +132,7 @@ protected:
   {
     LevelManager::Instance()->AddLevel(floor);
     LevelManager::Instance()->ChangeLevel(floor->name);
-    for (int i = 0; i < 10 && floor->playState == TestLevel::LOADING; ++i)
+    for (int i = 0; i < 10 && floor->playState == TestLevel::kLoading; ++i)
       RunFrame(0.5f);
     playState = &floor->playState;
     const std::string music = floor->name == "TutorialLevel" ? "Tutorial" : floor->name;
@@ -156,7 +156,7 @@ protected:
     {
       const Key* card = nullptr;
       for (const Key* key : floor->keys)
-        if (key->cardValue == Key::ACCESS_CARD)
+        if (key->cardValue == Key::kAccessCard)
           card = key;
       ASSERT_NE(nullptr, card);
       // The card is taken within about 54.8 units: from its cell or a neighbour.
@@ -178,7 +178,7 @@ protected:
       ASSERT_NO_FATAL_FAILURE(Walk(grid, toCard));
       Screenshot(floor->name + "Card");
       Tap('E');
-      ASSERT_EQ(Key::ACCESS_CARD, player->heldCard) << GetParam() << ": the card was not picked up";
+      ASSERT_EQ(Key::kAccessCard, player->heldCard) << GetParam() << ": the card was not picked up";
     }
 
     // An exit counts within 40 units: from its own cell.
@@ -193,7 +193,7 @@ protected:
     ASSERT_NO_FATAL_FAILURE(Walk(grid, toExit));
     RunFrame(kFrame);
     Screenshot(floor->name + "Escaped");
-    EXPECT_EQ(TestLevel::ESCAPED, floor->playState)
+    EXPECT_EQ(TestLevel::kEscaped, floor->playState)
         << GetParam() << ": the player reached the exit but did not escape";
   }
 
@@ -242,9 +242,9 @@ TEST(MenuScreenshots, EveryPageIsDrawn)
     Click(name);
     RunFrame(kFrame);
   };
-  const std::pair<const char*, int> pages[] = {{"Play", MainMenu::LEVEL_PAGE},
-                                               {"Option", MainMenu::OPTION_PAGE},
-                                               {"Credit", MainMenu::CREDIT_PAGE}};
+  const std::pair<const char*, int> pages[] = {{"Play", MainMenu::kLevelPage},
+                                               {"Option", MainMenu::kOptionPage},
+                                               {"Credit", MainMenu::kCreditPage}};
   for (const auto& [button, page] : pages)
   {
     ASSERT_NO_FATAL_FAILURE(click(button));
@@ -252,7 +252,7 @@ TEST(MenuScreenshots, EveryPageIsDrawn)
     RunFrame(kFrame);
     Screenshot(std::string("Menu") + button);
     ASSERT_NO_FATAL_FAILURE(click("Exit2"));
-    ASSERT_EQ(MainMenu::MAIN_PAGE, menu->page);
+    ASSERT_EQ(MainMenu::kMainPage, menu->page);
   }
   // The level editor with the manifest's palette, reached from the level select.
   LevelManager::Instance()->AddLevel(new Editor());

@@ -10,13 +10,13 @@
 
 namespace
 {
-const float FRAME = 1.0f / 60.0f;
-const char* const MENU_MUSIC = "Assets/Sound/MainMenu.ogg";
+const float kFrame = 1.0f / 60.0f;
+const char* const kMenuMusic = "Assets/Sound/MainMenu.ogg";
 
-const std::vector<std::string> MAIN_WIDGETS = {"mainTitle", "Play", "Option", "Credit", "Exit"};
-const std::vector<std::string> LEVEL_WIDGETS = {"tutorial", "l1", "l2",          "l3",
+const std::vector<std::string> kMainWidgets = {"mainTitle", "Play", "Option", "Credit", "Exit"};
+const std::vector<std::string> kLevelWidgets = {"tutorial", "l1", "l2",          "l3",
                                                 "l4",       "l5", "leveleditor", "Exit2"};
-const std::vector<std::string> OPTION_WIDGETS = {"optionTitle", "fullscreen", "minus1",  "minus2",
+const std::vector<std::string> kOptionWidgets = {"optionTitle", "fullscreen", "minus1",  "minus2",
                                                  "plus1",       "plus2",      "s1",      "m1",
                                                  "s2",          "m2",         "option2", "Exit2"};
 
@@ -78,23 +78,23 @@ protected:
   {
     while (menu->splashTimer > 0.0f)
       RunFrame(0.5f);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   }
 
   // A click on a widget, and one more frame after the button has come up.
   void Click(const std::string& name)
   {
     ::Click(name);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   }
 
   // Escape pressed in one frame and let go in the next, where the menu reacts to it.
   void TapEscape()
   {
     InjectKey(VN_KEY_ESCAPE, true);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
     InjectKey(VN_KEY_ESCAPE, false);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   }
 
   // Holds a left-stick axis (0 x, 1 y; SDL's sign, positive is down) for some frames.
@@ -102,20 +102,20 @@ protected:
   {
     SetVirtualPadStick(axis, value);
     for (int i = 0; i < frames; ++i)
-      RunFrame(FRAME);
+      RunFrame(kFrame);
   }
 
   void PadA(bool down, int frames = 1)
   {
     SetVirtualPadButton(VN_PAD_A, down);
     for (int i = 0; i < frames; ++i)
-      RunFrame(FRAME);
+      RunFrame(kFrame);
   }
 
   void ReturnToMenu()
   {
     LevelManager::Instance()->ChangeLevel("Main Menu");
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   }
 
   std::string CurrentName() const
@@ -139,7 +139,7 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAsksForTheMusicAndTh
   VNInputSetCursorVisible(1);
   EXPECT_TRUE(Shown("Background"));
   EXPECT_TRUE(Shown("Logo"));
-  ExpectShown(MAIN_WIDGETS, false);
+  ExpectShown(kMainWidgets, false);
 
   // A quarter of a second into the splash: the logo is opaque and no music is asked for.
   for (int i = 0; i < 4; ++i)
@@ -149,7 +149,7 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAsksForTheMusicAndTh
     PadA(false);
   }
   EXPECT_FALSE(gQuitGame) << "Escape during the splash";
-  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  EXPECT_EQ(MainMenu::kMainPage, menu->page);
   EXPECT_TRUE(CursorShown()) << "the pad does not hide the cursor during the splash";
   EXPECT_FLOAT_EQ(1.0f, Button("Logo")->tint.a);
   EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty());
@@ -160,25 +160,25 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputFadesItsLastSecondAsksForTheMusicAndTh
   EXPECT_NEAR(menu->splashTimer + 0.25f, Button("Logo")->tint.a, 1e-5f)
       << "the logo fades with the time left";
   EXPECT_LT(Button("Logo")->tint.a, 1.0f);
-  EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic);
+  EXPECT_EQ(kMenuMusic, SoundManager::Instance()->pendingMusic);
 
   PassSplash();
   EXPECT_FALSE(Shown("Logo"));
-  ExpectShown(MAIN_WIDGETS, true);
+  ExpectShown(kMainWidgets, true);
   EXPECT_FALSE(CursorShown()) << "a pad hides the cursor once the menu runs";
   EXPECT_FALSE(gQuitGame);
 
   // However long the pad was there, one frame without it shows the cursor and one frame
   // with it hides it again.
   for (int i = 0; i < 30; ++i)
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   DetachVirtualPad();
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_TRUE(CursorShown());
   for (int i = 0; i < 30; ++i)
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   ASSERT_GE(AttachVirtualPad(), 0);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_FALSE(CursorShown());
 }
 
@@ -193,9 +193,9 @@ TEST_F(MainMenuTest, EveryPageShowsItsWidgetsAndComesBack)
     const std::vector<std::string>& widgets;
     bool title;
     bool leaveByEscape;
-  } pages[] = {{"Play", MainMenu::LEVEL_PAGE, LEVEL_WIDGETS, true, false},
-               {"Option", MainMenu::OPTION_PAGE, OPTION_WIDGETS, false, true},
-               {"Credit", MainMenu::CREDIT_PAGE, creditWidgets, false, false}};
+  } pages[] = {{"Play", MainMenu::kLevelPage, kLevelWidgets, true, false},
+               {"Option", MainMenu::kOptionPage, kOptionWidgets, false, true},
+               {"Credit", MainMenu::kCreditPage, creditWidgets, false, false}};
   for (const auto& page : pages)
   {
     SCOPED_TRACE(page.button);
@@ -208,8 +208,8 @@ TEST_F(MainMenuTest, EveryPageShowsItsWidgetsAndComesBack)
       TapEscape();
     else
       Click("Exit2");
-    EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
-    ExpectShown(MAIN_WIDGETS, true);
+    EXPECT_EQ(MainMenu::kMainPage, menu->page);
+    ExpectShown(kMainWidgets, true);
     ExpectShown(page.widgets, false);
   }
   EXPECT_FALSE(gQuitGame);
@@ -221,7 +221,7 @@ TEST_F(MainMenuTest, PicturesUnderTheMouseStayUnlitWhileButtonsLightUp)
 {
   PassSplash();
   InjectMouseMove(60, 60);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   for (const char* picture : {"Background", "mainTitle"})
   {
     EXPECT_FALSE(Button(picture)->hovered) << picture;
@@ -230,14 +230,14 @@ TEST_F(MainMenuTest, PicturesUnderTheMouseStayUnlitWhileButtonsLightUp)
 
   const Button2D* play = Button("Play");
   PointAt(*play);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_TRUE(play->hovered);
   EXPECT_FLOAT_EQ(1.8f, play->tint.r);
   EXPECT_FLOAT_EQ(1.0f, Button("Background")->tint.r) << "the picture under the button";
 
   Click("Credit");
   InjectMouseMove(60, 60);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_FLOAT_EQ(1.0f, Button("Creditscreen")->tint.r);
 }
 
@@ -245,16 +245,16 @@ TEST_F(MainMenuTest, EscapeLeavesTheLevelSelectAndASecondEscapeQuits)
 {
   PassSplash();
   Click("Play");
-  ASSERT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  ASSERT_EQ(MainMenu::kLevelPage, menu->page);
 
   // Only the release counts: holding Escape down does nothing yet.
   InjectKey(VN_KEY_ESCAPE, true);
-  RunFrame(FRAME);
-  RunFrame(FRAME);
-  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  RunFrame(kFrame);
+  RunFrame(kFrame);
+  EXPECT_EQ(MainMenu::kLevelPage, menu->page);
   InjectKey(VN_KEY_ESCAPE, false);
-  RunFrame(FRAME);
-  EXPECT_EQ(MainMenu::MAIN_PAGE, menu->page);
+  RunFrame(kFrame);
+  EXPECT_EQ(MainMenu::kMainPage, menu->page);
   EXPECT_FALSE(gQuitGame) << "one release takes one step back";
 
   TapEscape();
@@ -270,7 +270,7 @@ TEST_F(MainMenuTest, VolumesMoveInQuartersBetweenTheirLimits)
     RunFrame(0.25f);
   ASSERT_TRUE(VNAudioChannelIsPlaying(sound->musicChannel));
   Click("Option");
-  ASSERT_EQ(MainMenu::OPTION_PAGE, menu->page);
+  ASSERT_EQ(MainMenu::kOptionPage, menu->page);
   EXPECT_FLOAT_EQ(160.0f, KnobOffset("s2"));
   EXPECT_FLOAT_EQ(160.0f, KnobOffset("m2"));
 
@@ -371,7 +371,7 @@ TEST_F(MainMenuTest, ThePadStepsOncePerPushAndAMustBePressedAfreshForTheTutorial
 
   // A on Play opens the level select; held on, it does not start the tutorial.
   PadA(true, 5);
-  EXPECT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  EXPECT_EQ(MainMenu::kLevelPage, menu->page);
   EXPECT_EQ("Main Menu", CurrentName());
   EXPECT_EQ(0, destinations[0]->loads);
   PadA(false);
@@ -388,7 +388,7 @@ TEST_F(MainMenuTest, ThePadWalksTheLevelGridRowByRow)
   PassSplash();
   PadA(true);
   PadA(false);
-  ASSERT_EQ(MainMenu::LEVEL_PAGE, menu->page);
+  ASSERT_EQ(MainMenu::kLevelPage, menu->page);
 
   const int expected[] = {1, 2, 0, 2};
   const short pushes[] = {32767, 32767, 32767, -32768};
@@ -449,14 +449,14 @@ TEST_F(MainMenuTest, EveryLevelButtonEntersItsLevelWithItsMusic)
     LevelManager::Instance()->ChangeLevel("Main Menu");
     EXPECT_TRUE(Shown("Play")) << "no splash on return";
     EXPECT_FALSE(Shown("Logo")) << "no splash on return";
-    EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "asked again on return";
-    RunFrame(FRAME);
+    EXPECT_EQ(kMenuMusic, SoundManager::Instance()->pendingMusic) << "asked again on return";
+    RunFrame(kFrame);
   }
 
   Click("Play");
   Click("leveleditor");
   EXPECT_EQ("Level Editor", CurrentName());
   EXPECT_EQ(1, destinations[6]->loads);
-  EXPECT_EQ(MENU_MUSIC, SoundManager::Instance()->pendingMusic) << "the editor brings no music";
+  EXPECT_EQ(kMenuMusic, SoundManager::Instance()->pendingMusic) << "the editor brings no music";
 }
 } // namespace

@@ -8,9 +8,9 @@
 
 namespace
 {
-const float FRAME = 1.0f / 60.0f;
+const float kFrame = 1.0f / 60.0f;
 
-const std::vector<std::string> GUARDED_FLOOR = {
+const std::vector<std::string> kGuardedFloor = {
     "##########", "#........#", "#.P.E..X.#", "#........#", "##########",
 };
 
@@ -28,7 +28,7 @@ protected:
     // The cursor starts in a corner, away from every button and its hover sound.
     InjectMouseMove(5, 5);
     DispatchAndSample();
-    Enter("Guarded", GUARDED_FLOOR);
+    Enter("Guarded", kGuardedFloor);
     Play();
     player = level->players[0];
   }
@@ -44,19 +44,19 @@ protected:
     Enemy* guard = level->enemies[0];
     guard->detection = 0.99f;
     level->players[0]->position = {guard->position.x + 30.0f, guard->position.y};
-    RunFrame(FRAME);
-    ASSERT_EQ(TestLevel::CAUGHT, level->playState);
+    RunFrame(kFrame);
+    ASSERT_EQ(TestLevel::kCaught, level->playState);
   }
 
   void Escape()
   {
     level->players[0]->position = level->exits[0];
-    RunFrame(FRAME);
-    ASSERT_EQ(TestLevel::ESCAPED, level->playState);
+    RunFrame(kFrame);
+    ASSERT_EQ(TestLevel::kEscaped, level->playState);
   }
 
   // Registers a short tone under a game sound's name, so that sound can be heard.
-  VNAudioSound* Tone(const std::string& name, int kind = SoundEntry::Effect)
+  VNAudioSound* Tone(const std::string& name, int kind = SoundEntry::kEffect)
   {
     const std::string wav = FloorFolder() + "/tone.wav";
     EXPECT_TRUE(WriteToneWav(wav, 440.0f, 3.0f, 0.2f));
@@ -80,9 +80,9 @@ protected:
   void PadButton(unsigned short mask)
   {
     SetVirtualPadButton(mask, true);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
     SetVirtualPadButton(mask, false);
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   }
 
   Player* player = nullptr;
@@ -92,7 +92,7 @@ TEST_F(PlayScreensTest, EscPausesAndResumesOncePerPress)
 {
   const char* const screen[] = {"Game_State", "Retry", "MainMenu"};
   Press(VN_KEY_ESCAPE);
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   for (const char* shown : screen)
     EXPECT_FALSE(Button(shown)->hidden) << shown;
   EXPECT_EQ("Assets/Paused.png", Button("Game_State")->textureName);
@@ -103,22 +103,22 @@ TEST_F(PlayScreensTest, EscPausesAndResumesOncePerPress)
   InjectKey('D', true);
   const float x = player->position.x;
   for (int i = 0; i < 5; ++i)
-    RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+    RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   EXPECT_FLOAT_EQ(x, player->position.x);
   Press('R');
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   EXPECT_EQ(player, level->players[0]);
 
   Release(VN_KEY_ESCAPE);
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   Press(VN_KEY_ESCAPE);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   for (const char* hidden : screen)
     EXPECT_TRUE(Button(hidden)->hidden) << hidden;
   EXPECT_FALSE(Button("Pause")->hidden);
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   EXPECT_GT(player->position.x, x);
 }
 
@@ -126,9 +126,9 @@ TEST_F(PlayScreensTest, MouseButtonsPauseResumeAndLeaveForTheMenuWithTheMusicLef
 {
   const int music = StartMusic();
   Click("Pause");
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   Click("Retry");
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   Click("Pause");
   Click("MainMenu");
   EXPECT_EQ(menu, LevelManager::Instance()->current);
@@ -147,7 +147,7 @@ TEST_F(PlayScreensTest, RetryReloadsTheLevelWithEverythingAnew)
 
   Press('R');
   EXPECT_EQ(level, LevelManager::Instance()->current);
-  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_EQ(TestLevel::kLoading, level->playState);
   EXPECT_FALSE(level->endSoundPlayed);
   ASSERT_EQ(1u, level->players.size());
   EXPECT_FALSE(level->players[0]->stealthUsed);
@@ -158,7 +158,7 @@ TEST_F(PlayScreensTest, RetryReloadsTheLevelWithEverythingAnew)
   EXPECT_FLOAT_EQ(0.0f, enemy->detection);
   EXPECT_FLOAT_EQ(enemy->home.x, enemy->position.x);
   EXPECT_FLOAT_EQ(enemy->home.y, enemy->position.y);
-  EXPECT_EQ(Enemy::AT_DESK, enemy->state);
+  EXPECT_EQ(Enemy::kAtDesk, enemy->state);
   EXPECT_GE(enemy->timer, 1.0f);
   EXPECT_LE(enemy->timer, 10.0f);
   EXPECT_EQ(&level->players[0]->position, enemy->playerPosition);
@@ -173,7 +173,7 @@ TEST_F(PlayScreensTest, RetryReloadsTheLevelWithEverythingAnew)
   Play();
   Capture();
   Click("Retry");
-  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_EQ(TestLevel::kLoading, level->playState);
   EXPECT_EQ(0, menu->loads);
 }
 
@@ -181,7 +181,7 @@ TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
 {
   const int music = StartMusic();
   // Registered with the music, as the main menu does.
-  VNAudioSound* lose = Tone("Assets/Sound/LoseSound.ogg", SoundEntry::Music);
+  VNAudioSound* lose = Tone("Assets/Sound/LoseSound.ogg", SoundEntry::kMusic);
   Capture();
   const int loseChannel = level->endSoundChannel;
   EXPECT_EQ(lose, VNAudioChannelGetSound(loseChannel));
@@ -189,7 +189,7 @@ TEST_F(PlayScreensTest, MainMenuFromTheCaptureScreenSilencesMusicAndLoseSound)
   // The music goes on under the lose sound, unfaded.
   EXPECT_TRUE(VNAudioChannelIsPlaying(music));
   EXPECT_EQ(music, SoundManager::Instance()->musicChannel);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_FALSE(SoundManager::Instance()->fading);
   EXPECT_TRUE(VNAudioChannelIsPlaying(loseChannel));
 
@@ -208,7 +208,7 @@ TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
 {
   const int music = StartMusic();
   // Registered with the music, as the main menu does: it still sounds at once, once.
-  VNAudioSound* win = Tone("Assets/Sound/WinSound.ogg", SoundEntry::Music);
+  VNAudioSound* win = Tone("Assets/Sound/WinSound.ogg", SoundEntry::kMusic);
   Escape();
   EXPECT_FALSE(VNAudioChannelIsPlaying(music));
   const int winChannel = level->endSoundChannel;
@@ -220,8 +220,8 @@ TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
   Click("Pause");
   Press(VN_KEY_ESCAPE);
   for (int i = 0; i < 60; ++i)
-    RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+    RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kEscaped, level->playState);
   EXPECT_EQ(winChannel, level->endSoundChannel);
   EXPECT_TRUE(level->endSoundPlayed);
   EXPECT_FALSE(SoundManager::Instance()->fading);
@@ -230,7 +230,7 @@ TEST_F(PlayScreensTest, EscapeStopsTheMusicAndPlaysTheWinSoundOnce)
 
 TEST_F(PlayScreensTest, PadDrivesTheScreensAndSwitchesImagesAndCursorInTheNextFrame)
 {
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_TRUE(CursorShown());
   if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
@@ -242,29 +242,29 @@ TEST_F(PlayScreensTest, PadDrivesTheScreensAndSwitchesImagesAndCursorInTheNextFr
     for (const auto& [button, image] : images)
       EXPECT_EQ(std::string(image) + suffix + ".png", Button(button)->textureName) << button;
   };
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   expectImages("2");
   EXPECT_FALSE(CursorShown());
 
   PadButton(VN_PAD_START);
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
   PadButton(VN_PAD_START);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
 
   Capture();
   EXPECT_EQ("Assets/Retry2.png", Button("Retry")->textureName);
   expectImages("2");
   // Hidden once, not counted down frame by frame: one frame without the pad shows it.
   DetachVirtualPad();
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_EQ("Assets/Retry.png", Button("Retry")->textureName);
   expectImages("");
   EXPECT_TRUE(CursorShown());
 
   ASSERT_GE(AttachVirtualPad(), 0);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   PadButton(VN_PAD_X);
-  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_EQ(TestLevel::kLoading, level->playState);
 
   Play();
   Escape();

@@ -11,14 +11,14 @@
 
 namespace
 {
-const float DT = 0.125f;
+const float kDt = 0.125f;
 
 // An open room with a wall column at col 2 on rows 3 to 5.
-const std::vector<std::string> ROOM = {
+const std::vector<std::string> kRoom = {
     "############", "#..........#", "#..........#", "#.#........#", "#.#........#",
     "#.#........#", "#..........#", "#..........#", "############",
 };
-const int ROOM_HEIGHT = 9;
+const int kRoomHeight = 9;
 
 class PlayerTest : public ::testing::Test
 {
@@ -28,11 +28,11 @@ protected:
     EnsureTestWindow();
     ResetGame();
     ReleaseAllKeys();
-    grid = std::make_unique<Grid2D>(WriteFloor("PlayerRoom", ROOM));
+    grid = std::make_unique<Grid2D>(WriteFloor("PlayerRoom", kRoom));
     player = std::make_unique<Player>();
     player->tilemap = grid.get();
     player->keys = &keys;
-    player->position = CellCentre(6, 4, ROOM_HEIGHT);
+    player->position = CellCentre(6, 4, kRoomHeight);
   }
 
   void TearDown() override
@@ -52,7 +52,7 @@ protected:
     {
       DispatchAndSample();
       Gamepad::Update();
-      player->Update(DT);
+      player->Update(kDt);
       Gamepad::EndFrame();
     }
   }
@@ -61,7 +61,7 @@ protected:
   void Tap(unsigned char vk)
   {
     SetKey(vk, true);
-    player->Update(DT);
+    player->Update(kDt);
     SetKey(vk, false);
   }
 
@@ -80,7 +80,7 @@ protected:
 
 TEST_F(PlayerTest, WalksDiagonallyAtFullSpeedAndOppositeKeysLetTheLaterWin)
 {
-  const float step = 180.0f * DT;
+  const float step = 180.0f * kDt;
   const float diagonal = step / std::sqrt(2.0f);
   // Of two opposite keys, down beats up and right beats left; with nothing held the row
   // stays as it was and the player stands still.
@@ -112,7 +112,7 @@ TEST_F(PlayerTest, WalksDiagonallyAtFullSpeedAndOppositeKeysLetTheLaterWin)
 TEST_F(PlayerTest, WallStopsTheBodyButTurnsItAndTheFreeAxisSlides)
 {
   // Right of the wall column: left is blocked.
-  player->position = CellCentre(3, 4, ROOM_HEIGHT);
+  player->position = CellCentre(3, 4, kRoomHeight);
   const VNVec2 start = player->position;
   InjectKey('A', true);
   Step(3);
@@ -124,12 +124,12 @@ TEST_F(PlayerTest, WallStopsTheBodyButTurnsItAndTheFreeAxisSlides)
   InjectKey('W', true);
   Step();
   EXPECT_FLOAT_EQ(start.x, player->position.x);
-  EXPECT_NEAR(start.y + 180.0f * DT, player->position.y, 1e-3f);
+  EXPECT_NEAR(start.y + 180.0f * kDt, player->position.y, 1e-3f);
   EXPECT_EQ(3, player->frame);
 
   // The outer wall at the top stops walking up.
   InjectKey('A', false);
-  player->position = CellCentre(6, 1, ROOM_HEIGHT);
+  player->position = CellCentre(6, 1, kRoomHeight);
   const VNVec2 top = player->position;
   Step();
   EXPECT_FLOAT_EQ(top.y, player->position.y);
@@ -143,12 +143,12 @@ TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
   // The smoke follows the player and fades out over half a second.
   for (float alpha : {1.0f, 0.75f, 0.5f, 0.25f, 0.0f})
   {
-    player->Update(DT);
+    player->Update(kDt);
     EXPECT_FALSE(player->smoke->hidden);
     EXPECT_FLOAT_EQ(alpha, player->smoke->tint.a);
     EXPECT_FLOAT_EQ(player->position.x, player->smoke->position.x);
   }
-  player->Update(DT);
+  player->Update(kDt);
   EXPECT_TRUE(player->smoke->hidden);
   EXPECT_TRUE(player->transformed);
   EXPECT_TRUE(player->concealed);
@@ -156,7 +156,7 @@ TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
   EXPECT_LE(player->frame, 10);
 
   // Disguised: walking, stealth and pick-up do nothing, the prompt keeps its visibility.
-  AddKey(20.0f, 0.0f, Key::ACCESS_CARD);
+  AddKey(20.0f, 0.0f, Key::kAccessCard);
   player->iconE->hidden = true;
   const VNVec2 still = player->position;
   for (unsigned char vk : {'D', 'K', 'E'})
@@ -171,43 +171,43 @@ TEST_F(PlayerTest, DisguiseHoldsStillThenCoolsDownWithAGreyIcon)
     InjectKey(vk, false);
 
   SetKey('J', false);
-  player->Update(DT);
+  player->Update(kDt);
   EXPECT_FALSE(player->transformed);
   EXPECT_EQ(0, player->frame);
   EXPECT_FLOAT_EQ(0.5f, player->iconJ->tint.r);
-  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
+  EXPECT_NEAR(3.0f - kDt, player->transformCooldown, 1e-5f);
 
   // J again during the cooldown does nothing; once it has run out J works and the icon
   // is white again.
   Tap('J');
   EXPECT_FALSE(player->transformed);
-  Step(static_cast<int>(3.0f / DT));
+  Step(static_cast<int>(3.0f / kDt));
   EXPECT_FLOAT_EQ(1.0f, player->iconJ->tint.r);
   SetKey('J', true);
-  player->Update(DT);
+  player->Update(kDt);
   EXPECT_TRUE(player->transformed);
 }
 
 TEST_F(PlayerTest, StealthRunsOnceAtReducedSpeed)
 {
   ASSERT_NE(nullptr, player->iconK);
-  Step(static_cast<int>(1.6f / DT)); // past the heads-up start
+  Step(static_cast<int>(1.6f / kDt)); // past the heads-up start
   EXPECT_FALSE(player->iconK->hidden);
 
   InjectKey('D', true);
   SetKey('K', true);
   VNVec2 before = player->position;
-  player->Update(DT);
+  player->Update(kDt);
   EXPECT_TRUE(player->stealthed);
   EXPECT_TRUE(player->concealed);
   EXPECT_FLOAT_EQ(0.5f, player->tint.a);
-  EXPECT_NEAR(before.x + 135.0f * DT, player->position.x, 1e-3f);
+  EXPECT_NEAR(before.x + 135.0f * kDt, player->position.x, 1e-3f);
   EXPECT_TRUE(player->iconK->hidden);
   SetKey('K', false);
   InjectKey('D', false);
 
   // Two seconds of stealth in all, then full speed and opacity.
-  Step(static_cast<int>(2.0f / DT) - 1);
+  Step(static_cast<int>(2.0f / kDt) - 1);
   EXPECT_TRUE(player->stealthed);
   Step();
   EXPECT_FALSE(player->stealthed);
@@ -227,14 +227,14 @@ TEST_F(PlayerTest, StealthInTheFirstSecondAndAHalfLeavesTheIconShown)
   Tap('K');
   EXPECT_TRUE(player->stealthUsed);
   // The heads-up start un-hides the icon again and nothing hides it afterwards.
-  Step(static_cast<int>(3.0f / DT));
+  Step(static_cast<int>(3.0f / kDt));
   EXPECT_FALSE(player->iconK->hidden);
   EXPECT_FALSE(player->iconJ->hidden);
 }
 
 TEST_F(PlayerTest, PicksUpACardWithinReachOnly)
 {
-  Key* far = AddKey(55.0f, 0.0f, Key::ACCESS_CARD);
+  Key* far = AddKey(55.0f, 0.0f, Key::kAccessCard);
   Step();
   EXPECT_TRUE(player->iconE->hidden);
   Tap('E');
@@ -249,7 +249,7 @@ TEST_F(PlayerTest, PicksUpACardWithinReachOnly)
   EXPECT_TRUE(player->keyIcon->hidden);
 
   Tap('E');
-  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
+  EXPECT_EQ(Key::kAccessCard, player->heldCard);
   EXPECT_TRUE(keys.empty());
   Step();
   EXPECT_FALSE(player->keyIcon->hidden);
@@ -258,7 +258,7 @@ TEST_F(PlayerTest, PicksUpACardWithinReachOnly)
 TEST_F(PlayerTest, DecoyVanishesAndACarriedCardBlocksFurtherPickUps)
 {
   AddKey(10.0f, 0.0f, 0);
-  Key* second = AddKey(-10.0f, 0.0f, Key::ACCESS_CARD);
+  Key* second = AddKey(-10.0f, 0.0f, Key::kAccessCard);
   // The first key within reach in list order is the one taken.
   Tap('E');
   EXPECT_EQ(0, player->heldCard);
@@ -268,8 +268,8 @@ TEST_F(PlayerTest, DecoyVanishesAndACarriedCardBlocksFurtherPickUps)
   EXPECT_TRUE(player->keyIcon->hidden);
 
   Tap('E');
-  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
-  Key* third = AddKey(0.0f, 10.0f, Key::ACCESS_CARD);
+  EXPECT_EQ(Key::kAccessCard, player->heldCard);
+  Key* third = AddKey(0.0f, 10.0f, Key::kAccessCard);
   Tap('E');
   ASSERT_EQ(1u, keys.size());
   EXPECT_EQ(third, keys[0]);
@@ -282,13 +282,13 @@ TEST_F(PlayerTest, SecondPlayerOnTheScreenGetsNoHeadsUpAndFreesCleanly)
   EXPECT_EQ(nullptr, second.iconK);
   EXPECT_EQ(nullptr, second.keyIcon);
   second.tilemap = grid.get();
-  second.position = CellCentre(4, 6, ROOM_HEIGHT);
+  second.position = CellCentre(4, 6, kRoomHeight);
   SetKey('K', true);
-  second.Update(DT);
+  second.Update(kDt);
   EXPECT_TRUE(second.stealthed);
   SetKey('K', false);
   SetKey('J', true);
-  second.Update(DT);
+  second.Update(kDt);
   EXPECT_TRUE(second.transformed);
   EXPECT_EQ(player->iconJ, Camera::Instance()->FindButton("iconJ"));
 }
@@ -303,13 +303,13 @@ TEST_F(PlayerTest, PadXDisguisesWhileHeldAndTheLeftStickWalksPastItsThreshold)
   SetVirtualPadButton(VN_PAD_X, false);
   Step();
   EXPECT_FALSE(player->transformed);
-  EXPECT_NEAR(3.0f - DT, player->transformCooldown, 1e-5f);
+  EXPECT_NEAR(3.0f - kDt, player->transformCooldown, 1e-5f);
 
   // SDL's stick y grows downward; the pad record's grows upward.
   SetVirtualPadStick(1, -30000);
   VNVec2 before = player->position;
   Step();
-  EXPECT_NEAR(before.y + 180.0f * DT, player->position.y, 1e-3f);
+  EXPECT_NEAR(before.y + 180.0f * kDt, player->position.y, 1e-3f);
   EXPECT_EQ(4, player->frame);
   // Half of full tilt is inside the dead zone.
   SetVirtualPadStick(1, -16384);

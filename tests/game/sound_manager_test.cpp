@@ -139,9 +139,9 @@ TEST_F(SoundManagerTest, KindIsFixedByTheFirstRequest)
   EXPECT_EQ(sound->musicChannel, -1);
 
   // Loaded up front as music, a one-shot request still goes through the fade and loops.
-  sound->Load(trackA, SoundEntry::Music);
-  sound->Load(trackA, SoundEntry::Effect);
-  EXPECT_EQ(sound->sounds[trackA]->kind, SoundEntry::Music);
+  sound->Load(trackA, SoundEntry::kMusic);
+  sound->Load(trackA, SoundEntry::kEffect);
+  EXPECT_EQ(sound->sounds[trackA]->kind, SoundEntry::kMusic);
   sound->currentMusicVolume = 0.0f;
   sound->Play(trackA, false);
   EXPECT_EQ(VNAudioChannelIsPlaying(sound->musicChannel), 0);

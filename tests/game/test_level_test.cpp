@@ -8,17 +8,17 @@
 
 namespace
 {
-const float FRAME = 1.0f / 60.0f;
+const float kFrame = 1.0f / 60.0f;
 
-const std::vector<std::string> OPEN_FLOOR = {
+const std::vector<std::string> kOpenFloor = {
     "##########", "#........#", "#.P....X.#", "#........#", "##########",
 };
 
-const std::vector<std::string> CARD_FLOOR = {
+const std::vector<std::string> kCardFloor = {
     "##########", "#........#", "#.P..K.X.#", "#....K...#", "##########",
 };
 
-const std::vector<std::string> GUARDED_FLOOR = {
+const std::vector<std::string> kGuardedFloor = {
     "##########", "#........#", "#.P.E..X.#", "#......E.#", "##########",
 };
 
@@ -50,7 +50,7 @@ TEST_F(GameplayLevelTest, NameComesFromTheFileUpToTheFirstDot)
 
 TEST_F(GameplayLevelTest, LoadingPictureForOneAndAHalfSecondsThenPlay)
 {
-  Enter("OpenFloor", OPEN_FLOOR);
+  Enter("OpenFloor", kOpenFloor);
   ASSERT_EQ(1u, level->players.size());
   Player* player = level->players[0];
   EXPECT_EQ("Player1", player->name);
@@ -62,7 +62,7 @@ TEST_F(GameplayLevelTest, LoadingPictureForOneAndAHalfSecondsThenPlay)
   EXPECT_EQ(&player->position, Camera::Instance()->followTarget);
   EXPECT_TRUE(Camera::Instance()->followMode);
 
-  EXPECT_EQ(TestLevel::LOADING, level->playState);
+  EXPECT_EQ(TestLevel::kLoading, level->playState);
   ASSERT_NE(nullptr, Button("Loading"));
   EXPECT_FALSE(Button("Loading")->hidden);
   EXPECT_TRUE(Button("Pause")->hidden);
@@ -72,13 +72,13 @@ TEST_F(GameplayLevelTest, LoadingPictureForOneAndAHalfSecondsThenPlay)
   for (int i = 0; i < 3; ++i)
   {
     RunFrame(0.5f);
-    EXPECT_EQ(TestLevel::LOADING, level->playState);
+    EXPECT_EQ(TestLevel::kLoading, level->playState);
     EXPECT_TRUE(Button("Pause")->hidden);
   }
   EXPECT_FLOAT_EQ(100.0f, player->position.x);
 
   RunFrame(0.5f);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   EXPECT_FALSE(Button("Pause")->hidden);
   EXPECT_FALSE(Button("Loading")->hidden);
   EXPECT_FLOAT_EQ(0.0f, Button("Loading")->tint.a);
@@ -87,16 +87,16 @@ TEST_F(GameplayLevelTest, LoadingPictureForOneAndAHalfSecondsThenPlay)
 
 TEST_F(GameplayLevelTest, EscapeWithinFortyUnitsWhenNoCardIsNeeded)
 {
-  Enter("OpenFloor", OPEN_FLOOR);
+  Enter("OpenFloor", kOpenFloor);
   Play();
   Player* player = level->players[0];
   player->position = {level->exits[0].x - 40.1f, level->exits[0].y};
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
 
   player->position = {level->exits[0].x - 39.9f, level->exits[0].y};
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kEscaped, level->playState);
   EXPECT_FALSE(Button("Game_State")->hidden);
   EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
   EXPECT_FALSE(Button("MainMenu")->hidden);
@@ -105,17 +105,17 @@ TEST_F(GameplayLevelTest, EscapeWithinFortyUnitsWhenNoCardIsNeeded)
   // The floor is frozen on the escape screen.
   InjectKey('A', true);
   const VNVec2 at = player->position;
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_FLOAT_EQ(at.x, player->position.x);
   DrawFrame();
 }
 
 TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
 {
-  Enter("CardFloor", CARD_FLOOR);
+  Enter("CardFloor", kCardFloor);
   ASSERT_EQ(2u, level->keys.size());
   EXPECT_FALSE(level->noCardNeeded);
-  EXPECT_EQ(Key::ACCESS_CARD, level->keys[0]->cardValue + level->keys[1]->cardValue);
+  EXPECT_EQ(Key::kAccessCard, level->keys[0]->cardValue + level->keys[1]->cardValue);
   Key* real = level->keys[0]->cardValue ? level->keys[0] : level->keys[1];
   Key* decoy = real == level->keys[0] ? level->keys[1] : level->keys[0];
   const VNVec2 realHome = real->home;
@@ -123,29 +123,29 @@ TEST_F(GameplayLevelTest, ExitNeedsTheRealCardAndADecoyDoesNotOpenIt)
 
   Player* player = level->players[0];
   player->position = level->exits[0];
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
 
   player->position = decoy->home;
   Tap('E');
   EXPECT_EQ(0, player->heldCard);
   ASSERT_EQ(1u, level->keys.size());
   player->position = level->exits[0];
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
 
   player->position = realHome;
   Tap('E');
-  EXPECT_EQ(Key::ACCESS_CARD, player->heldCard);
+  EXPECT_EQ(Key::kAccessCard, player->heldCard);
   EXPECT_TRUE(level->keys.empty());
   player->position = level->exits[0];
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kEscaped, level->playState);
 }
 
 TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreenUnlessThePlayerEscapesInThatFrame)
 {
-  Enter("Guarded", GUARDED_FLOOR);
+  Enter("Guarded", kGuardedFloor);
   Play();
   Enemy* guard = level->enemies[0];
   Player* player = level->players[0];
@@ -154,9 +154,9 @@ TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreenUnlessThePlayerEscapesI
 
   guard->detection = 0.99f;
   player->position = {guard->position.x + 30.0f, guard->position.y};
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_TRUE(guard->caught);
-  EXPECT_EQ(TestLevel::CAUGHT, level->playState);
+  EXPECT_EQ(TestLevel::kCaught, level->playState);
   EXPECT_FALSE(Button("Game_State")->hidden);
   EXPECT_EQ("Assets/GameOver.png", Button("Game_State")->textureName);
   EXPECT_FALSE(Button("Retry")->hidden);
@@ -164,7 +164,7 @@ TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreenUnlessThePlayerEscapesI
   // The pause button stays but does nothing here, nor does Esc.
   EXPECT_FALSE(Button("Pause")->hidden);
   Press(VN_KEY_ESCAPE);
-  EXPECT_EQ(TestLevel::CAUGHT, level->playState);
+  EXPECT_EQ(TestLevel::kCaught, level->playState);
   DrawFrame();
   Release(VN_KEY_ESCAPE);
 
@@ -176,9 +176,9 @@ TEST_F(GameplayLevelTest, FullMeterEntersTheCaptureScreenUnlessThePlayerEscapesI
   player->position = {level->exits[0].x + 10.0f, level->exits[0].y};
   guard->position = {player->position.x, player->position.y - 30.0f};
   guard->detection = 0.99f;
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_TRUE(guard->caught);
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  EXPECT_EQ(TestLevel::kEscaped, level->playState);
   EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
   EXPECT_TRUE(Button("Retry")->hidden);
 }
@@ -210,8 +210,8 @@ TEST_F(GameplayLevelTest, CoWorkersAskingInOneFrameGetTheirPathsInThatFrame)
   // Off its desk the third cannot be chosen, but it still chooses.
   third->position.x += 10.0f;
   RunFrame(0.05f);
-  EXPECT_EQ(Enemy::VISITING, first->state);
-  EXPECT_EQ(Enemy::VISITING, third->state);
+  EXPECT_EQ(Enemy::kVisiting, first->state);
+  EXPECT_EQ(Enemy::kVisiting, third->state);
   EXPECT_FALSE(first->pathRequested);
   EXPECT_FALSE(third->pathRequested);
   EXPECT_GT(first->pathCount, 1);
@@ -221,7 +221,7 @@ TEST_F(GameplayLevelTest, CoWorkersAskingInOneFrameGetTheirPathsInThatFrame)
   // Without a player they go on visiting each other for a long while.
   for (int i = 0; i < 600; ++i)
     RunFrame(0.05f);
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   DrawFrame();
 }
 
@@ -250,8 +250,8 @@ TEST_F(GameplayLevelTest, SeveralStartsMakeSeveralPlayersAndAnyMayEscape)
   DrawFrame();
 
   second->position = level->exits[0];
-  RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::ESCAPED, level->playState);
+  RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kEscaped, level->playState);
 }
 
 TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorThatStillPauses)
@@ -261,9 +261,9 @@ TEST_F(GameplayLevelTest, UnreadableFileGivesAnEmptyFloorThatStillPauses)
   EXPECT_TRUE(level->enemies.empty());
   EXPECT_TRUE(level->exits.empty());
   Play();
-  EXPECT_EQ(TestLevel::PLAYING, level->playState);
+  EXPECT_EQ(TestLevel::kPlaying, level->playState);
   DrawFrame();
   Press(VN_KEY_ESCAPE);
-  EXPECT_EQ(TestLevel::PAUSED, level->playState);
+  EXPECT_EQ(TestLevel::kPaused, level->playState);
 }
 } // namespace

@@ -13,11 +13,11 @@
 
 namespace
 {
-const float FRAME = 1.0f / 60.0f;
+const float kFrame = 1.0f / 60.0f;
 
 using TutorialProbe = LevelProbe<TutorialLevel>;
 // Where the hint pictures are taken from: the window's centre in the world.
-const VNVec2 CAMERA = {640.0f, 600.0f};
+const VNVec2 kCamera = {640.0f, 600.0f};
 
 struct Rgb
 {
@@ -51,11 +51,11 @@ protected:
   }
 
   // Pixels within `slack` of the ink colour in the window rectangle where a text of some
-  // characters printed at world point (x, y) lies, seen from CAMERA.
+  // characters printed at world point (x, y) lies, seen from kCamera.
   static int InkPixels(int x, int y, int characters, Rgb ink, int slack)
   {
-    const int left = static_cast<int>(x - CAMERA.x + 640.0f) - 2;
-    const int bottom = static_cast<int>(y - CAMERA.y + 360.0f) - 8;
+    const int left = static_cast<int>(x - kCamera.x + 640.0f) - 2;
+    const int bottom = static_cast<int>(y - kCamera.y + 360.0f) - 8;
     const int width = characters * 16;
     const int height = 36;
     std::vector<unsigned char> block(static_cast<size_t>(width) * height * 4);
@@ -67,10 +67,10 @@ protected:
     return count;
   }
 
-  // Draws the floor, and everything on it when whole, seen from CAMERA.
+  // Draws the floor, and everything on it when whole, seen from kCamera.
   void DrawView(bool whole)
   {
-    VNGfxSetCamPosition(CAMERA.x, CAMERA.y);
+    VNGfxSetCamPosition(kCamera.x, kCamera.y);
     VNGfxSetBackgroundColor(0.0f, 0.0f, 0.0f);
     VNGfxStart();
     VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
@@ -86,7 +86,7 @@ protected:
 
 TEST_F(TutorialTest, PlayStartsInTheFirstFrameWithThePauseButtonShown)
 {
-  EXPECT_EQ(TestLevel::PLAYING, tutorial->playState);
+  EXPECT_EQ(TestLevel::kPlaying, tutorial->playState);
   ASSERT_NE(nullptr, Button("Pause"));
   EXPECT_FALSE(Button("Pause")->hidden);
   ASSERT_NE(nullptr, Button("Game_State"));
@@ -100,41 +100,41 @@ TEST_F(TutorialTest, PlayStartsInTheFirstFrameWithThePauseButtonShown)
   const float timer = roamer->timer;
   const float startY = player->position.y;
   InjectKey('W', true);
-  RunFrame(FRAME);
+  RunFrame(kFrame);
   EXPECT_LT(roamer->timer, timer) << "the co-workers run from the first frame";
   EXPECT_GT(player->position.y, startY) << "the player walks from the first frame";
   InjectKey('W', false);
 
   // A retry builds a fresh floor without a loading state either.
   LevelManager::Instance()->ChangeLevel("TutorialLevel");
-  EXPECT_EQ(TestLevel::PLAYING, tutorial->playState);
+  EXPECT_EQ(TestLevel::kPlaying, tutorial->playState);
   EXPECT_NE(0u, tutorial->fontBase);
   EXPECT_EQ(1u, tutorial->players.size());
 }
 
 TEST_F(TutorialTest, PinnedCoworkersKeepTheirBubblesAndNeverLeaveTheirDesks)
 {
-  for (int index = TutorialLevel::FIRST_PINNED; index <= TutorialLevel::LAST_PINNED; ++index)
+  for (int index = TutorialLevel::kFirstPinned; index <= TutorialLevel::kLastPinned; ++index)
     ASSERT_NE(nullptr, Coworker(index)) << "the floor has a co-worker at record " << index;
 
   bool someoneVisited = false;
   for (int frame = 0; frame < 400; ++frame)
   {
     RunFrame(0.1f);
-    ASSERT_EQ(TestLevel::PLAYING, tutorial->playState) << "frame " << frame;
+    ASSERT_EQ(TestLevel::kPlaying, tutorial->playState) << "frame " << frame;
     for (Enemy* enemy : tutorial->enemies)
     {
-      if (enemy->index < TutorialLevel::FIRST_PINNED || enemy->index > TutorialLevel::LAST_PINNED)
+      if (enemy->index < TutorialLevel::kFirstPinned || enemy->index > TutorialLevel::kLastPinned)
       {
-        someoneVisited |= enemy->state != Enemy::AT_DESK;
+        someoneVisited |= enemy->state != Enemy::kAtDesk;
         continue;
       }
-      ASSERT_EQ(Enemy::AT_DESK, enemy->state) << "record " << enemy->index;
+      ASSERT_EQ(Enemy::kAtDesk, enemy->state) << "record " << enemy->index;
       ASSERT_FLOAT_EQ(enemy->home.x, enemy->position.x) << "record " << enemy->index;
       ASSERT_FLOAT_EQ(enemy->home.y, enemy->position.y) << "record " << enemy->index;
-      const int bubble = enemy->index == TutorialLevel::SLEEPER  ? Enemy::BUBBLE_ASLEEP
-                         : enemy->index == TutorialLevel::WORKER ? Enemy::BUBBLE_WORKING
-                                                                 : Enemy::BUBBLE_NONE;
+      const int bubble = enemy->index == TutorialLevel::kSleeper  ? Enemy::kBubbleAsleep
+                         : enemy->index == TutorialLevel::kWorker ? Enemy::kBubbleWorking
+                                                                 : Enemy::kBubbleNone;
       ASSERT_EQ(bubble, enemy->bubble) << "record " << enemy->index;
     }
   }
@@ -143,25 +143,25 @@ TEST_F(TutorialTest, PinnedCoworkersKeepTheirBubblesAndNeverLeaveTheirDesks)
 
 TEST_F(TutorialTest, TheSleeperNeverCatchesWhileTheWorkerDoes)
 {
-  Enemy* sleeper = Coworker(TutorialLevel::SLEEPER);
-  Enemy* worker = Coworker(TutorialLevel::WORKER);
+  Enemy* sleeper = Coworker(TutorialLevel::kSleeper);
+  Enemy* worker = Coworker(TutorialLevel::kWorker);
   ASSERT_NE(nullptr, sleeper);
   ASSERT_NE(nullptr, worker);
 
   player->position = {sleeper->position.x, sleeper->position.y - 30.0f};
   for (int frame = 0; frame < 120; ++frame)
-    RunFrame(FRAME);
+    RunFrame(kFrame);
   // One long frame, as after a stall, fills a waking co-worker's meter at once.
   RunFrame(0.5f);
-  EXPECT_EQ(TestLevel::PLAYING, tutorial->playState);
-  EXPECT_EQ(Enemy::BUBBLE_ASLEEP, sleeper->bubble);
+  EXPECT_EQ(TestLevel::kPlaying, tutorial->playState);
+  EXPECT_EQ(Enemy::kBubbleAsleep, sleeper->bubble);
   EXPECT_EQ("Assets/b2.png", sleeper->bubbleSprite->textureName)
       << "the spotted image is chosen before the bubble is pinned";
 
   player->position = {worker->position.x, worker->position.y - 30.0f};
-  for (int frame = 0; frame < 60 && tutorial->playState == TestLevel::PLAYING; ++frame)
-    RunFrame(FRAME);
-  EXPECT_EQ(TestLevel::CAUGHT, tutorial->playState);
+  for (int frame = 0; frame < 60 && tutorial->playState == TestLevel::kPlaying; ++frame)
+    RunFrame(kFrame);
+  EXPECT_EQ(TestLevel::kCaught, tutorial->playState);
 }
 
 TEST_F(TutorialTest, StealthComesBackButARunIsNotLengthened)
@@ -196,7 +196,7 @@ TEST_F(TutorialTest, HintsArePrintedInTheirColours)
   const Rgb green = {83, 127, 75};
   // Away from every co-worker and the player, so only the texts can bring these colours.
   player->position = {1000.0f, 1500.0f};
-  RunFrame(FRAME);
+  RunFrame(kFrame);
 
   DrawView(false);
   const int floorRed = InkPixels(100, 470, 26, red, 30);

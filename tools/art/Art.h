@@ -48,10 +48,10 @@ struct Look
 };
 
 // The player and the three co-workers, shared by the sprite sheets and the screens.
-extern const Look PlayerLook;
-extern const Look ClerkLook;
-extern const Look BossLook;
-extern const Look AnalystLook;
+extern const Look kPlayerLook;
+extern const Look kClerkLook;
+extern const Look kBossLook;
+extern const Look kAnalystLook;
 
 // A 24 × 48 standing figure facing the given way (right-facing ones are mirrored by the
 // caller), outlined in ink, with a soft shadow under the feet.

@@ -9,8 +9,8 @@
 
 namespace
 {
-constexpr int FW = 24;
-constexpr int FH = 48;
+constexpr int kFw = 24;
+constexpr int kFh = 48;
 
 void Head(Canvas& c, const Look& look, Facing facing)
 {
@@ -75,7 +75,7 @@ void Head(Canvas& c, const Look& look, Facing facing)
     c.Rect(x + 1, 3, w - 3, 1, Shade(hood, 0.25f));
   }
   // Face.
-  Color eye = Pal::Ink;
+  Color eye = Pal::kInk;
   Color cheek = Shade(look.skin, -0.12f);
   switch (facing)
   {
@@ -150,7 +150,7 @@ void Body(Canvas& c, const Look& look, Facing facing)
       }
       else
       {
-        c.Rect(10 + shift, 18, 4, 2, Pal::White);
+        c.Rect(10 + shift, 18, 4, 2, Pal::kWhite);
         c.Rect(11 + shift, 19, 2, 9, look.accent);
         c.Rect(11 + shift, 19, 2, 1, Shade(look.accent, 0.3f));
       }
@@ -163,12 +163,12 @@ void Body(Canvas& c, const Look& look, Facing facing)
 
 Canvas DrawFigure(const Look& look, Facing facing)
 {
-  Canvas figure(FW, FH);
+  Canvas figure(kFw, kFh);
   Body(figure, look, facing);
   Head(figure, look, facing);
-  figure.Outline(Pal::Ink);
-  Canvas out(FW, FH);
-  out.Ellipse(12.0f, 45.5f, 8.0f, 2.0f, Pal::Shadow);
+  figure.Outline(Pal::kInk);
+  Canvas out(kFw, kFh);
+  out.Ellipse(12.0f, 45.5f, 8.0f, 2.0f, Pal::kShadow);
   out.Blit(figure, 0, 0);
   return out;
 }
@@ -178,16 +178,16 @@ Canvas DrawPlant(int width, int height)
   Canvas c(width, height);
   float cx = width / 2.0f;
   int potTop = height - 8;
-  c.Rect(int(cx) - 5, potTop, 10, 7, Pal::Pot);
-  c.Rect(int(cx) - 6, potTop, 12, 2, Shade(Pal::Pot, 0.2f));
-  c.Rect(int(cx) - 4, potTop + 5, 8, 2, Shade(Pal::Pot, -0.2f));
+  c.Rect(int(cx) - 5, potTop, 10, 7, Pal::kPot);
+  c.Rect(int(cx) - 6, potTop, 12, 2, Shade(Pal::kPot, 0.2f));
+  c.Rect(int(cx) - 4, potTop + 5, 8, 2, Shade(Pal::kPot, -0.2f));
   float top = potTop - 2;
   float size = std::min(float(width), float(height) * 0.7f) / 2.0f - 1.0f;
-  c.Disc(cx, top - size * 0.6f, size * 0.75f, Pal::LeafDark);
-  c.Disc(cx - size * 0.45f, top - size * 0.35f, size * 0.5f, Pal::Leaf);
-  c.Disc(cx + size * 0.45f, top - size * 0.4f, size * 0.5f, Pal::Leaf);
-  c.Disc(cx, top - size * 0.95f, size * 0.4f, Pal::LeafLight);
-  c.Disc(cx + size * 0.3f, top - size * 0.6f, size * 0.2f, Pal::LeafLight);
+  c.Disc(cx, top - size * 0.6f, size * 0.75f, Pal::kLeafDark);
+  c.Disc(cx - size * 0.45f, top - size * 0.35f, size * 0.5f, Pal::kLeaf);
+  c.Disc(cx + size * 0.45f, top - size * 0.4f, size * 0.5f, Pal::kLeaf);
+  c.Disc(cx, top - size * 0.95f, size * 0.4f, Pal::kLeafLight);
+  c.Disc(cx + size * 0.3f, top - size * 0.6f, size * 0.2f, Pal::kLeafLight);
   return WithDropShadow(c);
 }
 
@@ -196,14 +196,14 @@ Canvas DrawWaterCooler(int width, int height)
   Canvas c(width, height);
   int cx = width / 2;
   int base = height - 2;
-  c.Rect(cx - 5, base - 12, 10, 12, Pal::MetalLight);
-  c.Rect(cx - 5, base - 12, 10, 1, Pal::White);
-  c.Rect(cx - 3, base - 9, 2, 2, Pal::Red);
-  c.Rect(cx + 1, base - 9, 2, 2, Pal::Blue);
-  c.Rect(cx - 4, base - 4, 8, 1, Pal::Metal);
-  c.RoundRect(cx - 4, base - 21, 8, 10, Pal::Water);
-  c.Rect(cx - 3, base - 20, 2, 7, Shade(Pal::Water, 0.45f));
-  c.Rect(cx - 2, base - 23, 4, 2, Shade(Pal::Water, -0.2f));
+  c.Rect(cx - 5, base - 12, 10, 12, Pal::kMetalLight);
+  c.Rect(cx - 5, base - 12, 10, 1, Pal::kWhite);
+  c.Rect(cx - 3, base - 9, 2, 2, Pal::kRed);
+  c.Rect(cx + 1, base - 9, 2, 2, Pal::kBlue);
+  c.Rect(cx - 4, base - 4, 8, 1, Pal::kMetal);
+  c.RoundRect(cx - 4, base - 21, 8, 10, Pal::kWater);
+  c.Rect(cx - 3, base - 20, 2, 7, Shade(Pal::kWater, 0.45f));
+  c.Rect(cx - 2, base - 23, 4, 2, Shade(Pal::kWater, -0.2f));
   return WithDropShadow(c);
 }
 
@@ -213,10 +213,10 @@ Canvas DrawBoxes(int width, int height)
   int base = height - 2;
   auto box = [&](int x, int y, int w, int h)
   {
-    c.Rect(x, y, w, h, Pal::Cardboard);
-    c.Rect(x, y, w, 2, Shade(Pal::Cardboard, 0.2f));
-    c.Rect(x + w / 2 - 1, y, 2, h / 2, Pal::CardboardDark);
-    c.Rect(x + 2, y + h - 4, 4, 2, Pal::Paper);
+    c.Rect(x, y, w, h, Pal::kCardboard);
+    c.Rect(x, y, w, 2, Shade(Pal::kCardboard, 0.2f));
+    c.Rect(x + w / 2 - 1, y, 2, h / 2, Pal::kCardboardDark);
+    c.Rect(x + 2, y + h - 4, 4, 2, Pal::kPaper);
   };
   box(width / 2 - 11, base - 10, 12, 10);
   box(width / 2 + 1, base - 9, 10, 9);
@@ -230,32 +230,32 @@ Canvas DrawKeyCard(int size)
   float s = size / 25.0f;
   auto px = [s](float v) { return int(v * s + 0.5f); };
   // A soft yellow glow says "pick me up" on any floor.
-  c.Ellipse(size / 2.0f, size / 2.0f, size * 0.49f, size * 0.45f, WithAlpha(Pal::Yellow, 70));
-  c.Rect(px(11), px(2), px(3), px(6), Pal::Red);
-  c.RoundRect(px(4), px(7), px(17), px(13), Pal::White);
-  c.Rect(px(4), px(7), px(17), px(3), Pal::Teal);
-  c.Rect(px(10), px(5), px(5), px(3), Pal::MetalLight);
+  c.Ellipse(size / 2.0f, size / 2.0f, size * 0.49f, size * 0.45f, WithAlpha(Pal::kYellow, 70));
+  c.Rect(px(11), px(2), px(3), px(6), Pal::kRed);
+  c.RoundRect(px(4), px(7), px(17), px(13), Pal::kWhite);
+  c.Rect(px(4), px(7), px(17), px(3), Pal::kTeal);
+  c.Rect(px(10), px(5), px(5), px(3), Pal::kMetalLight);
   c.Rect(px(6), px(11), px(5), px(6), Hex(0xc98d62));
-  c.Rect(px(6), px(11), px(5), px(2), Pal::WoodDark);
-  c.Rect(px(12), px(12), px(7), px(1), Pal::MetalDark);
-  c.Rect(px(12), px(14), px(5), px(1), Pal::MetalDark);
-  c.Rect(px(15), px(16), px(4), px(3), Pal::Yellow);
-  c.Outline(Pal::Ink);
+  c.Rect(px(6), px(11), px(5), px(2), Pal::kWoodDark);
+  c.Rect(px(12), px(12), px(7), px(1), Pal::kMetalDark);
+  c.Rect(px(12), px(14), px(5), px(1), Pal::kMetalDark);
+  c.Rect(px(15), px(16), px(4), px(3), Pal::kYellow);
+  c.Outline(Pal::kInk);
   return c;
 }
 
-const Look PlayerLook{Hex(0xf1c39b), Hex(0x5a3a2a), Hex(0x2f6f6a), Hex(0x24554f), Hex(0xd9d4c6),
+const Look kPlayerLook{Hex(0xf1c39b), Hex(0x5a3a2a), Hex(0x2f6f6a), Hex(0x24554f), Hex(0xd9d4c6),
                       Hex(0x3a3f55), Hex(0x23232b), false,         false,         true};
-const Look ClerkLook{Hex(0xe0ac84), Hex(0x2a2222), Hex(0xe9e6de), Hex(0xc9c4b8), Hex(0x3a6fd0),
+const Look kClerkLook{Hex(0xe0ac84), Hex(0x2a2222), Hex(0xe9e6de), Hex(0xc9c4b8), Hex(0x3a6fd0),
                      Hex(0x2e3244), Hex(0x1e1e24), false,         false,         false};
-const Look BossLook{Hex(0xc98d62), Hex(0x9a9aa2), Hex(0x4a4e5e), Hex(0x3a3d4b), Hex(0xc0392b),
+const Look kBossLook{Hex(0xc98d62), Hex(0x9a9aa2), Hex(0x4a4e5e), Hex(0x3a3d4b), Hex(0xc0392b),
                     Hex(0x33364a), Hex(0x141418), false,         true,          false};
-const Look AnalystLook{Hex(0xf3cfae), Hex(0xa4502e), Hex(0x5f8a3c), Hex(0x4b6e2f), Hex(0xf2c94c),
+const Look kAnalystLook{Hex(0xf3cfae), Hex(0xa4502e), Hex(0x5f8a3c), Hex(0x4b6e2f), Hex(0xf2c94c),
                        Hex(0x56406a), Hex(0x3a2a30), true,          false,         false};
 
 Canvas FigureFrame(const Look& look, Facing facing, bool mirrored)
 {
-  Canvas f(FW, FH);
+  Canvas f(kFw, kFh);
   f.Blit(DrawFigure(look, facing), 0, 0, mirrored);
   return f;
 }
@@ -274,18 +274,18 @@ Canvas Disguise(const Canvas& object)
 int SaveCoworker(const Look& look, const std::string& path)
 {
   // Rows: down, left, up, right.
-  Canvas sheet(FW, FH * 4);
+  Canvas sheet(kFw, kFh * 4);
   sheet.Blit(FigureFrame(look, Facing::Down, false), 0, 0);
-  sheet.Blit(FigureFrame(look, Facing::Left, false), 0, FH);
-  sheet.Blit(FigureFrame(look, Facing::Up, false), 0, FH * 2);
-  sheet.Blit(FigureFrame(look, Facing::Left, true), 0, FH * 3);
+  sheet.Blit(FigureFrame(look, Facing::Left, false), 0, kFh);
+  sheet.Blit(FigureFrame(look, Facing::Up, false), 0, kFh * 2);
+  sheet.Blit(FigureFrame(look, Facing::Left, true), 0, kFh * 3);
   return Save(sheet, 2, path);
 }
 
 Canvas Smoke()
 {
   Canvas c(35, 40);
-  const Color puff = Hex(0xd9dde6), shade = Hex(0xaab0be), light = Pal::White;
+  const Color puff = Hex(0xd9dde6), shade = Hex(0xaab0be), light = Pal::kWhite;
   struct Blob
   {
     float x, y, r;
@@ -313,7 +313,7 @@ Canvas Bubble(Color fill)
   c.Ellipse(16.5f, 12.5f, 15.0f, 11.5f, fill);
   c.Pattern(9, 22, {"######", ".####.", ".###..", "##....", "#....."}, "#", {fill});
   c.Ellipse(11.0f, 6.5f, 5.0f, 2.0f, Shade(fill, 0.6f));
-  c.Outline(Pal::Ink);
+  c.Outline(Pal::kInk);
   return c;
 }
 
@@ -329,34 +329,34 @@ Canvas SleepBubble()
 
 Canvas SpottedBubble()
 {
-  Canvas c = Bubble(Pal::Yellow);
-  c.Rect(14, 4, 5, 11, Pal::Red);
-  c.Rect(15, 3, 3, 1, Pal::Red);
-  c.Rect(14, 17, 5, 4, Pal::Red);
-  c.Rect(15, 5, 1, 8, Shade(Pal::Red, 0.4f));
+  Canvas c = Bubble(Pal::kYellow);
+  c.Rect(14, 4, 5, 11, Pal::kRed);
+  c.Rect(15, 3, 3, 1, Pal::kRed);
+  c.Rect(14, 17, 5, 4, Pal::kRed);
+  c.Rect(15, 5, 1, 8, Shade(Pal::kRed, 0.4f));
   return c;
 }
 
 Canvas ChatBubble()
 {
-  Canvas c = Bubble(Pal::White);
+  Canvas c = Bubble(Pal::kWhite);
   for (int x : {8, 15, 22})
-    c.Rect(x, 11, 4, 4, Pal::Teal);
+    c.Rect(x, 11, 4, 4, Pal::kTeal);
   return c;
 }
 
 Canvas WorkBubble()
 {
   // A sheet of paper and a pencil writing on it.
-  Canvas c = Bubble(Pal::White);
-  c.Rect(9, 5, 11, 14, Pal::MetalDark);
-  c.Rect(10, 6, 9, 12, Pal::Paper);
+  Canvas c = Bubble(Pal::kWhite);
+  c.Rect(9, 5, 11, 14, Pal::kMetalDark);
+  c.Rect(10, 6, 9, 12, Pal::kPaper);
   for (int y : {8, 11, 14})
-    c.Rect(11, y, y == 14 ? 4 : 7, 1, Pal::Blue);
+    c.Rect(11, y, y == 14 ? 4 : 7, 1, Pal::kBlue);
   for (int i = 0; i < 7; ++i)
-    c.Rect(17 + i, 16 - i, 2, 2, Pal::Orange);
-  c.Rect(16, 17, 2, 2, Pal::Ink);
-  c.Rect(24, 9, 2, 2, Pal::Red);
+    c.Rect(17 + i, 16 - i, 2, 2, Pal::kOrange);
+  c.Rect(16, 17, 2, 2, Pal::kInk);
+  c.Rect(24, 9, 2, 2, Pal::kRed);
   return c;
 }
 } // namespace
@@ -373,15 +373,15 @@ int MakeCharacters(const std::string& assets)
                                            {Facing::Up, false},   {Facing::UpLeft, true},
                                            {Facing::Left, true},  {Facing::DownLeft, true}};
   for (int i = 0; i < 8; ++i)
-    sheet.Blit(FigureFrame(PlayerLook, rows[i].first, rows[i].second), 0, 50 * i + 1);
+    sheet.Blit(FigureFrame(kPlayerLook, rows[i].first, rows[i].second), 0, 50 * i + 1);
   sheet.Blit(Disguise(DrawPlant(23, 40)), 0, 50 * 8);
   sheet.Blit(Disguise(DrawWaterCooler(19, 30)), 0, 50 * 9);
   sheet.Blit(Disguise(DrawBoxes(25, 24)), 0, 50 * 10);
   failures += Save(sheet, 2, assets + "/player.png");
 
-  failures += SaveCoworker(ClerkLook, assets + "/enemy.png");
-  failures += SaveCoworker(BossLook, assets + "/boss.png");
-  failures += SaveCoworker(AnalystLook, assets + "/enemy2.png");
+  failures += SaveCoworker(kClerkLook, assets + "/enemy.png");
+  failures += SaveCoworker(kBossLook, assets + "/boss.png");
+  failures += SaveCoworker(kAnalystLook, assets + "/enemy2.png");
 
   failures += Save(Smoke(), 2, assets + "/smoke.png");
   failures += Save(SleepBubble(), 2, assets + "/b1.png");

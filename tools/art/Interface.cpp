@@ -44,7 +44,7 @@ void Letter(Canvas& c, int cx, int cy, char letter, Color color)
 // gives it depth.
 void ButtonFace(Canvas& c, int x, int y, int w, int h, Color face)
 {
-  c.RoundRect(x, y, w, h, Pal::Ink);
+  c.RoundRect(x, y, w, h, Pal::kInk);
   c.Rect(x + 1, y + 1, w - 2, h - 2, Shade(face, -0.35f));
   c.Rect(x + 1, y + 1, w - 2, h - 5, face);
   c.Rect(x + 2, y + 1, w - 4, 1, Shade(face, 0.35f));
@@ -56,7 +56,7 @@ Canvas TextButton(int w, int h, const std::string& text, Color face, int fontSiz
 {
   Canvas c(w, h);
   ButtonFace(c, 0, 0, w, h, face);
-  PixelFont font(Fonts::SansBold, fontSize);
+  PixelFont font(Fonts::kSansBold, fontSize);
   int textX = w / 2;
   if (glyph)
   {
@@ -64,36 +64,36 @@ Canvas TextButton(int w, int h, const std::string& text, Color face, int fontSiz
     glyph(c, h / 2 - 2);
     textX = w / 2 + h / 3;
   }
-  font.DrawCentred(c, textX, h / 2 - 2, text, Pal::White, Shade(face, -0.55f));
+  font.DrawCentred(c, textX, h / 2 - 2, text, Pal::kWhite, Shade(face, -0.55f));
   return c;
 }
 
 // A keyboard key cap with a letter, size × size.
 void KeyCap(Canvas& c, int x, int y, int size, char letter)
 {
-  c.RoundRect(x, y, size, size, Pal::Ink);
+  c.RoundRect(x, y, size, size, Pal::kInk);
   c.Rect(x + 1, y + 1, size - 2, size - 2, Hex(0x9aa0ae));
   c.Rect(x + 2, y + 1, size - 4, size - 5, Hex(0xe8e8ee));
-  c.Rect(x + 3, y + 2, size - 6, 1, Pal::White);
-  Letter(c, x + size / 2, y + (size - 3) / 2, letter, Pal::Ink);
+  c.Rect(x + 3, y + 2, size - 6, 1, Pal::kWhite);
+  Letter(c, x + size / 2, y + (size - 3) / 2, letter, Pal::kInk);
 }
 
 // A round pad face button with its letter.
 void PadButton(Canvas& c, float cx, float cy, float r, char letter, Color color)
 {
-  c.Disc(cx, cy, r + 1, Pal::Ink);
+  c.Disc(cx, cy, r + 1, Pal::kInk);
   c.Disc(cx, cy + 1, r, Shade(color, -0.35f));
   c.Disc(cx, cy, r - 1, color);
   c.Disc(cx - r * 0.35f, cy - r * 0.4f, r * 0.3f, Shade(color, 0.35f));
   Letter(c, int(cx) + 1, int(cy) + 1, letter, Shade(color, -0.6f));
-  Letter(c, int(cx), int(cy), letter, Pal::White);
+  Letter(c, int(cx), int(cy), letter, Pal::kWhite);
 }
 
 // The dark rounded plate every heads-up tile stands on, 25 × 25.
 Canvas HudPlate()
 {
   Canvas c(25, 25);
-  c.RoundRect(0, 0, 25, 25, Pal::Ink);
+  c.RoundRect(0, 0, 25, 25, Pal::kInk);
   c.RoundRect(1, 1, 23, 23, Hex(0x2b2f45));
   c.Rect(2, 1, 21, 1, Hex(0x454b6a));
   return c;
@@ -126,8 +126,8 @@ void StealthEmblem(Canvas& c)
   c.Put(7, 15, g);
   c.Put(10, 15, g);
   c.Put(13, 15, g);
-  c.Rect(7, 7, 2, 2, Pal::Ink);
-  c.Rect(11, 7, 2, 2, Pal::Ink);
+  c.Rect(7, 7, 2, 2, Pal::kInk);
+  c.Rect(11, 7, 2, 2, Pal::kInk);
 }
 
 Canvas KeyIcon()
@@ -143,9 +143,9 @@ Canvas Banner(const std::string& text, Color ribbon, const std::string& subtitle
   Canvas c(296, 61);
   // Ribbon ends folded behind the main band.
   Color back = Shade(ribbon, -0.4f);
-  c.Rect(0, 14, 30, 34, Pal::Ink);
+  c.Rect(0, 14, 30, 34, Pal::kInk);
   c.Rect(1, 15, 28, 32, back);
-  c.Rect(266, 14, 30, 34, Pal::Ink);
+  c.Rect(266, 14, 30, 34, Pal::kInk);
   c.Rect(267, 15, 28, 32, back);
   for (int i = 0; i < 9; ++i)
   {
@@ -154,7 +154,7 @@ Canvas Banner(const std::string& text, Color ribbon, const std::string& subtitle
     c.Erase(295 - i, 22 + i, i + 1, 1);
     c.Erase(295 - i, 39 - i, i + 1, 1);
   }
-  c.RoundRect(16, 2, 264, 54, Pal::Ink);
+  c.RoundRect(16, 2, 264, 54, Pal::kInk);
   c.Rect(17, 3, 262, 52, Shade(ribbon, -0.3f));
   c.Rect(17, 3, 262, 47, ribbon);
   c.Rect(18, 3, 260, 2, Shade(ribbon, 0.35f));
@@ -163,13 +163,13 @@ Canvas Banner(const std::string& text, Color ribbon, const std::string& subtitle
     c.Put(x, 7, Shade(ribbon, 0.2f));
     c.Put(x, 46, Shade(ribbon, -0.2f));
   }
-  PixelFont big(Fonts::SansBold, subtitle.empty() ? 30 : 26);
+  PixelFont big(Fonts::kSansBold, subtitle.empty() ? 30 : 26);
   int cy = subtitle.empty() ? 26 : 21;
   big.DrawCentred(c, 148, cy + 1, text, Shade(ribbon, -0.7f));
-  big.DrawCentred(c, 148, cy, text, Pal::White);
+  big.DrawCentred(c, 148, cy, text, Pal::kWhite);
   if (!subtitle.empty())
   {
-    PixelFont small(Fonts::SansBold, 10);
+    PixelFont small(Fonts::kSansBold, 10);
     small.DrawCentred(c, 148, 42, subtitle, Shade(ribbon, 0.6f), Shade(ribbon, -0.6f));
   }
   return c;
@@ -178,14 +178,14 @@ Canvas Banner(const std::string& text, Color ribbon, const std::string& subtitle
 Canvas SignButton(bool plus)
 {
   Canvas c(28, 28);
-  ButtonFace(c, 0, 0, 28, 28, plus ? Pal::Teal : Hex(0x8a5a7a));
-  c.Rect(7, 10, 14, 4, Pal::Ink);
-  c.Rect(8, 11, 12, 2, Pal::White);
+  ButtonFace(c, 0, 0, 28, 28, plus ? Pal::kTeal : Hex(0x8a5a7a));
+  c.Rect(7, 10, 14, 4, Pal::kInk);
+  c.Rect(8, 11, 12, 2, Pal::kWhite);
   if (plus)
   {
-    c.Rect(12, 5, 4, 14, Pal::Ink);
-    c.Rect(13, 6, 2, 12, Pal::White);
-    c.Rect(8, 11, 12, 2, Pal::White);
+    c.Rect(12, 5, 4, 14, Pal::kInk);
+    c.Rect(13, 6, 2, 12, Pal::kWhite);
+    c.Rect(8, 11, 12, 2, Pal::kWhite);
   }
   return c;
 }
@@ -193,14 +193,14 @@ Canvas SignButton(bool plus)
 Canvas SliderBar()
 {
   Canvas c(140, 13);
-  c.RoundRect(0, 0, 140, 13, Pal::Ink);
+  c.RoundRect(0, 0, 140, 13, Pal::kInk);
   c.Rect(1, 1, 138, 11, Hex(0x2b2f45));
   c.Rect(3, 4, 134, 5, Hex(0x1b1e2e));
   // Five notches, one per volume step.
   for (int i = 0; i < 5; ++i)
   {
     int x = 4 + int(i * 32.5f + 0.5f);
-    c.Rect(x, 3, 2, 7, Pal::TealLight);
+    c.Rect(x, 3, 2, 7, Pal::kTealLight);
   }
   c.Rect(3, 9, 134, 1, Hex(0x454b6a));
   return c;
@@ -209,32 +209,32 @@ Canvas SliderBar()
 Canvas SliderKnob()
 {
   Canvas c(14, 28);
-  c.RoundRect(0, 0, 14, 28, Pal::Ink);
-  c.Rect(1, 1, 12, 26, Shade(Pal::Orange, -0.35f));
-  c.Rect(1, 1, 12, 23, Pal::Orange);
-  c.Rect(2, 1, 10, 1, Shade(Pal::Orange, 0.4f));
+  c.RoundRect(0, 0, 14, 28, Pal::kInk);
+  c.Rect(1, 1, 12, 26, Shade(Pal::kOrange, -0.35f));
+  c.Rect(1, 1, 12, 23, Pal::kOrange);
+  c.Rect(2, 1, 10, 1, Shade(Pal::kOrange, 0.4f));
   for (int y : {9, 12, 15})
-    c.Rect(4, y, 6, 1, Shade(Pal::Orange, -0.45f));
+    c.Rect(4, y, 6, 1, Shade(Pal::kOrange, -0.45f));
   return c;
 }
 
 void MonitorGlyph(Canvas& c, int cy, bool full)
 {
-  c.Rect(10, cy - 9, 24, 17, Pal::Ink);
-  c.Rect(11, cy - 8, 22, 15, Pal::Screen);
-  c.Rect(19, cy + 8, 6, 3, Pal::Ink);
-  c.Rect(15, cy + 11, 14, 2, Pal::Ink);
+  c.Rect(10, cy - 9, 24, 17, Pal::kInk);
+  c.Rect(11, cy - 8, 22, 15, Pal::kScreen);
+  c.Rect(19, cy + 8, 6, 3, Pal::kInk);
+  c.Rect(15, cy + 11, 14, 2, Pal::kInk);
   if (full)
   {
-    c.Rect(12, cy - 7, 20, 13, Shade(Pal::Glow, -0.2f));
-    c.Pattern(13, cy - 6, {"###", "#..", "#.."}, "#", {Pal::White});
-    c.Pattern(28, cy + 2, {"..#", "..#", "###"}, "#", {Pal::White});
+    c.Rect(12, cy - 7, 20, 13, Shade(Pal::kGlow, -0.2f));
+    c.Pattern(13, cy - 6, {"###", "#..", "#.."}, "#", {Pal::kWhite});
+    c.Pattern(28, cy + 2, {"..#", "..#", "###"}, "#", {Pal::kWhite});
   }
   else
   {
-    c.Rect(15, cy - 5, 14, 9, Pal::Ink);
-    c.Rect(16, cy - 4, 12, 7, Shade(Pal::Glow, -0.2f));
-    c.Rect(16, cy - 4, 12, 2, Pal::White);
+    c.Rect(15, cy - 5, 14, 9, Pal::kInk);
+    c.Rect(16, cy - 4, 12, 7, Shade(Pal::kGlow, -0.2f));
+    c.Rect(16, cy - 4, 12, 2, Pal::kWhite);
   }
 }
 
@@ -242,15 +242,15 @@ Canvas OptionLabels()
 {
   // Labels beside the full-screen button and the two sliders, at their heights.
   Canvas c(75, 120);
-  PixelFont font(Fonts::SansBold, 11);
+  PixelFont font(Fonts::kSansBold, 11);
   const std::pair<int, const char*> rows[] = {{8, "DISPLAY"}, {68, "EFFECTS"}, {108, "MUSIC"}};
   for (const auto& [y, text] : rows)
   {
     // Right-aligned a little short of the image edge, clear of the minus buttons.
     int w = font.Measure(text) + 8, right = 69;
-    c.RoundRect(right - w, y - 7, w, 14, Pal::Ink);
+    c.RoundRect(right - w, y - 7, w, 14, Pal::kInk);
     c.Rect(right + 1 - w, y - 6, w - 2, 12, Hex(0x2b2f45));
-    font.DrawCentred(c, right - w / 2, y, text, Pal::Yellow, Pal::Ink);
+    font.DrawCentred(c, right - w / 2, y, text, Pal::kYellow, Pal::kInk);
   }
   return c;
 }
@@ -263,8 +263,8 @@ int MakeInterface(const std::string& assets)
 
   auto keyJ = [](Canvas& c) { KeyCap(c, 13, 13, 11, 'J'); };
   auto keyK = [](Canvas& c) { KeyCap(c, 13, 13, 11, 'K'); };
-  auto padX = [](Canvas& c) { PadButton(c, 18.5f, 18.5f, 5.5f, 'X', Pal::Blue); };
-  auto padB = [](Canvas& c) { PadButton(c, 18.5f, 18.5f, 5.5f, 'B', Pal::Red); };
+  auto padX = [](Canvas& c) { PadButton(c, 18.5f, 18.5f, 5.5f, 'X', Pal::kBlue); };
+  auto padB = [](Canvas& c) { PadButton(c, 18.5f, 18.5f, 5.5f, 'B', Pal::kRed); };
   failures += Save(HudIcon(DisguiseEmblem, keyJ), 3, a + "iconJ.png");
   failures += Save(HudIcon(DisguiseEmblem, padX), 3, a + "iconJ2.png");
   failures += Save(HudIcon(StealthEmblem, keyK), 3, a + "iconK.png");
@@ -281,45 +281,45 @@ int MakeInterface(const std::string& assets)
   // In-play buttons, 77 × 37 drawn at twice the size.
   auto pauseGlyph = [](Canvas& c, int cy)
   {
-    c.Rect(9, cy - 7, 5, 14, Pal::Ink);
-    c.Rect(10, cy - 6, 3, 12, Pal::White);
-    c.Rect(16, cy - 7, 5, 14, Pal::Ink);
-    c.Rect(17, cy - 6, 3, 12, Pal::White);
+    c.Rect(9, cy - 7, 5, 14, Pal::kInk);
+    c.Rect(10, cy - 6, 3, 12, Pal::kWhite);
+    c.Rect(16, cy - 7, 5, 14, Pal::kInk);
+    c.Rect(17, cy - 6, 3, 12, Pal::kWhite);
   };
   auto keyR = [](Canvas& c, int cy) { KeyCap(c, 6, cy - 8, 16, 'R'); };
-  auto padX2 = [](Canvas& c, int cy) { PadButton(c, 14.0f, float(cy), 8.0f, 'X', Pal::Blue); };
-  auto padB2 = [](Canvas& c, int cy) { PadButton(c, 14.0f, float(cy), 8.0f, 'B', Pal::Red); };
+  auto padX2 = [](Canvas& c, int cy) { PadButton(c, 14.0f, float(cy), 8.0f, 'X', Pal::kBlue); };
+  auto padB2 = [](Canvas& c, int cy) { PadButton(c, 14.0f, float(cy), 8.0f, 'B', Pal::kRed); };
   auto homeGlyph = [](Canvas& c, int cy)
   {
     c.Pattern(6, cy - 8,
               {".......#.......", "......###......", ".....#####.....", "....#######....",
                "...#########...", "..###########..", "...#########...", "...###...###...",
                "...###...###...", "...###...###...", "...#########..."},
-              "#", {Pal::White});
+              "#", {Pal::kWhite});
   };
   auto playGlyph = [](Canvas& c, int cy)
   {
     for (int i = 0; i < 8; ++i)
-      c.Rect(9 + i, cy - 7 + i, 1, 15 - 2 * i, Pal::White);
+      c.Rect(9 + i, cy - 7 + i, 1, 15 - 2 * i, Pal::kWhite);
   };
-  failures += Save(TextButton(77, 37, "PAUSE", Pal::Teal, 12, pauseGlyph), 2, a + "pause.png");
-  failures += Save(TextButton(77, 37, "RETRY", Pal::Orange, 12, keyR), 2, a + "Retry.png");
-  failures += Save(TextButton(77, 37, "RETRY", Pal::Orange, 12, padX2), 2, a + "Retry2.png");
-  failures += Save(TextButton(77, 37, "RESUME", Pal::Green, 10, playGlyph), 2, a + "Resume.png");
+  failures += Save(TextButton(77, 37, "PAUSE", Pal::kTeal, 12, pauseGlyph), 2, a + "pause.png");
+  failures += Save(TextButton(77, 37, "RETRY", Pal::kOrange, 12, keyR), 2, a + "Retry.png");
+  failures += Save(TextButton(77, 37, "RETRY", Pal::kOrange, 12, padX2), 2, a + "Retry2.png");
+  failures += Save(TextButton(77, 37, "RESUME", Pal::kGreen, 10, playGlyph), 2, a + "Resume.png");
   failures += Save(TextButton(77, 37, "MENU", Hex(0x5a6082), 12, homeGlyph), 2, a + "MainMenu.png");
   failures += Save(TextButton(77, 37, "MENU", Hex(0x5a6082), 12, padB2), 2, a + "MainMenu2.png");
 
-  failures += Save(Banner("ESCAPED!", Pal::Green, "YOU SLIPPED OUT UNSEEN"), 2, a + "Escaped.png");
-  failures += Save(Banner("CAUGHT!", Pal::Red, "A CO-WORKER SPOTTED YOU"), 2, a + "GameOver.png");
+  failures += Save(Banner("ESCAPED!", Pal::kGreen, "YOU SLIPPED OUT UNSEEN"), 2, a + "Escaped.png");
+  failures += Save(Banner("CAUGHT!", Pal::kRed, "A CO-WORKER SPOTTED YOU"), 2, a + "GameOver.png");
   failures += Save(Banner("PAUSED", Hex(0x5a6082), ""), 2, a + "Paused.png");
 
   // Main menu buttons (131 × 34), back (131 × 28), level select (98 × 28).
-  failures += Save(TextButton(131, 34, "PLAY", Pal::Teal, 16), 2, a + "b_play.png");
-  failures += Save(TextButton(131, 34, "OPTIONS", Pal::Teal, 16), 2, a + "b_option.png");
-  failures += Save(TextButton(131, 34, "CREDITS", Pal::Teal, 16), 2, a + "b_credit.png");
+  failures += Save(TextButton(131, 34, "PLAY", Pal::kTeal, 16), 2, a + "b_play.png");
+  failures += Save(TextButton(131, 34, "OPTIONS", Pal::kTeal, 16), 2, a + "b_option.png");
+  failures += Save(TextButton(131, 34, "CREDITS", Pal::kTeal, 16), 2, a + "b_credit.png");
   failures += Save(TextButton(131, 34, "EXIT", Hex(0xa8483f), 16), 2, a + "b_exit.png");
   failures += Save(TextButton(131, 28, "BACK", Hex(0x5a6082), 14), 2, a + "level_back.png");
-  failures += Save(TextButton(98, 28, "TUTORIAL", Pal::Green, 12), 2, a + "level_tutorial.png");
+  failures += Save(TextButton(98, 28, "TUTORIAL", Pal::kGreen, 12), 2, a + "level_tutorial.png");
   const Color levelColors[5] = {Hex(0x3f8fa3), Hex(0x3a7fb8), Hex(0x5a6ac0), Hex(0x8a5ab0),
                                 Hex(0xa8483f)};
   for (int i = 0; i < 5; ++i)

@@ -8,8 +8,8 @@
 
 namespace Fonts
 {
-const char* const SansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-const char* const Sans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const char* const kSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* const kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 } // namespace Fonts
 
 namespace

@@ -32,6 +32,6 @@ private:
 // Debian's font files the asset programs use.
 namespace Fonts
 {
-extern const char* const SansBold;
-extern const char* const Sans;
+extern const char* const kSansBold;
+extern const char* const kSans;
 } // namespace Fonts

@@ -6,17 +6,17 @@
 
 namespace
 {
-constexpr int W = 640;
-constexpr int H = 360;
+constexpr int kW = 640;
+constexpr int kH = 360;
 
 // Night sky over a city, seen through the office's tall windows.
 void NightWindows(Canvas& c, int sill)
 {
-  c.Gradient(0, 0, W, sill, Pal::NightDeep, Hex(0x2c3358));
+  c.Gradient(0, 0, kW, sill, Pal::kNightDeep, Hex(0x2c3358));
   for (int i = 0; i < 90; ++i)
   {
-    int x = Noise(i, 1, 21) * W / 256, y = Noise(i, 2, 21) * (sill / 2) / 256;
-    c.Put(x, y, WithAlpha(Pal::White, uint8_t(90 + Noise(i, 3, 21) / 2)));
+    int x = Noise(i, 1, 21) * kW / 256, y = Noise(i, 2, 21) * (sill / 2) / 256;
+    c.Put(x, y, WithAlpha(Pal::kWhite, uint8_t(90 + Noise(i, 3, 21) / 2)));
   }
   c.Disc(548, 52, 24, Hex(0xf3ecd0, 40));
   c.Disc(548, 52, 18, Hex(0xf3ecd0));
@@ -24,7 +24,7 @@ void NightWindows(Canvas& c, int sill)
   c.Disc(554, 58, 3, Hex(0xd8cfb0));
   c.Disc(540, 56, 2, Hex(0xd8cfb0));
   int x = 0, k = 0;
-  while (x < W)
+  while (x < kW)
   {
     int bw = 24 + Noise(k, 5, 22) % 40;
     int bh = 40 + Noise(k, 6, 22) % (sill - 70);
@@ -38,49 +38,49 @@ void NightWindows(Canvas& c, int sill)
     ++k;
   }
   // Mullions and the sill.
-  for (int mx = 0; mx <= W; mx += 128)
+  for (int mx = 0; mx <= kW; mx += 128)
   {
-    c.Rect(mx - 4, 0, 8, sill, Pal::WallDark);
-    c.Rect(mx - 3, 0, 2, sill, Pal::Wall);
+    c.Rect(mx - 4, 0, 8, sill, Pal::kWallDark);
+    c.Rect(mx - 3, 0, 2, sill, Pal::kWall);
   }
-  c.Rect(0, 0, W, 6, Pal::WallDark);
-  c.Rect(0, sill, W, 10, Pal::Wall);
-  c.Rect(0, sill, W, 2, Pal::WallLight);
-  c.Rect(0, sill + 10, W, 4, Pal::WallDark);
+  c.Rect(0, 0, kW, 6, Pal::kWallDark);
+  c.Rect(0, sill, kW, 10, Pal::kWall);
+  c.Rect(0, sill, kW, 2, Pal::kWallLight);
+  c.Rect(0, sill + 10, kW, 4, Pal::kWallDark);
 }
 
 void SideDesk(Canvas& c, int x, int floor, bool lit)
 {
-  c.Rect(x, floor - 34, 70, 5, Pal::WoodLight);
-  c.Rect(x, floor - 30, 70, 3, Pal::Wood);
-  c.Rect(x + 3, floor - 27, 4, 27, Pal::WoodDark);
-  c.Rect(x + 63, floor - 27, 4, 27, Pal::WoodDark);
-  c.Rect(x + 40, floor - 27, 22, 20, Pal::Wood);
-  c.Rect(x + 48, floor - 20, 6, 2, Pal::WoodLight);
-  c.Rect(x + 12, floor - 58, 30, 22, Pal::MetalDark);
-  c.Rect(x + 14, floor - 56, 26, 18, lit ? Hex(0x3f7fb0) : Pal::Screen);
+  c.Rect(x, floor - 34, 70, 5, Pal::kWoodLight);
+  c.Rect(x, floor - 30, 70, 3, Pal::kWood);
+  c.Rect(x + 3, floor - 27, 4, 27, Pal::kWoodDark);
+  c.Rect(x + 63, floor - 27, 4, 27, Pal::kWoodDark);
+  c.Rect(x + 40, floor - 27, 22, 20, Pal::kWood);
+  c.Rect(x + 48, floor - 20, 6, 2, Pal::kWoodLight);
+  c.Rect(x + 12, floor - 58, 30, 22, Pal::kMetalDark);
+  c.Rect(x + 14, floor - 56, 26, 18, lit ? Hex(0x3f7fb0) : Pal::kScreen);
   if (lit)
   {
-    c.Rect(x + 16, floor - 53, 14, 2, Pal::Glow);
-    c.Rect(x + 16, floor - 49, 20, 2, Shade(Pal::Glow, -0.3f));
-    c.Rect(x + 16, floor - 45, 10, 2, Pal::Glow);
+    c.Rect(x + 16, floor - 53, 14, 2, Pal::kGlow);
+    c.Rect(x + 16, floor - 49, 20, 2, Shade(Pal::kGlow, -0.3f));
+    c.Rect(x + 16, floor - 45, 10, 2, Pal::kGlow);
   }
-  c.Rect(x + 24, floor - 36, 6, 3, Pal::MetalDark);
+  c.Rect(x + 24, floor - 36, 6, 3, Pal::kMetalDark);
 }
 
 void Office(Canvas& c, int floor)
 {
-  c.Gradient(0, floor, W, H - floor, Pal::Carpet, Shade(Pal::Carpet, -0.45f));
-  for (int y = floor + 6; y < H; y += 9)
-    c.Rect(0, y, W, 1, WithAlpha(Pal::CarpetDark, 120));
+  c.Gradient(0, floor, kW, kH - floor, Pal::kCarpet, Shade(Pal::kCarpet, -0.45f));
+  for (int y = floor + 6; y < kH; y += 9)
+    c.Rect(0, y, kW, 1, WithAlpha(Pal::kCarpetDark, 120));
 }
 
 Canvas MenuBackground()
 {
-  Canvas c(W, H);
+  Canvas c(kW, kH);
   const int sill = 190, floor = 300;
   NightWindows(c, sill);
-  c.Gradient(0, sill + 14, W, floor - sill - 14, Pal::WallDark, Shade(Pal::WallDark, -0.3f));
+  c.Gradient(0, sill + 14, kW, floor - sill - 14, Pal::kWallDark, Shade(Pal::kWallDark, -0.3f));
   Office(c, floor);
   SideDesk(c, 24, floor, true);
   SideDesk(c, 520, floor, true);
@@ -92,15 +92,15 @@ Canvas MenuBackground()
     int half = i / 4;
     c.Rect(500 - i, floor - 60 - half / 2, 1, 18 + half, Hex(0xf2c94c, uint8_t(60 - i / 2)));
   }
-  c.Blit(FigureFrame(ClerkLook, Facing::Left, false).Scaled(2), 470, floor - 94);
+  c.Blit(FigureFrame(kClerkLook, Facing::Left, false).Scaled(2), 470, floor - 94);
   // The player tiptoeing away at the left, facing right.
-  c.Blit(FigureFrame(PlayerLook, Facing::Left, true).Scaled(2), 170, floor - 92);
+  c.Blit(FigureFrame(kPlayerLook, Facing::Left, true).Scaled(2), 170, floor - 92);
   // Darken the middle so the menu reads over it.
-  for (int x = 0; x < W; ++x)
+  for (int x = 0; x < kW; ++x)
   {
-    float d = (x - W / 2.0f) / (W / 2.0f);
+    float d = (x - kW / 2.0f) / (kW / 2.0f);
     uint8_t a = uint8_t(110 * (1.0f - d * d));
-    c.Rect(x, 0, 1, H, Hex(0x0c0d18, a));
+    c.Rect(x, 0, 1, kH, Hex(0x0c0d18, a));
   }
   return c;
 }
@@ -108,9 +108,9 @@ Canvas MenuBackground()
 // Large title text: ink outline two pixels thick, warm gradient face, drop shadow.
 Canvas TitleText(int w, int h, const std::string& text, int size, Color top, Color bottom)
 {
-  PixelFont font(Fonts::SansBold, size);
+  PixelFont font(Fonts::kSansBold, size);
   Canvas mask(w, h);
-  font.DrawCentred(mask, w / 2, h / 2, text, Pal::White);
+  font.DrawCentred(mask, w / 2, h / 2, text, Pal::kWhite);
   Canvas face(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
@@ -124,8 +124,8 @@ Canvas TitleText(int w, int h, const std::string& text, int size, Color top, Col
           col = Shade(col, -0.1f);
         face.Put(x, y, col);
       }
-  face.Outline(Pal::Ink);
-  face.Outline(Pal::Ink);
+  face.Outline(Pal::kInk);
+  face.Outline(Pal::kInk);
   Canvas out(w, h);
   out.Blit(face.Silhouette(Hex(0x000000, 140)), 3, 3);
   out.Blit(face, 0, 0);
@@ -135,25 +135,25 @@ Canvas TitleText(int w, int h, const std::string& text, int size, Color top, Col
 Canvas MainTitle()
 {
   Canvas c(320, 102);
-  c.Blit(TitleText(320, 78, "KESTRIN", 58, Pal::Yellow, Pal::Orange), 0, 0);
+  c.Blit(TitleText(320, 78, "KESTRIN", 58, Pal::kYellow, Pal::kOrange), 0, 0);
   // Ribbon with the tagline.
-  c.RoundRect(70, 74, 180, 20, Pal::Ink);
-  c.Rect(71, 75, 178, 18, Shade(Pal::Teal, -0.3f));
-  c.Rect(71, 75, 178, 15, Pal::Teal);
-  PixelFont small(Fonts::SansBold, 11);
-  small.DrawCentred(c, 160, 82, "SNEAK OUT OF THE OFFICE", Pal::White, Pal::Ink);
+  c.RoundRect(70, 74, 180, 20, Pal::kInk);
+  c.Rect(71, 75, 178, 18, Shade(Pal::kTeal, -0.3f));
+  c.Rect(71, 75, 178, 15, Pal::kTeal);
+  PixelFont small(Fonts::kSansBold, 11);
+  small.DrawCentred(c, 160, 82, "SNEAK OUT OF THE OFFICE", Pal::kWhite, Pal::kInk);
   return c;
 }
 
 Canvas OptionTitle()
 {
-  return TitleText(144, 43, "OPTIONS", 28, Pal::Yellow, Pal::Orange);
+  return TitleText(144, 43, "OPTIONS", 28, Pal::kYellow, Pal::kOrange);
 }
 
 Canvas Panel(int w, int h)
 {
   Canvas c(w, h);
-  c.RoundRect(0, 0, w, h, Pal::Ink);
+  c.RoundRect(0, 0, w, h, Pal::kInk);
   c.Rect(1, 1, w - 2, h - 2, Hex(0x23263c, 235));
   c.Rect(2, 2, w - 4, 1, Hex(0x454b6a));
   return c;
@@ -162,11 +162,11 @@ Canvas Panel(int w, int h)
 Canvas Credits()
 {
   Canvas c = MenuBackground();
-  c.Rect(0, 0, W, H, Hex(0x0c0d18, 120));
+  c.Rect(0, 0, kW, kH, Hex(0x0c0d18, 120));
   c.Blit(Panel(400, 250), 120, 22);
-  c.Blit(TitleText(300, 44, "CREDITS", 30, Pal::Yellow, Pal::Orange), 170, 26);
-  PixelFont head(Fonts::SansBold, 12);
-  PixelFont body(Fonts::Sans, 11);
+  c.Blit(TitleText(300, 44, "CREDITS", 30, Pal::kYellow, Pal::kOrange), 170, 26);
+  PixelFont head(Fonts::kSansBold, 12);
+  PixelFont body(Fonts::kSans, 11);
   struct Line
   {
     const char* heading;
@@ -182,8 +182,8 @@ Canvas Credits()
   int y = 88;
   for (const Line& l : lines)
   {
-    head.DrawCentred(c, W / 2, y, l.heading, Pal::Yellow, Pal::Ink);
-    body.DrawCentred(c, W / 2, y + 15, l.text, Pal::White, Pal::Ink);
+    head.DrawCentred(c, kW / 2, y, l.heading, Pal::kYellow, Pal::kInk);
+    body.DrawCentred(c, kW / 2, y + 15, l.text, Pal::kWhite, Pal::kInk);
     y += 36;
   }
   return c;
@@ -191,25 +191,25 @@ Canvas Credits()
 
 Canvas Loading()
 {
-  Canvas c(W, H);
-  c.Gradient(0, 0, W, H, Pal::NightDeep, Pal::Night);
-  for (int y = 0; y < H; y += 4)
-    c.Rect(0, y, W, 1, Hex(0x000000, 40));
-  c.Blit(FigureFrame(PlayerLook, Facing::Left, true).Scaled(3), 200, 110);
+  Canvas c(kW, kH);
+  c.Gradient(0, 0, kW, kH, Pal::kNightDeep, Pal::kNight);
+  for (int y = 0; y < kH; y += 4)
+    c.Rect(0, y, kW, 1, Hex(0x000000, 40));
+  c.Blit(FigureFrame(kPlayerLook, Facing::Left, true).Scaled(3), 200, 110);
   Canvas boxes = DrawBoxes(25, 24);
   c.Blit(boxes.Scaled(3), 360, 182);
-  c.Blit(TitleText(400, 60, "LOADING...", 36, Pal::Yellow, Pal::Orange), 120, 36);
-  PixelFont tip(Fonts::SansBold, 12);
-  tip.DrawCentred(c, W / 2, 290, "TIP: HOLD J TO HIDE AS A PIECE OF FURNITURE", Pal::White,
-                  Pal::Ink);
-  tip.DrawCentred(c, W / 2, 310, "K TURNS YOU HALF-INVISIBLE ONCE PER FLOOR", Pal::TealLight,
-                  Pal::Ink);
+  c.Blit(TitleText(400, 60, "LOADING...", 36, Pal::kYellow, Pal::kOrange), 120, 36);
+  PixelFont tip(Fonts::kSansBold, 12);
+  tip.DrawCentred(c, kW / 2, 290, "TIP: HOLD J TO HIDE AS A PIECE OF FURNITURE", Pal::kWhite,
+                  Pal::kInk);
+  tip.DrawCentred(c, kW / 2, 310, "K TURNS YOU HALF-INVISIBLE ONCE PER FLOOR", Pal::kTealLight,
+                  Pal::kInk);
   return c;
 }
 
 Canvas Splash()
 {
-  Canvas c(W, H);
+  Canvas c(kW, kH);
   c.Fill(Hex(0x101018));
   // The studio's umbrella.
   Canvas logo(64, 64);
@@ -221,16 +221,16 @@ Canvas Splash()
   logo.Ellipse(25.0f, 18.0f, 8.0f, 5.0f, canopyLight);
   for (int x : {18, 32, 46})
     logo.Line(32, 9, x, 27, canopyDark);
-  logo.Rect(31, 5, 2, 4, Pal::MetalLight);
-  logo.Rect(31, 27, 2, 26, Pal::MetalLight);
-  logo.Rect(26, 52, 2, 4, Pal::MetalLight);
-  logo.Rect(27, 55, 5, 2, Pal::MetalLight);
-  logo.Outline(Pal::Ink);
-  c.Blit(logo.Scaled(3), W / 2 - 96, 40);
-  PixelFont name(Fonts::SansBold, 40);
-  name.DrawCentred(c, W / 2, 262, "OMBREL", Pal::White, canopyDark);
-  PixelFont sub(Fonts::SansBold, 12);
-  sub.DrawCentred(c, W / 2, 295, "G  A  M  E  S", canopyLight);
+  logo.Rect(31, 5, 2, 4, Pal::kMetalLight);
+  logo.Rect(31, 27, 2, 26, Pal::kMetalLight);
+  logo.Rect(26, 52, 2, 4, Pal::kMetalLight);
+  logo.Rect(27, 55, 5, 2, Pal::kMetalLight);
+  logo.Outline(Pal::kInk);
+  c.Blit(logo.Scaled(3), kW / 2 - 96, 40);
+  PixelFont name(Fonts::kSansBold, 40);
+  name.DrawCentred(c, kW / 2, 262, "OMBREL", Pal::kWhite, canopyDark);
+  PixelFont sub(Fonts::kSansBold, 12);
+  sub.DrawCentred(c, kW / 2, 295, "G  A  M  E  S", canopyLight);
   return c;
 }
 } // namespace

@@ -16,9 +16,9 @@ int Save(const Canvas& art, int factor, const std::string& path)
 
 Canvas WithDropShadow(Canvas art)
 {
-  art.Outline(Pal::Ink);
+  art.Outline(Pal::kInk);
   Canvas out(art.Width(), art.Height());
-  out.Blit(art.Silhouette(Pal::Shadow), 1, 1);
+  out.Blit(art.Silhouette(Pal::kShadow), 1, 1);
   out.Blit(art, 0, 0);
   return out;
 }
@@ -36,15 +36,15 @@ namespace
 Canvas IconArt()
 {
   Canvas c(16, 16);
-  c.RoundRect(0, 0, 16, 16, Pal::Ink);
-  c.RoundRect(1, 1, 14, 14, Pal::Teal);
-  c.Rect(2, 1, 12, 1, Pal::TealLight);
+  c.RoundRect(0, 0, 16, 16, Pal::kInk);
+  c.RoundRect(1, 1, 14, 14, Pal::kTeal);
+  c.Rect(2, 1, 12, 1, Pal::kTealLight);
   c.RoundRect(3, 3, 10, 11, Hex(0x24554f));
   c.RoundRect(5, 5, 6, 7, Hex(0xf1c39b));
   c.Rect(5, 5, 6, 2, Hex(0x5a3a2a));
-  c.Rect(6, 8, 1, 2, Pal::Ink);
-  c.Rect(9, 8, 1, 2, Pal::Ink);
-  c.Rect(12, 2, 2, 2, Pal::Yellow);
+  c.Rect(6, 8, 1, 2, Pal::kInk);
+  c.Rect(9, 8, 1, 2, Pal::kInk);
+  c.Rect(12, 2, 2, 2, Pal::kYellow);
   return c;
 }
 } // namespace

@@ -34,17 +34,17 @@ struct TileImage
 };
 
 // Background tiles 1-8 (floors 1-4 are walkable), objects from 9, events by their code.
-const TileImage Floors[] = {{1, "floor_carpet.png"}, {2, "floor_lino.png"}, {3, "floor_hall.png"},
+const TileImage kFloors[] = {{1, "floor_carpet.png"}, {2, "floor_lino.png"}, {3, "floor_hall.png"},
                             {4, "floor_exit.png"},   {5, "wall.png"},       {6, "wall_window.png"},
                             {7, "wall_notice.png"},  {8, "wall_pillar.png"}};
-const TileImage Objects[] = {
+const TileImage kObjects[] = {
     {9, "desk_computer.png"}, {10, "desk_laptop.png"},  {11, "desk_papers.png"},
     {12, "chair.png"},        {13, "plant.png"},        {14, "plant_tall.png"},
     {15, "printer.png"},      {16, "water_cooler.png"}, {17, "cabinet.png"},
     {18, "bookshelf.png"},    {19, "sofa_left.png"},    {20, "sofa_right.png"},
     {21, "boxes.png"},        {22, "coffee.png"},       {23, "meeting_table.png"},
     {24, "photocopier.png"},  {25, "server_rack.png"},  {26, "bins.png"}};
-const int LastWalkableFloor = 4;
+const int kLastWalkableFloor = 4;
 
 struct Legend
 {
@@ -54,7 +54,7 @@ struct Legend
   int event;  // 0: none, else the event code
 };
 
-const Legend Legends[] = {
+const Legend kLegends[] = {
     {'.', 1, 0, 0},  {',', 2, 0, 0},   {':', 3, 0, 0},   {'X', 4, 0, 0},  {'#', 5, 0, 0},
     {'W', 6, 0, 0},  {'N', 7, 0, 0},   {'I', 8, 0, 0},   {'d', 0, 9, 0},  {'l', 0, 10, 0},
     {'p', 0, 11, 0}, {'c', 0, 12, 0},  {'f', 0, 13, 0},  {'F', 0, 14, 0}, {'r', 0, 15, 0},
@@ -65,7 +65,7 @@ const Legend Legends[] = {
 
 const Legend* Find(char ch)
 {
-  for (const Legend& l : Legends)
+  for (const Legend& l : kLegends)
     if (l.ch == ch)
       return &l;
   return nullptr;
@@ -83,7 +83,7 @@ struct Plan
     if (col < 0 || col >= width || row <= 0 || row >= height)
       return false;
     int f = floor[size_t(row * width + col)];
-    return f >= 0 && f <= LastWalkableFloor && object[size_t(row * width + col)] == 0;
+    return f >= 0 && f <= kLastWalkableFloor && object[size_t(row * width + col)] == 0;
   }
   // The player's feet reach into the row below its centre, so standing on a cell takes
   // that cell and the one under it.
@@ -385,7 +385,7 @@ bool Check(const Plan& plan)
 // Every file this program writes carries this line. A level or manifest without it was
 // saved by the editor (which writes no comments) or its maker removed the line to keep
 // hand edits; such a file is never overwritten.
-const char* const Marker = "Written by tools/levels/make_levels";
+const char* const kMarker = "Written by tools/levels/make_levels";
 
 bool MayReplace(const std::string& path)
 {
@@ -393,7 +393,7 @@ bool MayReplace(const std::string& path)
   if (!in)
     return true;
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (text.find(Marker) != std::string::npos)
+  if (text.find(kMarker) != std::string::npos)
     return true;
   std::printf("make_levels: %s was saved by the editor or edited by hand; left as it is (delete it "
               "to write "
@@ -435,7 +435,7 @@ bool WriteTmx(const Plan& plan, const std::string& path)
   }
   std::fprintf(f,
                "<!-- %s from tools/levels/plans/%s.txt; remove this line to keep hand edits -->\n",
-               Marker, plan.name.c_str());
+               kMarker, plan.name.c_str());
   std::fprintf(f, "<map width=\"%d\" height=\"%d\" tilewidth=\"50\" tileheight=\"50\">\n",
                plan.width, plan.height);
   const std::pair<const char*, const std::vector<int>*> layers[] = {{"BACKGROUND", &plan.floor},
@@ -479,12 +479,12 @@ bool WriteManifest(const std::string& path)
                "<!-- Kestrin tiles: floors and walls (ids 1-8, floors 1-%d walkable), office "
                "objects (9-49),\n"
                "     and the editor's event markers by event code. %s. -->\n",
-               LastWalkableFloor, Marker);
-  std::fprintf(f, "<tileset firstgid=\"1\" floor=\"%d\">\n", LastWalkableFloor - 1);
-  for (const TileImage& t : Floors)
+               kLastWalkableFloor, kMarker);
+  std::fprintf(f, "<tileset firstgid=\"1\" floor=\"%d\">\n", kLastWalkableFloor - 1);
+  for (const TileImage& t : kFloors)
     std::fprintf(f, "    <tile id=\"%d\" source=\"Assets/Tilemap/%s\"/>\n", t.id - 1, t.file);
   std::fprintf(f, "</tileset>\n<items firstgid=\"9\">\n");
-  for (const TileImage& t : Objects)
+  for (const TileImage& t : kObjects)
     std::fprintf(f, "    <item id=\"%d\" source=\"Assets/Tilemap/%s\"/>\n", t.id - 9, t.file);
   std::fprintf(f, "</items>\n<events firstgid=\"0\">\n");
   std::fprintf(f, "    <event id=\"50\" name=\"KEY\" source=\"Assets/Tilemap/keycard.png\"/>\n");

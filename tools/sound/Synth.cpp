@@ -7,8 +7,8 @@
 
 namespace
 {
-constexpr double Pi = 3.14159265358979323846;
-constexpr double TailSeconds = 4.0;
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kTailSeconds = 4.0;
 
 // A tiny deterministic noise source (the same music on every run).
 struct Noise
@@ -56,12 +56,12 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
 {
   double release =
       voice == Voice::Pad ? 1.2 : (voice == Voice::Pluck || voice == Voice::Bell ? 0.6 : 0.12);
-  size_t count = size_t((seconds + release * 5) * SampleRate);
+  size_t count = size_t((seconds + release * 5) * kSampleRate);
   std::vector<float> out(count, 0.0f);
   if (voice == Voice::Pluck)
   {
     // Karplus-Strong: a noise burst in a delay line, averaged as it circulates.
-    size_t period = std::max<size_t>(2, size_t(SampleRate / hz));
+    size_t period = std::max<size_t>(2, size_t(kSampleRate / hz));
     // Smoothed noise gives a rounder, less buzzy pluck than raw white noise.
     std::vector<float> line(period);
     float smooth = 0;
@@ -75,7 +75,7 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
     {
       size_t k = i % period;
       float v = line[k];
-      float damp = double(i) / SampleRate > seconds ? 0.47f : 0.4985f;
+      float damp = double(i) / kSampleRate > seconds ? 0.47f : 0.4985f;
       line[k] = damp * (v + last);
       last = v;
       out[i] = v * 0.8f;
@@ -85,7 +85,7 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
   float lowpass = 0;
   for (size_t i = 0; i < count; ++i)
   {
-    double t = double(i) / SampleRate;
+    double t = double(i) / kSampleRate;
     double phase = hz * t;
     float s = 0;
     switch (voice)
@@ -93,9 +93,9 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
     case Voice::Piano:
     {
       float env = Envelope(t, seconds, 0.005, 0.6, 0.25, 0.25);
-      float trem = 1.0f + 0.15f * float(std::sin(2 * Pi * 5.0 * t));
+      float trem = 1.0f + 0.15f * float(std::sin(2 * kPi * 5.0 * t));
       s = env * trem *
-          float(std::sin(2 * Pi * phase) + 0.25 * std::sin(4 * Pi * phase) * std::exp(-t * 6));
+          float(std::sin(2 * kPi * phase) + 0.25 * std::sin(4 * kPi * phase) * std::exp(-t * 6));
       break;
     }
     case Voice::Pad:
@@ -109,12 +109,12 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
     case Voice::Bass:
     {
       float env = Envelope(t, seconds, 0.006, 0.35, 0.55, 0.06);
-      s = env * (0.75f * float(std::sin(2 * Pi * phase)) + 0.35f * Triangle(phase));
+      s = env * (0.75f * float(std::sin(2 * kPi * phase)) + 0.35f * Triangle(phase));
       break;
     }
     case Voice::Lead:
     {
-      float vib = float(0.006 * std::sin(2 * Pi * 5.5 * t) * std::min(1.0, t * 3));
+      float vib = float(0.006 * std::sin(2 * kPi * 5.5 * t) * std::min(1.0, t * 3));
       float env = Envelope(t, seconds, 0.01, 0.3, 0.7, 0.08);
       float raw = Square(phase * (1 + vib), 0.35);
       lowpass += 0.18f * (raw - lowpass);
@@ -132,15 +132,15 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
     case Voice::Bell:
     {
       float env = Envelope(t, seconds, 0.002, 0.8, 0.0, 0.6);
-      double mod = 2.2 * std::exp(-t * 3) * std::sin(2 * Pi * phase * 3.5);
-      s = env * float(std::sin(2 * Pi * phase + mod));
+      double mod = 2.2 * std::exp(-t * 3) * std::sin(2 * kPi * phase * 3.5);
+      s = env * float(std::sin(2 * kPi * phase + mod));
       break;
     }
     case Voice::Organ:
     {
       float env = Envelope(t, seconds, 0.02, 1.0, 0.9, 0.08);
-      s = env * float(0.6 * std::sin(2 * Pi * phase) + 0.3 * std::sin(4 * Pi * phase) +
-                      0.15 * std::sin(6 * Pi * phase) + 0.1 * std::sin(8 * Pi * phase));
+      s = env * float(0.6 * std::sin(2 * kPi * phase) + 0.3 * std::sin(4 * kPi * phase) +
+                      0.15 * std::sin(6 * kPi * phase) + 0.1 * std::sin(8 * kPi * phase));
       break;
     }
     case Voice::Pluck: break;
@@ -153,13 +153,13 @@ std::vector<float> RenderVoice(Voice voice, double seconds, double hz, Noise& no
 std::vector<float> RenderDrum(Drum drum, Noise& noise)
 {
   double seconds = drum == Drum::OpenHat ? 0.35 : (drum == Drum::Kick ? 0.45 : 0.25);
-  size_t count = size_t(seconds * SampleRate);
+  size_t count = size_t(seconds * kSampleRate);
   std::vector<float> out(count);
   float hp = 0, lastNoise = 0, band = 0;
   double phase = 0;
   for (size_t i = 0; i < count; ++i)
   {
-    double t = double(i) / SampleRate;
+    double t = double(i) / kSampleRate;
     float n = noise.Next();
     // A crude high-pass: the noise minus its previous value.
     float high = n - lastNoise;
@@ -170,17 +170,17 @@ std::vector<float> RenderDrum(Drum drum, Noise& noise)
     case Drum::Kick:
     {
       double hz = 45 + 110 * std::exp(-t * 28);
-      phase += hz / SampleRate;
-      s = float(std::sin(2 * Pi * phase) * std::exp(-t * 9));
+      phase += hz / kSampleRate;
+      s = float(std::sin(2 * kPi * phase) * std::exp(-t * 9));
       if (i < 200)
         s += 0.3f * n * float(1 - i / 200.0);
       break;
     }
     case Drum::Snare:
     {
-      phase += 190.0 / SampleRate;
+      phase += 190.0 / kSampleRate;
       band += 0.35f * (n - band);
-      s = float(0.45 * std::sin(2 * Pi * phase) * std::exp(-t * 30) +
+      s = float(0.45 * std::sin(2 * kPi * phase) * std::exp(-t * 30) +
                 0.7 * band * std::exp(-t * 16));
       break;
     }
@@ -193,8 +193,8 @@ std::vector<float> RenderDrum(Drum drum, Noise& noise)
       s = float(hp * std::exp(-t * 12)) * 0.45f;
       break;
     case Drum::Rim:
-      phase += 1700.0 / SampleRate;
-      s = float(std::sin(2 * Pi * phase) * std::exp(-t * 90) + 0.3 * high * std::exp(-t * 120));
+      phase += 1700.0 / kSampleRate;
+      s = float(std::sin(2 * kPi * phase) * std::exp(-t * 90) + 0.3 * high * std::exp(-t * 120));
       break;
     case Drum::Shaker:
     {
@@ -212,7 +212,7 @@ std::vector<float> RenderDrum(Drum drum, Noise& noise)
 // full level clicks, also where a loop starts on a downbeat.
 std::vector<float> Ramped(std::vector<float> samples)
 {
-  const size_t ramp = std::min<size_t>(samples.size(), SampleRate / 500);
+  const size_t ramp = std::min<size_t>(samples.size(), kSampleRate / 500);
   for (size_t i = 0; i < ramp; ++i)
     samples[i] *= float(i) / float(ramp);
   return samples;
@@ -231,14 +231,14 @@ double MidiToHz(int midi)
 }
 
 Mix::Mix(double seconds, double bpm)
-    : buffer(size_t((seconds + TailSeconds) * SampleRate), 0.0f),
-      length(size_t(seconds * SampleRate)), bpm(bpm)
+    : buffer(size_t((seconds + kTailSeconds) * kSampleRate), 0.0f),
+      length(size_t(seconds * kSampleRate)), bpm(bpm)
 {
 }
 
 void Mix::Add(double seconds, const std::vector<float>& samples, float volume)
 {
-  size_t start = size_t(seconds * SampleRate);
+  size_t start = size_t(seconds * kSampleRate);
   for (size_t i = 0; i < samples.size() && start + i < buffer.size(); ++i)
     buffer[start + i] += samples[i] * volume;
 }
@@ -326,7 +326,7 @@ std::vector<float> Mix::FinishOneShot(float peak)
 {
   std::vector<float> out(buffer.begin(), buffer.begin() + long(length));
   Normalise(out, peak);
-  size_t fade = std::min<size_t>(out.size(), SampleRate / 20);
+  size_t fade = std::min<size_t>(out.size(), kSampleRate / 20);
   for (size_t i = 0; i < fade; ++i)
     out[out.size() - 1 - i] *= float(i) / float(fade);
   return out;

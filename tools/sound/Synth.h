@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-constexpr int SampleRate = 44100;
+constexpr int kSampleRate = 44100;
 
 enum class Voice
 {

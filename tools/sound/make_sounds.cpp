@@ -13,13 +13,13 @@
 
 namespace
 {
-const std::vector<int> Major{0, 4, 7};
-const std::vector<int> Minor{0, 3, 7};
-const std::vector<int> Minor7{0, 3, 7, 10};
-const std::vector<int> Major7{0, 4, 7, 11};
-const std::vector<int> Dom7{0, 4, 7, 10};
-const std::vector<int> Minor9{0, 3, 7, 10, 14};
-const std::vector<int> Dim7{0, 3, 6, 9};
+const std::vector<int> kMajor{0, 4, 7};
+const std::vector<int> kMinor{0, 3, 7};
+const std::vector<int> kMinor7{0, 3, 7, 10};
+const std::vector<int> kMajor7{0, 4, 7, 11};
+const std::vector<int> kDom7{0, 4, 7, 10};
+const std::vector<int> kMinor9{0, 3, 7, 10, 14};
+const std::vector<int> kDim7{0, 3, 6, 9};
 
 // A mix as long as the given number of four-beat bars.
 Mix LoopOfBars(double bpm, int bars)
@@ -61,7 +61,7 @@ std::vector<float> MenuTheme()
   const int bars = 16;
   Mix mix = LoopOfBars(bpm, bars);
   const int roots[4] = {50, 43, 48, 45};
-  const std::vector<int>* chords[4] = {&Minor9, &Dom7, &Major7, &Dom7};
+  const std::vector<int>* chords[4] = {&kMinor9, &kDom7, &kMajor7, &kDom7};
   for (int bar = 0; bar < bars; ++bar)
   {
     int k = bar % 4;
@@ -92,7 +92,7 @@ std::vector<float> TutorialTheme()
   const int bars = 16;
   Mix mix = LoopOfBars(bpm, bars);
   const int roots[4] = {48, 45, 41, 43};
-  const std::vector<int>* chords[4] = {&Major, &Minor, &Major, &Major};
+  const std::vector<int>* chords[4] = {&kMajor, &kMinor, &kMajor, &kMajor};
   for (int bar = 0; bar < bars; ++bar)
   {
     int k = bar % 4;
@@ -137,7 +137,7 @@ std::vector<float> Level1Theme()
     if (bar >= 4)
     {
       const int roots[4] = {57, 57, 53, 52};
-      mix.Chord(Voice::Pad, bar * 4, 3.5, roots[bar % 4], bar % 4 == 3 ? Major : Minor, 0.05f);
+      mix.Chord(Voice::Pad, bar * 4, 3.5, roots[bar % 4], bar % 4 == 3 ? kMajor : kMinor, 0.05f);
     }
   }
   DrumLine(mix, Drum::Rim, 0, bars, "..x...x...x..x..", 0.12f);
@@ -163,7 +163,7 @@ std::vector<float> Level2Theme()
     int shift = (bar % 8) >= 6 ? 5 : 0;
     for (int i = 0; i < 8; ++i)
       mix.Note(Voice::Bass, bar * 4 + i * 0.5, 0.35, ostinato[i] + shift, 0.5f);
-    mix.Chord(Voice::Pad, bar * 4, 4, 52 + shift, Minor7, 0.04f);
+    mix.Chord(Voice::Pad, bar * 4, 4, 52 + shift, kMinor7, 0.04f);
   }
   DrumLine(mix, Drum::Kick, 0, bars, "x.....x...x.....", 0.45f);
   DrumLine(mix, Drum::Snare, 2, bars - 2, "....x.......x...", 0.3f);
@@ -185,7 +185,7 @@ std::vector<float> Level3Theme()
   const int bars = 20;
   Mix mix = LoopOfBars(bpm, bars);
   const int roots[4] = {48, 44, 51, 46};
-  const std::vector<int>* chords[4] = {&Minor, &Major, &Major, &Major};
+  const std::vector<int>* chords[4] = {&kMinor, &kMajor, &kMajor, &kMajor};
   for (int bar = 0; bar < bars; ++bar)
   {
     int k = bar % 4;
@@ -216,12 +216,12 @@ std::vector<float> Level4Theme()
   for (int bar = 0; bar < bars; ++bar)
   {
     int k = bar % 4;
-    mix.Chord(Voice::Organ, bar * 4, 3.8, roots[k] + 12, k == 3 ? Dim7 : Minor, 0.06f);
+    mix.Chord(Voice::Organ, bar * 4, 3.8, roots[k] + 12, k == 3 ? kDim7 : kMinor, 0.06f);
     mix.Note(Voice::Bass, bar * 4, 1.5, roots[k] - 12, 0.55f);
     mix.Note(Voice::Bass, bar * 4 + 2.5, 0.5, roots[k] - 12, 0.4f);
     mix.Note(Voice::Bass, bar * 4 + 3, 0.9, roots[k] - 11, 0.45f);
     if (bar % 2 == 1)
-      mix.Chord(Voice::Arp, bar * 4 + 3.5, 0.3, roots[k] + 24, Dim7, 0.1f);
+      mix.Chord(Voice::Arp, bar * 4 + 3.5, 0.3, roots[k] + 24, kDim7, 0.1f);
   }
   DrumLine(mix, Drum::Kick, 0, bars, "x.........x.....", 0.5f);
   DrumLine(mix, Drum::Snare, 4, bars - 4, "........x.......", 0.32f);
@@ -239,7 +239,7 @@ std::vector<float> Level5Theme()
   const int bars = 24;
   Mix mix = LoopOfBars(bpm, bars);
   const int roots[4] = {50, 46, 48, 45};
-  const std::vector<int>* chords[4] = {&Minor, &Major, &Major, &Major};
+  const std::vector<int>* chords[4] = {&kMinor, &kMajor, &kMajor, &kMajor};
   for (int bar = 0; bar < bars; ++bar)
   {
     int k = bar % 4;
@@ -274,7 +274,7 @@ std::vector<float> WinJingle()
   Mix mix(8.0, bpm);
   Melody(mix, Voice::Lead, 0, {{72, 0.5}, {76, 0.5}, {79, 0.5}, {84, 1.5}}, 0.3f);
   Melody(mix, Voice::Bell, 0, {{84, 0.5}, {88, 0.5}, {91, 0.5}, {96, 1.5}}, 0.12f);
-  mix.Chord(Voice::Pad, 1.5, 3, 60, Major7, 0.12f);
+  mix.Chord(Voice::Pad, 1.5, 3, 60, kMajor7, 0.12f);
   mix.Note(Voice::Bass, 1.5, 2, 36, 0.5f);
   mix.Hit(Drum::Kick, 1.5, 0.4f);
   mix.Hit(Drum::OpenHat, 1.5, 0.2f);
@@ -288,7 +288,7 @@ std::vector<float> LoseJingle()
   const double bpm = 100;
   Mix mix(8.0, bpm);
   Melody(mix, Voice::Lead, 0, {{67, 0.75}, {66, 0.75}, {65, 0.75}, {64, 2.5}}, 0.3f);
-  mix.Chord(Voice::Organ, 2.25, 2.5, 52, Dim7, 0.08f);
+  mix.Chord(Voice::Organ, 2.25, 2.5, 52, kDim7, 0.08f);
   mix.Note(Voice::Bass, 2.25, 2.5, 28, 0.5f);
   mix.Hit(Drum::Kick, 2.25, 0.4f);
   mix.Reverb(0.35f, 0.8f);
@@ -299,7 +299,7 @@ std::vector<float> LevelChange()
 {
   // A filtered noise whoosh rising into a two-note chime.
   Mix mix(1.2, 120);
-  std::vector<float> whoosh(size_t(0.5 * SampleRate));
+  std::vector<float> whoosh(size_t(0.5 * kSampleRate));
   uint32_t state = 0x9e3779b9u;
   float low = 0;
   for (size_t i = 0; i < whoosh.size(); ++i)
@@ -319,13 +319,13 @@ std::vector<float> LevelChange()
 
 std::vector<float> Blip(double seconds, double startHz, double endHz, double decay)
 {
-  std::vector<float> out(size_t(seconds * SampleRate));
+  std::vector<float> out(size_t(seconds * kSampleRate));
   double phase = 0;
   for (size_t i = 0; i < out.size(); ++i)
   {
-    double t = double(i) / SampleRate;
+    double t = double(i) / kSampleRate;
     double hz = startHz + (endHz - startHz) * t / seconds;
-    phase += hz / SampleRate;
+    phase += hz / kSampleRate;
     double envelope = std::min(1.0, t * 2000) * std::exp(-t * decay);
     double sine = std::sin(2 * 3.14159265 * phase);
     // Square and sine, 60:40.
@@ -361,11 +361,11 @@ int main(int argc, char** argv)
   for (const Piece& piece : pieces)
   {
     std::vector<float> samples = piece.make();
-    std::printf("%-16s %6.1f s\n", piece.file, double(samples.size()) / SampleRate);
-    failures += WriteOgg(dir + piece.file, samples, SampleRate, 0.2f) ? 0 : 1;
+    std::printf("%-16s %6.1f s\n", piece.file, double(samples.size()) / kSampleRate);
+    failures += WriteOgg(dir + piece.file, samples, kSampleRate, 0.2f) ? 0 : 1;
   }
-  failures += WriteWav(dir + "MouseClick.wav", Blip(0.05, 1400, 700, 90), SampleRate) ? 0 : 1;
-  failures += WriteWav(dir + "MouseOver.wav", Blip(0.04, 900, 1300, 110), SampleRate) ? 0 : 1;
+  failures += WriteWav(dir + "MouseClick.wav", Blip(0.05, 1400, 700, 90), kSampleRate) ? 0 : 1;
+  failures += WriteWav(dir + "MouseOver.wav", Blip(0.04, 900, 1300, 110), kSampleRate) ? 0 : 1;
   if (failures)
     std::printf("make_sounds: %d file(s) could not be written\n", failures);
   return failures ? 1 : 0;
