@@ -15,10 +15,12 @@ namespace
 const std::vector<std::string>& LetterRows(char letter)
 {
   static const std::vector<std::pair<char, std::vector<std::string>>> letters = {
+      {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
       {'B', {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
       {'E', {"#####", "#....", "#....", "####.", "#....", "#....", "#####"}},
       {'J', {"..###", "...#.", "...#.", "...#.", "...#.", "#..#.", ".##.."}},
       {'K', {"#...#", "#..#.", "#.#..", "##...", "#.#..", "#..#.", "#...#"}},
+      {'N', {"#...#", "##..#", "#.#.#", "#.#.#", "#..##", "#...#", "#...#"}},
       {'R', {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"}},
       {'X', {"#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"}},
       {'Y', {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."}},
@@ -308,6 +310,10 @@ int MakeInterface(const std::string& assets)
   failures += Save(TextButton(77, 37, "RESUME", Pal::kGreen, 10, playGlyph), 2, a + "Resume.png");
   failures += Save(TextButton(77, 37, "MENU", Hex(0x5a6082), 12, homeGlyph), 2, a + "MainMenu.png");
   failures += Save(TextButton(77, 37, "MENU", Hex(0x5a6082), 12, padB2), 2, a + "MainMenu2.png");
+  auto keyN = [](Canvas& c, int cy) { KeyCap(c, 6, cy - 8, 16, 'N'); };
+  auto padA2 = [](Canvas& c, int cy) { PadButton(c, 14.0f, float(cy), 8.0f, 'A', Pal::kGreen); };
+  failures += Save(TextButton(77, 37, "NEXT", Pal::kTeal, 12, keyN), 2, a + "Next.png");
+  failures += Save(TextButton(77, 37, "NEXT", Pal::kTeal, 12, padA2), 2, a + "Next2.png");
 
   failures += Save(Banner("ESCAPED!", Pal::kGreen, "YOU SLIPPED OUT UNSEEN"), 2, a + "Escaped.png");
   failures += Save(Banner("CAUGHT!", Pal::kRed, "A CO-WORKER SPOTTED YOU"), 2, a + "GameOver.png");

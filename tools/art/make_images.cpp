@@ -1,5 +1,7 @@
 // make_images: draws every picture of the game and writes it under the Assets/ folder
-// given as the only argument (default "Assets"). Exit status 1 when a file failed.
+// given as the first argument (default "Assets"), and the desktop icons in the sizes the
+// hicolor theme wants under the folder given as the second (default
+// "platform/linux/icons"). Exit status 1 when a file failed.
 #include "Art.h"
 #include "Palette.h"
 
@@ -52,13 +54,16 @@ Canvas IconArt()
 int main(int argc, char** argv)
 {
   const std::string assets = argc > 1 ? argv[1] : "Assets";
-  std::error_code error;
-  std::filesystem::create_directories(assets + "/Tilemap", error);
-  if (error)
+  const std::string desktopIcons = argc > 2 ? argv[2] : "platform/linux/icons";
+  for (const std::string& folder : {assets + "/Tilemap", desktopIcons})
   {
-    std::printf("make_images: cannot create %s/Tilemap: %s\n", assets.c_str(),
-                error.message().c_str());
-    return 1;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+    {
+      std::printf("make_images: cannot create %s: %s\n", folder.c_str(), error.message().c_str());
+      return 1;
+    }
   }
   if (IMG_Init(IMG_INIT_PNG) == 0)
   {
@@ -71,6 +76,9 @@ int main(int argc, char** argv)
   // 32 × 32 first: the size the window asks for and the one decoders take by default.
   const Canvas icons[3] = {IconArt().Scaled(2), IconArt(), IconArt().Scaled(3)};
   failures += WriteIco(assets + "/SetupIcon.ico", icons, 3);
+  // The same face for the desktop's menus and docks, in the theme's usual sizes.
+  for (int size : {32, 64, 128, 256})
+    failures += Save(IconArt(), size / 16, desktopIcons + "/" + std::to_string(size) + ".png");
 
   IMG_Quit();
   if (failures)
