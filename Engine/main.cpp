@@ -1,17 +1,69 @@
 #include "Framework/Application.h"
+#include "Framework/CommandLine.h"
 #include "Vorn.h"
 
-#include <filesystem>
+#include <stdio.h>
 
-int main()
+#include <filesystem>
+#include <string>
+
+namespace
 {
-  // Run from anywhere: the game reads everything relative to the folder it ships in.
-  if (!std::filesystem::exists("Assets/Assets.tsm"))
-    VNSysChangeToProgramFolder();
+
+const char* const kDataMarker = "Assets/Assets.tsm";
+// Where an installed program's data lies, from the program's folder.
+const char* const kInstalledData = "../share/kestrin";
+const int kUsageError = 2;
+
+// The game reads everything relative to its data folder: the working folder when it holds
+// the game's data, else the program's own folder (a build folder), else the installed data
+// beside the program's folder.
+void EnterDataFolder()
+{
+  if (std::filesystem::exists(kDataMarker))
+    return;
+  VNSysChangeToProgramFolder();
+  std::error_code failure;
+  if (!std::filesystem::exists(kDataMarker) &&
+      std::filesystem::exists(std::string(kInstalledData) + "/" + kDataMarker))
+    std::filesystem::current_path(kInstalledData, failure);
+  if (failure || !std::filesystem::exists(kDataMarker))
+    printf("Kestrin: cannot find the game's data (%s) beside the program or in %s\n", kDataMarker,
+           kInstalledData);
+}
+
+// Level files named on the command line stay the same files once the data folder is entered.
+void MakeAbsolute(std::string& file)
+{
+  std::error_code failure;
+  if (!file.empty())
+    file = std::filesystem::absolute(file, failure).string();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  CommandLine commandLine = ParseCommandLine(argc, argv);
+  switch (commandLine.action)
+  {
+  case CommandLine::kHelp: fputs(CommandLineHelp().c_str(), stdout); return 0;
+  case CommandLine::kVersion: fputs(VersionText().c_str(), stdout); return 0;
+  case CommandLine::kError:
+    fprintf(stderr, "kestrin: %s\n", commandLine.error.c_str());
+    return kUsageError;
+  case CommandLine::kPlay: break;
+  }
+  MakeAbsolute(commandLine.levelFile);
+  MakeAbsolute(commandLine.editFile);
+  EnterDataFolder();
 
   Application* application = new Application();
+  application->display = commandLine.display;
   const std::string title = "Kestrin";
   const bool started = application->Init(nullptr, 1, title);
+  if (started)
+    application->StartWith(commandLine);
   application->Run();
   application->Destroy();
   delete application;

@@ -14,6 +14,7 @@
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/LevelManager.h"
+#include "Framework/UserFiles.h"
 #include "Framework/Sprite2D.h"
 #include "Framework/TextLabel.h"
 #include "Levels/TestLevel.h"
@@ -23,6 +24,7 @@ namespace
 {
 
 const char* const kManifestFile = "Assets/Assets.tsm";
+// Written in the user's data folder: the program's own folder may be read-only.
 const char* const kTestRunFile = "tmp.bin";
 const char* const kTestRunLevel = "tmp";
 const char* const kMenuLevel = "Main Menu";
@@ -269,13 +271,15 @@ void Editor::TestRun()
   }
 
   // Playing an older tmp.bin would show a map other than the one being edited.
-  if (!tilemap->SaveTMX(kTestRunFile))
+  const std::string testRunFile = UserDataFile(kTestRunFile);
+  if (!tilemap->SaveTMX(testRunFile))
   {
-    printf("Level Editor: test run cancelled, the map could not be written to %s\n", kTestRunFile);
+    printf("Level Editor: test run cancelled, the map could not be written to %s\n",
+           testRunFile.c_str());
     fflush(stdout);
     return;
   }
-  manager->AddLevel(new TestLevel(kTestRunFile));
+  manager->AddLevel(new TestLevel(testRunFile, kTestRunLevel));
   manager->ChangeLevel(kTestRunLevel);
 }
 

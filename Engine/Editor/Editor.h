@@ -74,7 +74,8 @@ private:
   // The left button paints the selected tile into the cell, the right one erases it.
   void Paint(int cell);
   void TogglePalette();
-  // Saves the map as "tmp.bin" and plays it as the level "tmp", replacing an earlier one.
+  // Saves the map as "tmp.bin" in the user's data folder and plays it as the level "tmp",
+  // replacing an earlier one.
   void TestRun();
   // Fills the rectangle of cells from the drag start to the world point (wx, wy).
   void FillSelection(float wx, float wy);

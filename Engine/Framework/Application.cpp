@@ -4,6 +4,7 @@
 #include "Framework/Gamepad.h"
 #include "Framework/Level.h"
 #include "Framework/LevelManager.h"
+#include "Framework/SaveData.h"
 #include "Framework/SoundManager.h"
 #include "Framework/TextureManager.h"
 #include "Editor/Editor.h"
@@ -16,6 +17,7 @@
 
 bool gQuitGame = false;
 int32_t gMouseWheelDelta = 0;
+bool gFullScreenToggleRequested = false;
 
 namespace
 {
@@ -26,6 +28,40 @@ const unsigned int kFrameRate = 60;
 const float kBackgroundGrey = 0.7f;
 const char* const kIconFile = "Assets/SetupIcon.ico";
 const char* const kFirstLevel = "Main Menu";
+const char* const kEditorLevel = "Level Editor";
+// A level file given on the command line plays under this name.
+const char* const kCommandLineLevel = "Level File";
+
+// Which keys of Alt+Enter are down, as the window procedure saw them go. Enter counts once
+// per press: the key's repeats while it is held do not switch again.
+struct AltEnterKeys
+{
+  bool leftAlt = false;
+  bool rightAlt = false;
+  bool enter = false;
+};
+AltEnterKeys sAltEnter;
+
+void WatchAltEnter(unsigned int message, uintptr_t key)
+{
+  if (message == VN_MSG_ACTIVATE)
+  {
+    // Keys let go while another window had the focus never reach this one.
+    sAltEnter = AltEnterKeys();
+    return;
+  }
+  const bool down = message == VN_MSG_KEYDOWN;
+  if (key == VN_KEY_LMENU)
+    sAltEnter.leftAlt = down;
+  else if (key == VN_KEY_RMENU)
+    sAltEnter.rightAlt = down;
+  else if (key == VN_KEY_RETURN)
+  {
+    if (down && !sAltEnter.enter && (sAltEnter.leftAlt || sAltEnter.rightAlt))
+      gFullScreenToggleRequested = true;
+    sAltEnter.enter = down;
+  }
+}
 
 } // namespace
 
@@ -38,12 +74,30 @@ intptr_t GameWindowProc(void* window, unsigned int message, uintptr_t wParam, in
   case VN_MSG_MOUSEWHEEL:
     gMouseWheelDelta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
     return 0;
+  case VN_MSG_KEYDOWN:
+  case VN_MSG_KEYUP:
+  case VN_MSG_ACTIVATE:
+    WatchAltEnter(message, wParam);
+    return VNSysPlatformDefaultProc(window, message, wParam, lParam);
   default: return VNSysPlatformDefaultProc(window, message, wParam, lParam);
   }
 }
 
+void SetFullScreen(bool fullScreen)
+{
+  Camera::Instance()->edgeScroll = fullScreen;
+  VNToogleFullScreen(fullScreen);
+  SaveData* saveData = SaveData::Instance();
+  saveData->settings.fullScreen = fullScreen;
+  saveData->SaveSettings();
+}
+
 bool Application::Init(void* instance, const int& showCommand, const std::string& title)
 {
+  SaveData* saveData = SaveData::Instance();
+  saveData->LoadFromUserFolders();
+  const Settings& settings = saveData->settings;
+
   if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate, GameWindowProc))
   {
     printf("Kestrin: the engine could not start graphics; quitting\n");
@@ -52,11 +106,16 @@ bool Application::Init(void* instance, const int& showCommand, const std::string
   }
   VNSysSetWindowTitle(title.c_str());
 
-  fullScreen = true;
+  fullScreen = display == CommandLine::kDisplayFromSettings ? settings.fullScreen
+                                                            : display == CommandLine::kFullScreen;
   Camera::Instance()->edgeScroll = fullScreen;
   VNToogleFullScreen(fullScreen);
 
   VNSysSetWindowIcon(kIconFile);
+  SoundManager* sound = SoundManager::Instance();
+  sound->musicVolume = settings.musicVolume;
+  sound->currentMusicVolume = settings.musicVolume;
+  sound->effectVolume = settings.effectVolume;
   RegisterLevels();
   return true;
 }
@@ -77,6 +136,25 @@ void Application::RegisterLevels()
   levels->EnterDirectly(kFirstLevel);
 }
 
+void Application::StartWith(const CommandLine& commandLine)
+{
+  LevelManager* levels = LevelManager::Instance();
+  if (!commandLine.levelFile.empty())
+  {
+    // Back from the level, the menu shows its title without the splash again.
+    if (MainMenu* menu = dynamic_cast<MainMenu*>(levels->current))
+      menu->splashTimer = 0.0f;
+    levels->AddLevel(new TestLevel(commandLine.levelFile, kCommandLineLevel));
+    levels->ChangeLevel(kCommandLineLevel);
+  }
+  else if (!commandLine.editFile.empty())
+  {
+    levels->ChangeLevel(kEditorLevel);
+    if (Editor* editor = dynamic_cast<Editor*>(levels->current))
+      editor->LoadLevel(commandLine.editFile);
+  }
+}
+
 void Application::Run()
 {
   while (!gQuitGame)
@@ -86,6 +164,12 @@ void Application::Run()
     VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
     VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);
     VNInputUpdate();
+
+    if (gFullScreenToggleRequested)
+    {
+      gFullScreenToggleRequested = false;
+      SetFullScreen(!Camera::Instance()->edgeScroll);
+    }
 
     Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
     gMouseWheelDelta = 0;
@@ -115,5 +199,6 @@ void Application::Destroy()
   Camera::Destroy();
   LevelManager::Destroy();
   TextureManager::Destroy();
+  SaveData::Destroy();
   printf("Kestrin Engine Destroy\n");
 }

@@ -7,7 +7,9 @@
 #include "Framework/Camera.h"
 #include "Framework/Gamepad.h"
 #include "Framework/LevelManager.h"
+#include "Framework/SaveData.h"
 #include "Framework/SoundManager.h"
+#include "Framework/TextLabel.h"
 
 namespace
 {
@@ -77,7 +79,7 @@ const int kLevelCount = 6;
 // The widgets each page shows; the main page's four buttons in pad-cursor order.
 const std::initializer_list<const char*> kMainButtons = {"Play", "Option", "Credit", "Exit"};
 const std::initializer_list<const char*> kMainPageWidgets = {"mainTitle", "Play", "Option",
-                                                              "Credit", "Exit"};
+                                                             "Credit", "Exit"};
 const std::initializer_list<const char*> kLevelPageWidgets = {
     "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
 const std::initializer_list<const char*> kOptionPageWidgets = {
@@ -115,11 +117,18 @@ const float kVolumeStep = 0.25f;
 // A knob moves this far per volume step; at full volume it sits at kKnobFullX.
 const float kKnobStep = 65.0f;
 const float kKnobFullX = 160.0f;
+// An escaped floor's best time sits this far under its level-select button, centred by
+// the overlay font's advance.
+const float kBestTimeDrop = 52.0f;
+const float kOverlayGlyphWidth = 14.0f;
 } // namespace
 
 MainMenu::MainMenu()
 {
   name = "Main Menu";
+  const Settings& settings = SaveData::Instance()->settings;
+  musicSetting = settings.musicVolume;
+  effectSetting = settings.effectVolume;
   SoundManager* sound = SoundManager::Instance();
   for (const char* file : kMusicFiles)
     sound->Load(file, SoundEntry::kMusic);
@@ -166,6 +175,7 @@ void MainMenu::Load()
 void MainMenu::Unload()
 {
   buttons.clear();
+  bestTimeLabels.clear();
 }
 
 void MainMenu::Update(const float& dt)
@@ -274,6 +284,7 @@ void MainMenu::MainPageLogic(bool padA, bool escape)
   {
     SetShown(kMainButtons, false);
     SetShown(kLevelPageWidgets, true);
+    ShowBestTimes(true);
     selectArmed = false;
     page = kLevelPage;
     selection = 0;
@@ -303,6 +314,7 @@ void MainMenu::LevelPageLogic(bool padA, bool back)
     page = kMainPage;
     SetShown(kMainButtons, true);
     SetShown(kLevelPageWidgets, false);
+    ShowBestTimes(false);
     selection = 0;
   }
 
@@ -327,11 +339,9 @@ void MainMenu::LevelPageLogic(bool padA, bool back)
 void MainMenu::OptionPageLogic(bool back)
 {
   if (Clicked("fullscreen"))
-  {
-    camera->edgeScroll = !camera->edgeScroll;
-    ShowImage(FindWidget("fullscreen"), camera->edgeScroll ? kWindowedImage : kFullscreenImage);
-    VNToogleFullScreen(camera->edgeScroll);
-  }
+    SetFullScreen(!camera->edgeScroll);
+  // Alt+Enter switches the mode from anywhere, this page included.
+  ShowImage(FindWidget("fullscreen"), camera->edgeScroll ? kWindowedImage : kFullscreenImage);
   if (Clicked("minus1") && StepSetting(effectSetting, -kVolumeStep, "s2"))
     ApplyEffectVolume();
   if (Clicked("plus1") && StepSetting(effectSetting, kVolumeStep, "s2"))
@@ -393,6 +403,9 @@ void MainMenu::ApplyEffectVolume()
   SoundManager* sound = SoundManager::Instance();
   sound->effectVolume = effectSetting;
   VNAudioChannelSetVolume(sound->effectChannel, effectSetting);
+  SaveData* saveData = SaveData::Instance();
+  saveData->settings.effectVolume = effectSetting;
+  saveData->SaveSettings();
 }
 
 void MainMenu::ApplyMusicVolume()
@@ -401,6 +414,27 @@ void MainMenu::ApplyMusicVolume()
   sound->musicVolume = musicSetting;
   sound->currentMusicVolume = musicSetting;
   VNAudioChannelSetVolume(sound->musicChannel, musicSetting);
+  SaveData* saveData = SaveData::Instance();
+  saveData->settings.musicVolume = musicSetting;
+  saveData->SaveSettings();
+}
+
+void MainMenu::ShowBestTimes(bool shown)
+{
+  const Progress& progress = SaveData::Instance()->progress;
+  for (const LevelEntry& entry : kLevels)
+  {
+    auto best = progress.bestTimes.find(entry.level);
+    Button2D* button = FindWidget(entry.button);
+    if (!button || best == progress.bestTimes.end())
+      continue;
+    TextLabel*& label = bestTimeLabels[entry.level];
+    if (!label)
+      label = camera->AddText("", 0.0f, 0.0f);
+    label->SetText(shown ? "ESCAPED " + FormatRunTime(best->second) : "");
+    label->position = {button->position.x - label->text.size() * kOverlayGlyphWidth * 0.5f,
+                       button->position.y - kBestTimeDrop};
+  }
 }
 
 Button2D* MainMenu::FindWidget(const std::string& widgetName) const

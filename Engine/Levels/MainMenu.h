@@ -7,11 +7,12 @@
 #include "Framework/Level.h"
 
 class Button2D;
+struct TextLabel;
 
 // The level the game starts in: a splash logo for three seconds, then the title with
 // Play, Option, Credit and Exit. Play opens the level select (tutorial, levels 1 to 5,
 // the editor), Option the full-screen switch and the two volume sliders, Credit the
-// credits picture. Every widget is an image button owned by the camera overlay, which
+// credits picture. Floors escaped before show their best time on the level select. Every widget is an image button owned by the camera overlay, which
 // draws it; the menu itself draws nothing. Mouse, Escape and the pad drive it.
 class MainMenu : public Level
 {
@@ -47,6 +48,9 @@ public:
   bool selectArmed = true;
   // The widgets by name; the camera owns them.
   std::map<std::string, Button2D*> buttons;
+  // The level select's "ESCAPED time" line under each floor escaped before, by level
+  // name; the camera owns them.
+  std::map<std::string, TextLabel*> bestTimeLabels;
 
 private:
   void GamepadNavigate();
@@ -62,8 +66,11 @@ private:
   bool StepSetting(float& setting, float step, const char* knob);
   // Puts a knob where its setting lies on the slider.
   void PlaceKnob(const char* knob, float setting);
+  // A volume reaches the sound manager and the kept settings.
   void ApplyEffectVolume();
   void ApplyMusicVolume();
+  // Shows or empties the best-time lines of the level select.
+  void ShowBestTimes(bool shown);
 
   Button2D* FindWidget(const std::string& name) const;
   bool Clicked(const std::string& name) const;

@@ -6,7 +6,9 @@
 #include "Framework/Camera.h"
 #include "Framework/Gamepad.h"
 #include "Framework/LevelManager.h"
+#include "Framework/SaveData.h"
 #include "Framework/SoundManager.h"
+#include "Framework/TextLabel.h"
 
 namespace
 {
@@ -27,9 +29,41 @@ const ScreenButton kScreenButtons[] = {
     {"Game_State", "Assets/Escaped.png", 0.0f, 200.0f, 593.0f, 122.0f, true},
     {"Retry", "Assets/Retry.png", -100.0f, 0.0f, 154.0f, 74.0f, false},
     {"MainMenu", "Assets/MainMenu.png", 100.0f, 0.0f, 154.0f, 74.0f, false},
+    {"Next", "Assets/Next.png", -100.0f, 0.0f, 154.0f, 74.0f, false},
 };
 const ScreenButton kLoadingPicture = {"Loading", "Assets/loading.png", 0.0f, 0.0f, 1280.0f, 720.0f,
                                       true};
+
+// The game's floors in the order they are played; an escape from one is kept in the
+// progress, and the escape screen offers the one after it.
+const char* const kFloorOrder[] = {"TutorialLevel", "Level1", "Level2",
+                                   "Level3",        "Level4", "Level5"};
+// The run's time sits between the banner and the buttons, centred by the overlay font's
+// advance.
+const float kRunTimeY = 80.0f;
+const float kOverlayGlyphWidth = 14.0f;
+
+bool IsFloor(const std::string& levelName)
+{
+  for (const char* floor : kFloorOrder)
+  {
+    if (levelName == floor)
+      return true;
+  }
+  return false;
+}
+
+// The floor played after levelName, or "" after the last one and for any other level.
+std::string NextFloor(const std::string& levelName)
+{
+  const size_t count = sizeof kFloorOrder / sizeof kFloorOrder[0];
+  for (size_t i = 0; i + 1 < count; ++i)
+  {
+    if (levelName == kFloorOrder[i])
+      return kFloorOrder[i + 1];
+  }
+  return "";
+}
 
 void AddButton(Camera* camera, const ScreenButton& screenButton, bool hidden)
 {
@@ -109,6 +143,27 @@ void TestLevel::EnterEscapeScreen()
   SetHidden(FindButton("MainMenu"), false);
   // A capture earlier in the same frame showed Retry; the escape screen has none.
   SetHidden(FindButton("Retry"), true);
+  SetHidden(FindButton("Next"), NextFloor(name).empty());
+}
+
+void TestLevel::ShowRunTime()
+{
+  std::string text = "TIME " + FormatRunTime(runTime);
+  if (IsFloor(name))
+  {
+    SaveData* saveData = SaveData::Instance();
+    if (RecordEscape(saveData->progress, name, runTime))
+    {
+      saveData->SaveProgress();
+      text += "  NEW BEST";
+    }
+    else
+      text += "  BEST " + FormatRunTime(saveData->progress.bestTimes[name]);
+  }
+  if (!camera)
+    return;
+  const float width = static_cast<float>(text.size()) * kOverlayGlyphWidth;
+  camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY);
 }
 
 void TestLevel::ScreenStep()
@@ -158,12 +213,22 @@ void TestLevel::EscapedStep()
     endSoundPlayed = true;
     VNAudioChannelStop(SoundManager::Instance()->musicChannel);
     endSoundChannel = PlayJingle("Assets/Sound/WinSound.ogg");
+    ShowRunTime();
   }
 
+  const bool pad = Gamepad::IsConnected();
   Button2D* mainMenu = FindButton("MainMenu");
-  ShowWithImage(mainMenu, Gamepad::IsConnected() ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
+  ShowWithImage(mainMenu, pad ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
+  const std::string next = NextFloor(name);
+  Button2D* nextButton = next.empty() ? nullptr : FindButton("Next");
+  ShowWithImage(nextButton, pad ? "Assets/Next2.png" : "Assets/Next.png");
+
+  // Either change unloads this level: nothing of it may be touched afterwards.
   if (MainMenuChosen(mainMenu))
     LevelManager::Instance()->ChangeLevel("Main Menu");
+  else if (nextButton &&
+           (Clicked(nextButton) || VNInputCheckTriggered('N') || PadTriggered(Gamepad::A)))
+    LevelManager::Instance()->ChangeLevel(next);
 }
 
 void TestLevel::CaughtStep()

@@ -38,6 +38,13 @@ bool HasMusic(const std::string& levelName)
   return false;
 }
 
+// A level file's name without its folder and extensions: ".../Level3.tmx" names "Level3".
+std::string LevelNameOf(const std::string& levelFile)
+{
+  const std::string base = levelFile.substr(levelFile.find_last_of('/') + 1);
+  return base.substr(0, base.find('.'));
+}
+
 template <typename T> void DeleteAll(std::vector<T*>& objects)
 {
   for (T* object : objects)
@@ -46,10 +53,12 @@ template <typename T> void DeleteAll(std::vector<T*>& objects)
 }
 } // namespace
 
-TestLevel::TestLevel(std::string levelFile)
+TestLevel::TestLevel(std::string levelFile) : TestLevel(levelFile, LevelNameOf(levelFile)) {}
+
+TestLevel::TestLevel(std::string levelFile, std::string levelName)
 {
   fileName = levelFile;
-  name = levelFile.substr(0, levelFile.find('.'));
+  name = levelName;
   fontBase = VNGfxCreateFont("Courier New", 24, 1, 0);
 }
 
@@ -78,6 +87,7 @@ void TestLevel::LoadFloor(int startState)
   endSoundChannel = -1;
   playState = startState;
   loadingTime = 0.0f;
+  runTime = 0.0f;
 
   Spawn();
 }
@@ -120,6 +130,7 @@ void TestLevel::Update(const float& dt)
 
   if (playState == kPlaying)
   {
+    runTime += dt;
     // Both loops run even when the first ended play: a capture and an escape in the same
     // frame end escaped.
     for (Enemy* enemy : enemies)

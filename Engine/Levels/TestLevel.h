@@ -24,8 +24,10 @@ public:
   static constexpr int kCaught = 2;
   static constexpr int kPaused = 3;
 
-  // The level's name is fileName up to its first ".".
+  // The level's name is fileName's last part up to its first ".".
   explicit TestLevel(std::string levelFile);
+  // A level of that name played from levelFile.
+  TestLevel(std::string levelFile, std::string levelName);
   ~TestLevel() override;
 
   void Load() override;
@@ -53,12 +55,15 @@ protected:
   void UpdatePadImages();
 
   // The screens: PlayScreens.cpp.
-  // Adds "Pause", "Game_State", "Retry" and "MainMenu" to the camera overlay.
+  // Adds "Pause", "Game_State", "Retry", "MainMenu" and "Next" to the camera overlay.
   void AddScreenButtons();
   // Adds the full-screen loading picture.
   void AddLoadingPicture();
   void EnterCaptureScreen();
   void EnterEscapeScreen();
+  // Prints the run's time on the escape screen beside the floor's best, and keeps an
+  // escape from one of the game's floors in the progress.
+  void ShowRunTime();
   // Runs last in every update: the pause, capture and escape screens' bindings.
   void ScreenStep();
   // The overlay button of that name, or null.
@@ -72,6 +77,8 @@ protected:
   unsigned int fontBase = 0;
   int playState = kLoading;
   float loadingTime = 0.0f;
+  // Seconds played since the floor loaded, pauses and the loading picture left out.
+  float runTime = 0.0f;
   bool noCardNeeded = true;
   bool endSoundPlayed = false;
   // Channel of the escape or capture jingle; the capture screen stops it when it leaves

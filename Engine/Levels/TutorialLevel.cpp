@@ -92,6 +92,7 @@ void TutorialLevel::Update(const float& dt)
     return;
   }
 
+  runTime += dt;
   for (Enemy* enemy : enemies)
   {
     enemy->Update(dt);

@@ -9,6 +9,7 @@
 
 #include "EditorTestSupport.h"
 #include "Framework/Button2D.h"
+#include "Framework/UserFiles.h"
 
 namespace
 {
@@ -207,7 +208,8 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   Editor* editor = EnterNewEditor();
   CentreViewOn(editor, 300.0f, 2300.0f);
   LevelManager* manager = LevelManager::Instance();
-  std::filesystem::remove("tmp.bin");
+  const std::string testRunFile = UserDataFile("tmp.bin");
+  std::filesystem::remove(testRunFile);
 
   auto pressF8 = [&]()
   {
@@ -225,7 +227,7 @@ TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
   ASSERT_NE(nullptr, manager->current);
   EXPECT_EQ("tmp", manager->current->name);
   EXPECT_NE(nullptr, dynamic_cast<TestLevel*>(manager->current));
-  EXPECT_TRUE(std::filesystem::exists("tmp.bin"));
+  EXPECT_TRUE(std::filesystem::exists(testRunFile));
   const Grid2D* played = manager->current->tilemap;
   ASSERT_NE(nullptr, played);
   EXPECT_EQ(1, CellOn(played, "BACKGROUND", 4, 4));
