@@ -10,9 +10,13 @@
 namespace
 {
 
+#ifndef KESTRIN_DATA_FROM_PROGRAM
+#define KESTRIN_DATA_FROM_PROGRAM "../share/kestrin"
+#endif
+
 const char* const kDataMarker = "Assets/Assets.tsm";
 // Where an installed program's data lies, from the program's folder.
-const char* const kInstalledData = "../share/kestrin";
+const char* const kInstalledData = KESTRIN_DATA_FROM_PROGRAM;
 const int kUsageError = 2;
 
 // The game reads everything relative to its data folder: the working folder when it holds

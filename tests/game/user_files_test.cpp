@@ -9,6 +9,7 @@
 
 #include "Actors/Player.h"
 #include "CapturedOutput.h"
+#include "Framework/Application.h"
 #include "Framework/CommandLine.h"
 #include "Framework/SaveData.h"
 #include "PlayTestSupport.h"
@@ -193,6 +194,41 @@ TEST(CommandLineTest, OptionsAndTheirErrors)
   const CommandLine played = ParseCommandLine(5, last);
   EXPECT_EQ(CommandLine::kWindowed, played.display);
   EXPECT_EQ(level, played.levelFile);
+}
+
+TEST(AltEnter, AsksForOneSwitchPerPressOfEnterWhileAltIsHeld)
+{
+  struct Key
+  {
+    unsigned int message;
+    uintptr_t key;
+  };
+  const Key down = {VN_MSG_KEYDOWN, VN_KEY_RETURN};
+  const Key up = {VN_MSG_KEYUP, VN_KEY_RETURN};
+  const Key alt = {VN_MSG_KEYDOWN, VN_KEY_LMENU};
+  const Key altGr = {VN_MSG_KEYDOWN, VN_KEY_RMENU};
+  const Key altUp = {VN_MSG_KEYUP, VN_KEY_LMENU};
+  const Key focusLost = {VN_MSG_ACTIVATE, VN_WA_INACTIVE};
+  const std::vector<std::pair<std::vector<Key>, int>> cases = {
+      {{alt, down, up}, 1},
+      {{altGr, down, down, down, up}, 1}, // the key's repeats while held
+      {{alt, down, up, down, up, altUp}, 2},
+      {{down, alt, up}, 0},
+      {{alt, altUp, down, up}, 0},
+      {{alt, focusLost, down, up}, 0}, // Alt let go while another window had the focus
+  };
+  for (size_t i = 0; i < cases.size(); ++i)
+  {
+    int switches = 0;
+    for (const Key& key : cases[i].first)
+    {
+      GameWindowProc(nullptr, key.message, key.key, 0);
+      switches += gFullScreenToggleRequested;
+      gFullScreenToggleRequested = false;
+    }
+    EXPECT_EQ(cases[i].second, switches) << "case " << i;
+    GameWindowProc(nullptr, VN_MSG_ACTIVATE, VN_WA_ACTIVE, 0);
+  }
 }
 
 using EscapeScreenTest = FloorTest;
