@@ -139,11 +139,12 @@ void Application::RegisterLevels()
 void Application::StartWith(const CommandLine& commandLine)
 {
   LevelManager* levels = LevelManager::Instance();
+  const bool elsewhere = !commandLine.levelFile.empty() || !commandLine.editFile.empty();
+  // Back from there, the menu shows its title without the splash.
+  if (MainMenu* menu = dynamic_cast<MainMenu*>(levels->current); menu && elsewhere)
+    menu->splashTimer = 0.0f;
   if (!commandLine.levelFile.empty())
   {
-    // Back from the level, the menu shows its title without the splash again.
-    if (MainMenu* menu = dynamic_cast<MainMenu*>(levels->current))
-      menu->splashTimer = 0.0f;
     levels->AddLevel(new TestLevel(commandLine.levelFile, kCommandLineLevel));
     levels->ChangeLevel(kCommandLineLevel);
   }

@@ -189,9 +189,8 @@ void Camera::DrawOverlay()
     PrintText(smallFont, cursor.x, cursor.y, button->tooltip->text, button->textColor);
   }
 
-  const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
   for (const TextLabel* label : labels)
-    PrintText(largeFont, label->position.x, label->position.y, label->text, black);
+    PrintText(largeFont, label->position.x, label->position.y, label->text, label->tint);
 }
 
 void Camera::AddButton(Button2D* button)

@@ -121,6 +121,8 @@ const float kKnobFullX = 160.0f;
 // the overlay font's advance.
 const float kBestTimeDrop = 52.0f;
 const float kOverlayGlyphWidth = 14.0f;
+// The option page's label yellow, readable on the night-time office.
+const Color4 kBestTimeColor = {0.95f, 0.79f, 0.30f, 1.0f};
 } // namespace
 
 MainMenu::MainMenu()
@@ -430,7 +432,10 @@ void MainMenu::ShowBestTimes(bool shown)
       continue;
     TextLabel*& label = bestTimeLabels[entry.level];
     if (!label)
+    {
       label = camera->AddText("", 0.0f, 0.0f);
+      label->tint = kBestTimeColor;
+    }
     label->SetText(shown ? "ESCAPED " + FormatRunTime(best->second) : "");
     label->position = {button->position.x - label->text.size() * kOverlayGlyphWidth * 0.5f,
                        button->position.y - kBestTimeDrop};

@@ -42,6 +42,7 @@ const char* const kFloorOrder[] = {"TutorialLevel", "Level1", "Level2",
 // advance.
 const float kRunTimeY = 80.0f;
 const float kOverlayGlyphWidth = 14.0f;
+const Color4 kRunTimeColor = {0.96f, 0.95f, 0.91f, 1.0f};
 
 bool IsFloor(const std::string& levelName)
 {
@@ -163,7 +164,8 @@ void TestLevel::ShowRunTime()
   if (!camera)
     return;
   const float width = static_cast<float>(text.size()) * kOverlayGlyphWidth;
-  camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY);
+  camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY)->tint =
+      kRunTimeColor;
 }
 
 void TestLevel::ScreenStep()
