@@ -38,7 +38,10 @@ kestrin --no-such-option 2>err.txt >/dev/null || status=$?
 play() {
   $command "$@" >"$scratch/out.txt" 2>&1 &
   game=$!
-  xdotool search --sync --limit 1 --name '^Kestrin$' >/dev/null
+  until xdotool search --limit 1 --name '^Kestrin$' >/dev/null; do
+    kill -0 $game 2>/dev/null || fail "the game ended before its window showed"
+    sleep 0.5
+  done
   sleep 3
   [ -z "${altEnter:-}" ] || xdotool key alt+Return
   sleep 1
