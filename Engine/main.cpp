@@ -1,5 +1,6 @@
 #include "Framework/Application.h"
 #include "Framework/CommandLine.h"
+#include "Framework/SaveData.h"
 #include "Vorn.h"
 
 #include <stdio.h>
@@ -61,6 +62,7 @@ int main(int argc, char** argv)
   MakeAbsolute(commandLine.levelFile);
   MakeAbsolute(commandLine.editFile);
   EnterDataFolder();
+  SaveData::Instance()->LoadFromUserFolders();
 
   Application* application = new Application();
   application->display = commandLine.display;

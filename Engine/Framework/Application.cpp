@@ -94,9 +94,7 @@ void SetFullScreen(bool fullScreen)
 
 bool Application::Init(void* instance, const int& showCommand, const std::string& title)
 {
-  SaveData* saveData = SaveData::Instance();
-  saveData->LoadFromUserFolders();
-  const Settings& settings = saveData->settings;
+  const Settings& settings = SaveData::Instance()->settings;
 
   if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate, GameWindowProc))
   {

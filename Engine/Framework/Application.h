@@ -28,9 +28,9 @@ void SetFullScreen(bool fullScreen);
 class Application
 {
 public:
-  // Reads the kept settings and progress, opens the 1280 x 720 window at 60 frames per
-  // second, titles it, goes full screen or stays windowed as the settings or `display`
-  // say, sets the icon and registers the levels. False when the engine cannot start; the
+  // Opens the 1280 x 720 window at 60 frames per
+  // second, titles it, goes full screen or stays windowed as the kept settings
+  // (SaveData) or `display` say, gives the sound manager the kept volumes, sets the icon and registers the levels. False when the engine cannot start; the
   // game then quits without running a frame.
   bool Init(void* instance, const int& showCommand, const std::string& title);
   // Registers every level and enters "Main Menu" when it is registered.

@@ -61,7 +61,15 @@ void SaveData::LoadFromUserFolders()
 {
   const std::string config = UserConfigFolder();
   const std::string data = UserDataFolder();
-  Load(config.empty() ? "" : config + "/settings.ini", data.empty() ? "" : data + "/progress.ini");
+  if (config.empty() || data.empty())
+  {
+    *this = SaveData();
+    printf("Kestrin: no home folder (HOME and XDG_CONFIG_HOME or XDG_DATA_HOME unset); settings "
+           "and progress are not kept\n");
+    fflush(stdout);
+    return;
+  }
+  Load(config + "/settings.ini", data + "/progress.ini");
 }
 
 bool SaveData::SaveSettings()

@@ -17,7 +17,7 @@ public:
   // Reads both files. A file that is missing, unreadable or malformed leaves that part at
   // its defaults and prints one line on stdout saying so.
   void Load(const std::string& settingsPath, const std::string& progressPath);
-  // The files under the user's folders.
+  // The files under the user's folders. Until a load, nothing is read or written.
   void LoadFromUserFolders();
   // Write the part when it differs from its file; a failure prints one line and keeps the
   // values for the rest of the run.

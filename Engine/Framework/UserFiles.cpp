@@ -111,14 +111,15 @@ bool WriteKeptFile(KeptFile& file, const std::string& text)
 {
   if (text == file.onDisk && !file.setAsideOnSave)
     return true;
+  // Not kept anywhere: there was no home folder, or nothing was loaded.
+  if (file.path.empty())
+    return false;
 
   std::string error;
   std::error_code failure;
   const std::filesystem::path path(file.path);
-  if (file.path.empty())
-    error = "no home folder to keep it in";
-  else if (!std::filesystem::exists(path.parent_path(), failure) &&
-           std::filesystem::create_directories(path.parent_path(), failure))
+  if (!std::filesystem::exists(path.parent_path(), failure) &&
+      std::filesystem::create_directories(path.parent_path(), failure))
     std::filesystem::permissions(path.parent_path(), std::filesystem::perms::owner_all, failure);
   if (failure)
     error = "cannot create its folder (" + failure.message() + ")";
@@ -138,8 +139,7 @@ bool WriteKeptFile(KeptFile& file, const std::string& text)
 
   if (!file.failureReported)
   {
-    printf("Kestrin: cannot save %s: %s\n", file.path.empty() ? "a file" : file.path.c_str(),
-           error.c_str());
+    printf("Kestrin: cannot save %s: %s\n", file.path.c_str(), error.c_str());
     fflush(stdout);
   }
   file.failureReported = true;

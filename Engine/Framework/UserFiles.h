@@ -38,5 +38,6 @@ bool ParseKeptText(const std::string& text, std::map<std::string, std::string>& 
 bool ReadKeptFile(KeptFile& file, std::string& text, std::string& error);
 // Replaces the file with text (folder created, written to a temporary file, synced and
 // renamed), unless the file already holds it. False, with one line on stdout the first
-// time, when it cannot be written; the previous file is then untouched.
+// time, when it cannot be written; the previous file is then untouched. A file without a
+// path is kept nowhere: false, silently.
 bool WriteKeptFile(KeptFile& file, const std::string& text);
