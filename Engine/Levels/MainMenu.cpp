@@ -79,7 +79,7 @@ const int kLevelCount = 6;
 // The widgets each page shows; the main page's four buttons in pad-cursor order.
 const std::initializer_list<const char*> kMainButtons = {"Play", "Option", "Credit", "Exit"};
 const std::initializer_list<const char*> kMainPageWidgets = {"mainTitle", "Play", "Option",
-                                                             "Credit", "Exit"};
+                                                              "Credit", "Exit"};
 const std::initializer_list<const char*> kLevelPageWidgets = {
     "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
 const std::initializer_list<const char*> kOptionPageWidgets = {
