@@ -148,10 +148,15 @@ TEST_F(GridTest, PathsAreTheSameCellsInTheSameOrder)
        {"############", "#..~~~~....#", "#S.~..#.~~.#", "#ab~..#.~~.#", "#.c~~.#....#",
         "#.defg#.##.#", "#.###h###G.#", "#....ijklm.#", "############"},
        true},
-      {"rooms and pillars",
-       {"####################", "#..........#.......#", "#.S..##....#...#...#",
-        "#.ab.##........#...#", "#..cde.....#####...#", "#...#fghijklmno#sG.#",
-        "#...#....#....pqr..#", "####################"},
+      {"two walls with gaps",
+       {"################", "#......#.......#", "#.S....#.......#", "#.ab...#..klm..#",
+        "#..cdefghij#no.#", "#......#...#.pq#", "#......#...#..G#", "#......#.......#",
+        "################"},
+       true},
+      {"walls walked around from the far corner",
+       {"################", "#G.............#", "#rq###.........#", "#.po.#...##....#",
+        "#..nm#....#....#", "#...lkjihg#....#", "#........fe#####", "#.........dcbaS#",
+        "################"},
        true},
       {"the same cell", {"###", "#S#", "###"}, false},
       {"a walled-in goal", {"#######", "#S.####", "#..#G##", "#..####", "#######"}, false},
@@ -162,6 +167,8 @@ TEST_F(GridTest, PathsAreTheSameCellsInTheSameOrder)
   {
     const int height = static_cast<int>(c.map.size());
     const int width = static_cast<int>(c.map[0].size());
+    for (const std::string& row : c.map)
+      ASSERT_EQ(size_t(width), row.size()) << c.name;
     Grid2D grid(width, height);
     grid.AddLayer("OBJECTS");
     grid.walkableLimit = 2;
