@@ -373,14 +373,15 @@ TEST_F(FrameworkTest, SpritesShowTheRowsOfTheirSheetUprightAndNothingWhenHidden)
   BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
   VNGfxSetCamPosition(0.0f, 0.0f);
 
-  Sprite2D animated(2, 2, file, 0.0f, 0.0f);
+  // Four columns and two rows of frames on it: each frame a quarter wide, half high.
+  Sprite2D animated(4, 2, file, 0.0f, 0.0f);
   Sprite2D whole(1, 1, file, 0.0f, 0.0f);
   for (Sprite2D* sprite : {&animated, &whole})
     sprite->width = sprite->height = 160.0f;
   animated.DrawFrame(1);
-  EXPECT_RGB_NEAR(kBlue, ReadPixel(640, 360), 2) << "frame 1: the second row";
+  EXPECT_RGB_NEAR(kBlue, ReadPixel(640, 430), 2) << "frame 1: the second row";
   animated.DrawFrame(0);
-  EXPECT_RGB_NEAR(kRed, ReadPixel(640, 360), 2);
+  EXPECT_RGB_NEAR(kRed, ReadPixel(640, 290), 2);
   whole.Draw();
   // Window pixels (from the bottom left) of the corners: top left, top right, bottom left.
   EXPECT_RGB_NEAR(kRed, ReadPixel(570, 430), 2);
