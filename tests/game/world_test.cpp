@@ -12,6 +12,7 @@
 
 #include "../engine/graphics_pixels.h"
 #include "CapturedOutput.h"
+#include "Framework/Camera.h"
 #include "Framework/TextureManager.h"
 #include "ScratchFolder.h"
 #include "TestWindow.h"
@@ -86,6 +87,30 @@ TEST_F(GridTest, WalkableCellsHaveALowFloorAndNoObject)
   Grid2D oneLayer(3, 3);
   oneLayer.walkableLimit = 5;
   EXPECT_FALSE(oneLayer.IsWalkable(1, 1)) << "a grid of one layer has no walkable cell";
+}
+
+TEST_F(GridTest, TheCursorPicksTheCellUnderIt)
+{
+  // Camera position and cursor offset from the window centre (y down), then the cell
+  // under the cursor of a 50 x 50 grid, -1 for none.
+  struct Pick
+  {
+    VNVec2 camera, offset;
+    int cell;
+  };
+  const Pick picks[] = {
+      {{0, 2500}, {0, 0}, 0},    {{2450, 50}, {0, 0}, 2499}, {{0, 0}, {180, -124}, 48 * 50 + 4},
+      {{0, 0}, {-26, -100}, -1}, {{0, 0}, {0, -24}, -1},     {{0, 2525}, {0, -1}, -1}};
+  Grid2D grid(50, 50);
+  Camera* camera = Camera::Instance();
+  for (const Pick& p : picks)
+  {
+    camera->position = p.camera;
+    camera->mouse = {640.0f + p.offset.x, 360.0f + p.offset.y};
+    EXPECT_EQ(p.cell, grid.PickCell()) << p.camera.x << ", " << p.camera.y;
+    EXPECT_EQ(p.cell, grid.hoveredCell);
+  }
+  Camera::Destroy();
 }
 
 TEST_F(GridTest, DrawsTheCellsOfALayerThatHoldATile)
