@@ -182,26 +182,34 @@ TEST_F(FrameworkTest, LevelsAreOwnedByNameAndGiveBackTheirTextures)
   EXPECT_EQ(1, cache->Find("Assets/test-tile.png")->refCount);
 }
 
-TEST_F(FrameworkTest, EveryTileLayerButTheEventsIsDrawn)
+TEST_F(FrameworkTest, EveryTileLayerButTheEventsIsDrawnInTheGridColour)
 {
   EnterA();
-  a->CreateTilemap({8.0f, 4.0f}, 50.0f);
-  // One red tile per layer, side by side on the row whose centres lie at y = 50.
+  a->CreateTilemap({20.0f, 4.0f}, 50.0f);
+  Grid2D* grid = a->tilemap;
+  // One tile per layer, side by side on the row whose centres lie at y = 50, and one cut
+  // by the window's right edge.
   const char* layers[] = {"BACKGROUND", "EVENTS", "events", "EVENTS2"};
   for (int i = 0; i < 4; ++i)
   {
-    a->tilemap->AddLayer(layers[i]);
-    a->tilemap->SetTileAt(layers[i], i + 1, 3, 1);
+    grid->AddLayer(layers[i]);
+    grid->SetTileAt(layers[i], i + 1, 3, 1);
   }
-  const unsigned char red[] = {255, 0, 0, 255};
-  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(red, 1, 1);
-  a->tilemap->textures[1] = texture;
+  grid->SetTileAt("BACKGROUND", 13, 3, 1);
+  grid->hoveredCell = 3 * 20 + 4;
+  grid->color[0] = grid->color[2] = 0.0f;
+  const unsigned char white[] = {255, 255, 255, 255};
+  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(white, 1, 1);
+  grid->textures[1] = texture;
   BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
   VNGfxSetCamPosition(0.0f, 0.0f);
   a->DrawTilemap();
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(i == 1 ? 0 : 255, ReadPixel(640 + (i + 1) * 50, 410).r) << layers[i];
-  a->tilemap->textures.clear();
+  // Window x of each tile's centre (or edge), then its colour: the hovered cell is red.
+  const std::pair<int, Rgba> drawn[] = {
+      {690, kGreen}, {740, kBlack}, {790, kGreen}, {840, kRed}, {1279, kGreen}};
+  for (const auto& [x, colour] : drawn)
+    EXPECT_RGB_NEAR(colour, ReadPixel(x, 410), 2) << x;
+  grid->textures.clear();
   VNGfxTextureUnload(texture);
 }
 

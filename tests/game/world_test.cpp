@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../engine/graphics_pixels.h"
 #include "CapturedOutput.h"
 #include "Framework/Camera.h"
 #include "Framework/TextureManager.h"
@@ -113,39 +112,9 @@ TEST_F(GridTest, TheCursorPicksTheCellUnderIt)
   Camera::Destroy();
 }
 
-TEST_F(GridTest, DrawsTheCellsOfALayerThatHoldATile)
-{
-  static const unsigned char white[4] = {255, 255, 255, 255};
-  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(white, 1, 1);
-  Grid2D grid(20, 10);
-  grid.AddLayer("OBJECTS");
-  for (int cell = 0; cell < 200; ++cell)
-    grid.SetTile("BACKGROUND", cell, 1);
-  grid.SetTextures({{1, texture}});
-  grid.SetTileAt("BACKGROUND", 2, 7, 0);
-  grid.SetTileAt("BACKGROUND", 3, 7, -1);
-  grid.hoveredCell = 8 * 20 + 1;
-  // Window pixel of the centre of a cell, by column and tile row (camera at the origin).
-  auto cell = [](int col, int y) { return ReadPixel(640 + col * 50, 360 + y * 50); };
-
-  VNGfxSetCamPosition(0.0f, 0.0f);
-  BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 0.0f);
-  grid.color[0] = 0.0f;
-  grid.color[2] = 0.0f;
-  grid.DrawLayer(0);
-  EXPECT_RGB_NEAR(kGreen, cell(0, 1), 2) << "tinted with the grid colour";
-  EXPECT_RGB_NEAR(kGreen, ReadPixel(1279, 410), 2) << "a cell cut by the window edge";
-  EXPECT_RGB_NEAR(kRed, cell(1, 2), 2) << "the hovered cell";
-  EXPECT_RGB_NEAR(kBlack, cell(2, 3), 2) << "id 0 is not drawn";
-  EXPECT_RGB_NEAR(kBlack, cell(3, 3), 2) << "negative ids are not drawn";
-
-  VNGfxSetCamPosition(0.0f, 0.0f);
-  VNGfxTextureUnload(texture);
-}
-
 // A path map, rows from the top: '#' an object, '~' a floor too high to walk, 'S' the
-// start, 'G' the goal ('@' a goal on an object) and, in between, the steps of the expected path in the order of
-// kSteps. Without 'G' the goal is the start's cell.
+// start, 'G' the goal ('@' a goal on an object) and, in between, the steps of the
+// expected path in the order of kSteps. Without 'G' the goal is the start's cell.
 const std::string kSteps = "abcdefghijklmnopqrstuvwxyz0123456789";
 
 struct PathCase
@@ -449,12 +418,6 @@ TEST_F(GridTest, ASavedGridReadsBackCellForCellWithItsEventsRebuiltFromTheCells)
   read.ResizeTile(60.0f, 60.0f);
   ASSERT_TRUE(read.SaveTMX(again));
   EXPECT_EQ(ReadText(file), ReadText(again)) << "a reloaded level writes the same file";
-
-  // Two events in one cell: the later one wins, on reading and so on writing.
-  LevelContent twice = Parse(Map(2, 1,
-                                 "<eventlist><event trigger=\"EXIT\" X=\"1\" Y=\"0\"/>"
-                                 "<event trigger=\"SPAWN\" X=\"1\" Y=\"0\"/></eventlist>"));
-  EXPECT_FALSE(Contains(FormatLevelFile(twice), "EXIT"));
 }
 
 TEST_F(GridTest, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
