@@ -214,6 +214,16 @@ LevelContent Parse(const std::string& text)
   return level;
 }
 
+// Each event as "trigger x,y pattern", in tile coordinates.
+std::vector<std::string> Records(const std::vector<EventRecord>& events)
+{
+  std::vector<std::string> records;
+  for (const EventRecord& e : events)
+    records.push_back(e.trigger + " " + std::to_string(int(e.x)) + "," + std::to_string(int(e.y)) +
+                      " " + std::to_string(e.pattern));
+  return records;
+}
+
 std::string Map(int width, int height, const std::string& inside)
 {
   return "<map width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
@@ -248,13 +258,10 @@ TEST(LevelFileRead, LayersThenEventListsWithEventsInTileCoordinates)
   EXPECT_EQ((std::vector<int>{102, 0, 50, 105, 104, 0, 0, 101, 0}), level.layers["EVENTS"]);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 50, 0, 0}), level.layers["MORE"]);
 
-  ASSERT_EQ(7u, level.events.size()) << "every event keeps its record, known or not";
-  EXPECT_EQ("SPAWN", level.events[0].trigger);
-  EXPECT_FLOAT_EQ(1.0f, level.events[0].x);
-  EXPECT_FLOAT_EQ(1.0f, level.events[0].y);
-  EXPECT_EQ(0, level.events[0].pattern) << "SPAWN and EXIT do not read a pattern";
-  EXPECT_EQ("ENEMY1", level.events[2].trigger);
-  EXPECT_EQ(4, level.events[3].pattern) << "KEY reads its pattern";
+  // Every event keeps its record, known or not; SPAWN and EXIT read no pattern.
+  EXPECT_EQ((std::vector<std::string>{"SPAWN 1,1 0", "ENEMY 0,2 2", "ENEMY1 1,2 1", "KEY 2,3 4",
+                                      "EXIT 0,3 0", "DOOR 2,2 0", "KEY 0,1 0"}),
+            Records(level.events));
 }
 
 TEST(LevelFileRead, SkipsBrokenElementsWithALineEachAndKeepsTheRest)
@@ -406,13 +413,12 @@ TEST_F(GridTest, ASavedGridReadsBackCellForCellWithItsEventsRebuiltFromTheCells)
   EXPECT_FLOAT_EQ(50.0f, read.tileWidth);
   EXPECT_EQ(grid.layerNames, read.layerNames);
   EXPECT_EQ(grid.layers, read.layers);
-  std::vector<std::string> events;
+  std::vector<EventRecord> events;
   for (const EventRecord* e : read.events)
-    events.push_back(e->trigger + " " + std::to_string(int(e->x)) + "," +
-                     std::to_string(int(e->y)) + " " + std::to_string(e->pattern));
+    events.push_back(*e);
   EXPECT_EQ((std::vector<std::string>{"KEY 0,5 0", "EXIT 3,3 0", "ENEMY 2,2 37", "SPAWN 6,1 0"}),
-            events)
-      << "events in cell order, in tile coordinates";
+            Records(events))
+      << "events in cell order";
 
   const std::string again = folder.File("again.tmx");
   read.ResizeTile(60.0f, 60.0f);
