@@ -1,165 +1,74 @@
-#include "TestInput.h"
-#include "TestWindow.h"
-
-#include "Framework/Application.h"
-#include "Framework/Camera.h"
-#include "Framework/Level.h"
-#include "Framework/LevelManager.h"
-#include "Vorn.h"
-
-#include "CapturedOutput.h"
-
+// The application's own window and frame loop, with a probe registered as the main menu.
 #include <GL/gl.h>
 #include <SDL.h>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "CapturedOutput.h"
+#include "Framework/Application.h"
+#include "Framework/Camera.h"
+#include "Framework/Level.h"
+#include "Framework/LevelManager.h"
+#include "TestInput.h"
+#include "TestWindow.h"
+
 namespace
 {
 
-// A level that records what the main loop does to it, and can act from its update.
+// Records what the main loop does to it and can act from its update.
 class ProbeLevel : public Level
 {
 public:
   explicit ProbeLevel(bool* destroyed) : destroyed(destroyed)
   {
     name = "Main Menu";
-    camera = nullptr; // keep the camera out of the way: no follow, no wheel decay
+    camera = nullptr; // no follow, no wheel decay
   }
   ~ProbeLevel() override { *destroyed = true; }
-
   void Load() override { ++loads; }
   void Unload() override {}
   void Update(const float& dt) override
   {
     timeSteps.push_back(dt);
-    wheelDeltaSeen.push_back(gMouseWheelDelta);
-    if (onUpdate)
-      onUpdate(static_cast<int>(timeSteps.size()));
+    onUpdate(static_cast<int>(timeSteps.size()));
   }
   void Draw() override
   {
-    ++draws;
     unsigned char pixel[4] = {};
     glReadPixels(960, 540, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    centrePixels.push_back(pixel[0] | (pixel[1] << 8) | (pixel[2] << 16));
+    centreRed.push_back(pixel[0]);
   }
 
   bool* destroyed;
   int loads = 0;
-  int draws = 0;
   std::vector<float> timeSteps;
-  std::vector<int32_t> wheelDeltaSeen;
-  std::vector<unsigned> centrePixels;
+  std::vector<int> centreRed;
   std::function<void(int frame)> onUpdate;
 };
 
-class ApplicationTest : public ::testing::Test
+TEST(Application, StartsFullScreenOnTheMainMenuAndStopsAfterTheFrameThatClosedTheWindow)
 {
-protected:
-  void SetUp() override
-  {
-    gQuitGame = false;
-    gMouseWheelDelta = 0;
-    probe = new ProbeLevel(&probeDestroyed);
-    LevelManager::Instance()->AddLevel(probe);
-  }
-  void TearDown() override
-  {
-    application.Destroy();
-    gQuitGame = false;
-  }
-
-  void Start()
-  {
-    ASSERT_TRUE(application.Init(nullptr, 1, "Kestrin"));
-    SettleWindowEvents();
-  }
-
-  Application application;
-  ProbeLevel* probe = nullptr;
   bool probeDestroyed = false;
-};
-
-TEST_F(ApplicationTest, InitEntersTheMainMenuFullScreenAndDestroyDeletesTheLevels)
-{
-  Start();
+  ProbeLevel* probe = new ProbeLevel(&probeDestroyed);
+  LevelManager::Instance()->AddLevel(probe);
+  Application application;
+  ASSERT_TRUE(application.Init(nullptr, 1, "Kestrin"));
+  SettleWindowEvents();
   SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
-  ASSERT_NE(nullptr, window);
   EXPECT_STREQ("Kestrin", SDL_GetWindowTitle(window));
-  EXPECT_TRUE(application.fullScreen);
-  EXPECT_TRUE(Camera::Instance()->edgeScroll);
-  EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleX);
-  EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleY);
   EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
-
-  std::vector<std::string> names;
-  for (const auto& entry : LevelManager::Instance()->levels)
-    names.push_back(entry.first);
-  const std::vector<std::string> expected = {"Level Editor", "Level1",       "Level2",
-                                             "Level3",       "Level4",       "Level5",
-                                             "Main Menu",    "TutorialLevel"};
-  EXPECT_EQ(expected, names);
-  // The probe came first under "Main Menu", so the game's own menu was turned away.
-  EXPECT_EQ(probe, LevelManager::Instance()->levels["Main Menu"]);
-  EXPECT_EQ(probe, LevelManager::Instance()->current);
-  EXPECT_TRUE(probe->active);
+  EXPECT_FLOAT_EQ(1.5f, gVNScreenScaleX) << "1280 x 720 drawn on the 1920 x 1080 screen";
+  EXPECT_TRUE(Camera::Instance()->edgeScroll);
+  EXPECT_EQ(8u, LevelManager::Instance()->levels.size()) << "the probe and the seven others";
+  EXPECT_EQ(probe, LevelManager::Instance()->current) << "registered first, it is the menu";
   EXPECT_EQ(1, probe->loads);
 
-  gQuitGame = true;
-  application.Run();
-  EXPECT_TRUE(probe->timeSteps.empty()) << "no frame runs once the game is quitting";
-
-  const std::string output = StdoutOf([this] { application.Destroy(); });
-  EXPECT_TRUE(probeDestroyed);
-  EXPECT_NE(std::string::npos, output.find("Kestrin Engine Destroy\n")) << output;
-  EXPECT_TRUE(LevelManager::Instance()->levels.empty()) << "a fresh manager after Destroy";
-}
-
-TEST_F(ApplicationTest, TheLoopEndsAfterTheFrameInWhichTheWindowWasClosed)
-{
-  Start();
-  probe->onUpdate = [this](int frame)
-  {
-    if (frame == 3)
-      InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
-  };
-  application.Run();
-
-  EXPECT_TRUE(gQuitGame);
-  EXPECT_EQ(3u, probe->timeSteps.size()) << "no update after the closing frame";
-  EXPECT_EQ(3, probe->draws) << "the closing frame is still drawn";
-  EXPECT_EQ(3u, VNFrameRateControllerGetFrameCount());
-}
-
-TEST_F(ApplicationTest, FramesStepBySixtiethsClearToGreyAndQuittingStillDrawsTheFrame)
-{
-  Start();
-  probe->onUpdate = [](int frame) { gQuitGame = frame == 4; };
-  application.Run();
-  EXPECT_EQ(4, probe->draws);
-  ASSERT_EQ(4u, probe->timeSteps.size());
-  EXPECT_FLOAT_EQ(1.0f / 60.0f, probe->timeSteps[0]) << "the first frame's step is not zero";
-  for (size_t i = 1; i < probe->timeSteps.size(); ++i)
-    EXPECT_GE(probe->timeSteps[i], 1.0f / 60.0f) << "frame " << i;
-
-  // Each frame is cleared with the colour the frame before set: light grey from the
-  // second frame on.
-  ASSERT_EQ(4u, probe->centrePixels.size());
-  for (size_t i = 1; i < probe->centrePixels.size(); ++i)
-  {
-    const unsigned pixel = probe->centrePixels[i];
-    for (int channel = 0; channel < 3; ++channel)
-      EXPECT_NEAR(179, int((pixel >> (8 * channel)) & 0xFF), 1) << "frame " << i;
-  }
-}
-
-TEST_F(ApplicationTest, OnlyTheLastWheelTurnOfAFrameReachesTheCamera)
-{
-  Start();
+  // Two wheel turns in frame 1 (only the last counts), the window closed in frame 3.
+  const float impulse = Camera::Instance()->wheelImpulse;
   probe->onUpdate = [](int frame)
   {
     if (frame == 1)
@@ -167,14 +76,22 @@ TEST_F(ApplicationTest, OnlyTheLastWheelTurnOfAFrameReachesTheCamera)
       InjectWheel(2);
       InjectWheel(-1);
     }
-    gQuitGame = frame == 2;
+    if (frame == 3)
+      InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
   };
-  const float impulseBefore = Camera::Instance()->wheelImpulse;
   application.Run();
+  EXPECT_TRUE(gQuitGame);
+  ASSERT_EQ(3u, probe->timeSteps.size()) << "no update after the closing frame";
+  EXPECT_EQ(3u, probe->centreRed.size()) << "the closing frame is still drawn";
+  EXPECT_FLOAT_EQ(1.0f / 60.0f, probe->timeSteps[0]) << "the first step is not zero";
+  EXPECT_GE(probe->timeSteps[1], 1.0f / 60.0f);
+  EXPECT_NEAR(179, probe->centreRed[2], 1) << "frames are cleared light grey";
+  EXPECT_FLOAT_EQ(impulse - 120.0f, Camera::Instance()->wheelImpulse);
 
-  ASSERT_EQ(2u, probe->wheelDeltaSeen.size());
-  EXPECT_EQ(0, probe->wheelDeltaSeen[1]) << "the delta is consumed before the level update";
-  EXPECT_FLOAT_EQ(impulseBefore - 120.0f, Camera::Instance()->wheelImpulse);
+  const std::string output = StdoutOf([&] { application.Destroy(); });
+  EXPECT_TRUE(probeDestroyed);
+  EXPECT_NE(std::string::npos, output.find("Kestrin Engine Destroy\n")) << output;
+  EXPECT_TRUE(LevelManager::Instance()->levels.empty());
 }
 
 } // namespace
