@@ -151,9 +151,8 @@ inline Button2D* Button(const std::string& name)
   return Camera::Instance()->FindButton(name);
 }
 
-// Points at an overlay button's centre (window pixels, so scaled in full screen), presses
-// the left mouse button for one frame, and lets it go without running another.
-inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
+// Puts the cursor on an overlay button's centre, in window pixels (scaled in full screen).
+inline void PointAt(const std::string& name)
 {
   const Button2D* button = Button(name);
   ASSERT_NE(nullptr, button) << name;
@@ -161,6 +160,13 @@ inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
   InjectMouseMove(
       static_cast<int>((640.0f + button->position.x - camera->position.x) * gVNScreenScaleX),
       static_cast<int>((360.0f - (button->position.y - camera->position.y)) * gVNScreenScaleY));
+}
+
+// Points at an overlay button, presses the left mouse button for one frame, and lets it
+// go without running another.
+inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
+{
+  ASSERT_NO_FATAL_FAILURE(PointAt(name));
   DispatchAndSample();
   InjectMouseButton(VN_KEY_LBUTTON, true);
   RunFrame(dt);
