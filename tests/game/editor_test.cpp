@@ -206,33 +206,36 @@ TEST_F(EditorTest, SavedMapsReopenAsTheyWereAndNoFailedOrCancelledStepLosesAnyth
   EXPECT_EQ(saved, opened->layers);
   EXPECT_EQ(50.0f, opened->tileWidth);
 
-  // Cancelled dialogs and files the grid cannot take leave the map as it is.
+  // Cancelled dialogs, declined overwrites, failed writes and files the grid cannot take
+  // say so and lose nothing: neither the edited map nor the file on disk.
+  opened->SetTileAt("BACKGROUND", 1, 1, 4);
+  const std::map<std::string, std::vector<int>> edited = opened->layers;
+  const std::string before = ReadText("round.txt");
   WriteText("notes.tmx", "this is not a level <map");
-  const std::pair<std::function<void()>, const char*> refusals[] = {
-      {[&] { VNSysFileDialogQueueAnswer(nullptr), editor->SaveLevel(); }, "Failed to save file\n"},
-      {[&] { VNSysFileDialogQueueAnswer(nullptr), editor->OpenLevel(); }, "Failed to Load file\n"},
-      {[&] { editor->LoadLevel("notes.tmx"); }, "Failed to load Level notes.tmx\n"}};
-  for (const auto& [step, message] : refusals)
+  std::filesystem::create_directory("shelf.tmx");
+  const std::function<void()> save = [&] { editor->SaveLevel(); };
+  const std::function<void()> open = [&] { editor->OpenLevel(); };
+  const struct
   {
-    const std::string output = StdoutOf(step);
-    EXPECT_NE(std::string::npos, output.find(message)) << output;
+    std::vector<const char*> answers;
+    std::function<void()> step;
+    const char* message;
+  } refusals[] = {
+      {{nullptr}, save, "Failed to save file\n"},
+      {{"round", nullptr}, save, "Failed to save file\n"},
+      {{"missing/level.tmx"}, save, "Failed to save file\n"},
+      {{"shelf.tmx"}, save, "Failed to save file\n"},
+      {{nullptr}, open, "Failed to Load file\n"},
+      {{}, [&] { editor->LoadLevel("notes.tmx"); }, "Failed to load Level notes.tmx\n"}};
+  for (const auto& refusal : refusals)
+  {
+    for (const char* answer : refusal.answers)
+      VNSysFileDialogQueueAnswer(answer);
+    const std::string output = StdoutOf(refusal.step);
+    EXPECT_NE(std::string::npos, output.find(refusal.message)) << output;
   }
   EXPECT_EQ(opened, editor->tilemap);
-  EXPECT_EQ(saved, opened->layers);
-
-  // A declined overwrite and a save that cannot be written keep the old file whole.
-  const std::string before = ReadText("round.txt");
-  opened->SetTileAt("BACKGROUND", 1, 1, 4);
-  std::filesystem::create_directory("shelf.tmx");
-  const std::vector<std::vector<const char*>> answers = {
-      {"round", nullptr}, {"missing/level.tmx"}, {"shelf.tmx"}};
-  for (const std::vector<const char*>& script : answers)
-  {
-    for (const char* answer : script)
-      VNSysFileDialogQueueAnswer(answer);
-    const std::string output = StdoutOf([&] { editor->SaveLevel(); });
-    EXPECT_NE(std::string::npos, output.find("Failed to save file\n")) << output;
-  }
+  EXPECT_EQ(edited, opened->layers);
   EXPECT_EQ(before, ReadText("round.txt"));
   EXPECT_TRUE(std::filesystem::is_directory("shelf.tmx"));
 }

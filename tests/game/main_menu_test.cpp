@@ -20,7 +20,7 @@ protected:
     ReleaseAllKeys();
     InjectMouseMove(5, 5);
     gQuitGame = false;
-    for (const char* name : {"TutorialLevel", "Level1", "Level3"})
+    for (const char* name : {"TutorialLevel", "Level1", "Level5"})
       LevelManager::Instance()->AddLevel(new MenuStub(name));
     menu = new MainMenu();
     LevelManager::Instance()->AddLevel(menu);
@@ -57,20 +57,6 @@ protected:
     RunFrame(kFrame);
   }
 
-  // Holds the left stick's axis (0 x, 1 y; SDL's sign, positive is down) for some frames.
-  void Stick(int axis, short value, int frames = 1)
-  {
-    SetVirtualPadStick(axis, value);
-    for (int i = 0; i < frames; ++i)
-      RunFrame(kFrame);
-  }
-
-  void PadA(bool down)
-  {
-    SetVirtualPadButton(VN_PAD_A, down);
-    RunFrame(kFrame);
-  }
-
   std::string Current() const
   {
     const Level* current = LevelManager::Instance()->current;
@@ -87,10 +73,8 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputThenEscapeStepsBackAPageAndQuitsFromTh
   {
     TapEscape();
     if (pad)
-    {
-      PadA(true);
-      PadA(false);
-    }
+      SetVirtualPadButton(VN_PAD_A, i % 2 == 0);
+    RunFrame(kFrame);
   }
   EXPECT_FALSE(gQuitGame) << "Escape during the splash";
   EXPECT_EQ(MainMenu::kMainPage, menu->page);
@@ -149,50 +133,46 @@ TEST_F(MainMenuTest, VolumesMoveInQuartersBetweenTheirLimitsAndOutliveTheVisit)
   EXPECT_FLOAT_EQ(knob - 260.0f, Button("s2")->position.x);
 }
 
-TEST_F(MainMenuTest, ThePadStepsOncePerPushAndAMustBePressedAfreshOnTheLevelSelect)
+TEST_F(MainMenuTest, ThePadStepsOncePerPushWrapsAroundAndAMustBePressedAfreshForALevel)
 {
   if (AttachVirtualPad() < 0)
     GTEST_SKIP() << "no virtual game controller available";
   PassSplash();
-  Stick(1, 32767, 10);
-  EXPECT_EQ(1, menu->selection) << "held down for many frames: one step";
-  EXPECT_FLOAT_EQ(1.8f, Button("Option")->tint.r);
-  Stick(1, 9830, 2); // eased back to 0.3: not centred yet
-  Stick(1, 32767, 2);
-  EXPECT_EQ(1, menu->selection);
-  Stick(1, 0);
-  Stick(1, -32768);
-  Stick(1, 0);
-  Stick(1, -32768);
-  EXPECT_EQ(3, menu->selection) << "up from Play wraps to Exit";
-  Stick(1, 0);
-  Stick(1, 32767);
-  Stick(1, 0);
-  EXPECT_EQ(0, menu->selection) << "down from Exit wraps to Play";
-
-  // A on Play opens the level select; held on, it does not start the tutorial.
-  for (int i = 0; i < 5; ++i)
-    PadA(true);
-  EXPECT_EQ(MainMenu::kLevelPage, menu->page);
-  EXPECT_EQ("Main Menu", Current());
-  PadA(false);
-  // Right along the top row wraps; down reaches the bottom row.
-  for (int push = 0; push < 3; ++push)
+  // Each step holds the left stick's axis (0 x, 1 y; SDL's sign, down positive) or, as
+  // axis 2, the A button for some frames; then the page and cursor are checked.
+  const struct
   {
-    Stick(0, 32767);
-    Stick(0, 0);
+    int axis, value, frames, page, selection;
+  } steps[] = {
+      {1, 32767, 10, MainMenu::kMainPage, 1}, // held for many frames: one step
+      {1, 9830, 2, MainMenu::kMainPage, 1},   // eased back only to 0.3, not centred:
+      {1, 32767, 2, MainMenu::kMainPage, 1},  // no second step
+      {1, 0, 1, MainMenu::kMainPage, 1},      {1, -32768, 1, MainMenu::kMainPage, 0},
+      {1, 0, 1, MainMenu::kMainPage, 0},      {1, -32768, 1, MainMenu::kMainPage, 3}, // wraps
+      {1, 0, 1, MainMenu::kMainPage, 3},      {1, 32767, 1, MainMenu::kMainPage, 0},
+      {1, 0, 1, MainMenu::kMainPage, 0},      {2, 1, 5, MainMenu::kLevelPage, 0}, // held on
+      {2, 0, 1, MainMenu::kLevelPage, 0},     {0, -32768, 1, MainMenu::kLevelPage, 2},
+      {0, 0, 1, MainMenu::kLevelPage, 2},     {0, 32767, 1, MainMenu::kLevelPage, 0},
+      {0, 0, 1, MainMenu::kLevelPage, 0},     {1, 32767, 1, MainMenu::kLevelPage, 3},
+      {1, 0, 1, MainMenu::kLevelPage, 3},     {0, -32768, 1, MainMenu::kLevelPage, 5},
+  };
+  for (const auto& step : steps)
+  {
+    if (step.axis == 2)
+      SetVirtualPadButton(VN_PAD_A, step.value);
+    else
+      SetVirtualPadStick(step.axis, static_cast<short>(step.value));
+    for (int i = 0; i < step.frames; ++i)
+      RunFrame(kFrame);
+    EXPECT_EQ("Main Menu", Current()) << "A held on from the main page starts no level";
+    EXPECT_EQ(step.page, menu->page);
+    EXPECT_EQ(step.selection, menu->selection) << "axis " << step.axis << " at " << step.value;
   }
-  EXPECT_EQ(0, menu->selection);
-  Stick(0, -32768);
-  Stick(0, 0);
-  Stick(1, 32767);
-  Stick(1, 0);
-  EXPECT_EQ(5, menu->selection);
-  Stick(0, 32767);
-  Stick(0, 0);
-  EXPECT_EQ(3, menu->selection) << "right wraps within the bottom row";
-  PadA(true);
-  EXPECT_EQ("Level3", Current());
-  EXPECT_EQ("Assets/Sound/Level3BGM.ogg", SoundManager::Instance()->pendingMusic);
+  EXPECT_FLOAT_EQ(1.8f, Button("l5")->tint.r) << "the cursor's entry is lit";
+  EXPECT_FLOAT_EQ(1.0f, Button("l3")->tint.r);
+  SetVirtualPadButton(VN_PAD_A, true);
+  RunFrame(kFrame);
+  EXPECT_EQ("Level5", Current());
+  EXPECT_EQ("Assets/Sound/Level5BGM.ogg", SoundManager::Instance()->pendingMusic);
 }
 } // namespace
