@@ -78,29 +78,18 @@ TEST(Game, StartsIntoTheMenuPlaysAFloorToItsExitAndQuitsFromTheMenu)
       new ScriptedFloor(WriteFloor("Level1", {"########", "#P....X#", "#......#", "########"}));
   registered = floor;
 
-  bool menuShown = false, played = false, escaped = false;
+  // Each step waits for what it names, then acts.
   float walked = 0.0f;
-  gScript.push_back([&]
-                    { return menuShown = menu->splashTimer <= 0.0f && !Button("Play")->hidden; });
+  gScript.push_back([&] { return menu->splashTimer <= 0.0f && !Button("Play")->hidden; });
   AddClick("Play");
   AddClick("l1");
   gScript.push_back(
-      [&]
-      {
-        played =
-            LevelManager::Instance()->current == floor && floor->playState == TestLevel::kPlaying;
-        return played ? (InjectKey('D', true), true) : false;
-      });
+      [&] { return floor->playState == TestLevel::kPlaying && (InjectKey('D', true), true); });
   gScript.push_back(
       [&]
       {
-        escaped = floor->playState == TestLevel::kEscaped;
-        if (escaped)
-        {
-          InjectKey('D', false);
-          walked = floor->players[0]->position.x - 50.0f;
-        }
-        return escaped;
+        walked = floor->players.empty() ? 0.0f : floor->players[0]->position.x - 50.0f;
+        return floor->playState == TestLevel::kEscaped && (InjectKey('D', false), true);
       });
   AddClick("MainMenu");
   gScript.push_back([&] { return LevelManager::Instance()->current == menu; });
@@ -112,11 +101,8 @@ TEST(Game, StartsIntoTheMenuPlaysAFloorToItsExitAndQuitsFromTheMenu)
         application.Run();
         application.Destroy();
       });
-  EXPECT_TRUE(menuShown);
-  EXPECT_TRUE(played);
-  EXPECT_TRUE(escaped);
-  EXPECT_GT(walked, 200.0f);
-  EXPECT_EQ(gScript.size(), gNextStep) << "the game ended at step " << gNextStep;
+  EXPECT_EQ(gScript.size(), gNextStep) << "the game ended waiting at step " << gNextStep;
+  EXPECT_GT(walked, 200.0f) << "the player walked to the exit";
   EXPECT_LT(gFrames, kFrameLimit) << "Exit did not end the game";
   EXPECT_NE(std::string::npos, output.find("MainMenu Destroy")) << output;
 }
