@@ -68,7 +68,7 @@ TEST(Game, StartsIntoTheMenuPlaysAFloorToItsExitAndQuitsFromTheMenu)
   LevelManager::Instance()->AddLevel(menu);
   Application application;
   ASSERT_TRUE(application.Init(nullptr, 1, "Kestrin"));
-  EXPECT_EQ(menu, LevelManager::Instance()->current) << "the menu is entered at start";
+  ASSERT_EQ(menu, LevelManager::Instance()->current) << "the menu is entered at start";
   EXPECT_TRUE(menu->active);
   // The floor takes the registered Level1's place (a floor needs the GL context start-up made).
   Level*& registered = LevelManager::Instance()->levels["Level1"];
