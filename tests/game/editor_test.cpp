@@ -184,6 +184,7 @@ TEST_F(EditorTest, SavedMapsReopenAsTheyWereAndNoFailedOrCancelledStepLosesAnyth
   grid->SetTileAt("EVENTS", 5, 6, 101);
   const std::map<std::string, std::vector<int>> saved = grid->layers;
   grid->ResizeTile(70.0f, 70.0f);
+  std::filesystem::remove("round.txt"); // a file there would bring the overwrite question
   VNSysFileDialogQueueAnswer("round");
   EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
   EXPECT_STREQ("Save File", VNSysFileDialogGetLastTitle());
