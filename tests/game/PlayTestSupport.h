@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <queue>
@@ -35,6 +36,20 @@ inline const std::string& FloorFolder()
   return folder.path;
 }
 
+// Makes FloorFolder() a game folder whose Assets/ is the staged one and moves the test
+// program into it, so what the game reads or writes beside itself stays there.
+inline void EnterGameFolder()
+{
+  static bool entered = false;
+  if (entered)
+    return;
+  const std::filesystem::path staged = std::filesystem::current_path() / "Assets";
+  ASSERT_TRUE(std::filesystem::exists(staged / "Assets.tsm")) << "run from the build folder";
+  std::filesystem::create_directory_symlink(staged, FloorFolder() + "/Assets");
+  std::filesystem::current_path(FloorFolder());
+  entered = true;
+}
+
 // Writes a level file from a picture, rows from the top: '#' a wall (an object on the
 // second layer), 'P' the player's start, 'X' an exit, 'E' a co-worker, 'K' a key card,
 // anything else bare floor. Events are written in reading order. Returns the file's path.
@@ -45,33 +60,21 @@ inline std::string WriteFloor(const std::string& name, const std::vector<std::st
   const std::string path = FloorFolder() + "/" + name + ".tmx";
   std::ofstream file(path);
   file << "<map width=\"" << width << "\" height=\"" << height
-       << "\" tilewidth=\"50\" tileheight=\"50\">\n";
-  file << " <layer name=\"BACKGROUND\"><data>\n";
+       << "\" tilewidth=\"50\" tileheight=\"50\">\n <layer name=\"BACKGROUND\"><data>\n";
   for (int i = 0; i < width * height; ++i)
-    file << "  <tile gid=\"0\"/>\n";
-  file << " </data></layer>\n <layer name=\"OBJECTS\"><data>\n";
+    file << "<tile gid=\"0\"/>";
+  file << "\n </data></layer>\n <layer name=\"OBJECTS\"><data>\n";
   for (const std::string& row : rows)
     for (char cell : row)
-      file << "  <tile gid=\"" << (cell == '#' ? 9 : 0) << "\"/>\n";
-  file << " </data></layer>\n <eventlist name=\"EVENTS\">\n";
+      file << "<tile gid=\"" << (cell == '#' ? 9 : 0) << "\"/>";
+  file << "\n </data></layer>\n <eventlist name=\"EVENTS\">\n";
+  const std::string marks = "PXEK";
+  const char* const triggers[] = {"SPAWN", "EXIT", "ENEMY", "KEY"};
   for (int row = 0; row < height; ++row)
-  {
     for (int col = 0; col < width; ++col)
-    {
-      const char* trigger = nullptr;
-      switch (rows[row][col])
-      {
-      case 'P': trigger = "SPAWN"; break;
-      case 'X': trigger = "EXIT"; break;
-      case 'E': trigger = "ENEMY"; break;
-      case 'K': trigger = "KEY"; break;
-      default: break;
-      }
-      if (trigger)
-        file << "  <event trigger=\"" << trigger << "\" X=\"" << col << "\" Y=\""
-             << height - row - 1 << "\"/>\n";
-    }
-  }
+      if (marks.find(rows[row][col]) != std::string::npos)
+        file << "  <event trigger=\"" << triggers[marks.find(rows[row][col])] << "\" X=\"" << col
+             << "\" Y=\"" << height - row - 1 << "\"/>\n";
   file << " </eventlist>\n</map>\n";
   return path;
 }
@@ -91,7 +94,6 @@ public:
   using Floor::enemies;
   using Floor::exits;
   using Floor::Floor;
-  using Floor::fontBase;
   using Floor::keys;
   using Floor::noCardNeeded;
   using Floor::players;
@@ -121,20 +123,16 @@ inline void RunFrame(float dt)
   Gamepad::EndFrame();
 }
 
-// Presses or releases a key and takes one frame's sample of it.
-inline void SetKey(unsigned char vk, bool down)
-{
-  InjectKey(vk, down);
-  DispatchAndSample();
-}
-
-// Lets go of every key the play tests use and clears both input samples.
+// Lets go of every key and button the play tests use and clears both input samples.
 inline void ReleaseAllKeys()
 {
-  static const unsigned char keys[] = {'W', 'A', 'S', 'D', 'J', 'K', 'E', 'R', VN_KEY_ESCAPE};
+  const unsigned char keys[] = {
+      'W', 'A',           'S',          'D',           'J',           'K',        'E',
+      'R', VN_KEY_ESCAPE, VN_KEY_SPACE, VN_KEY_LSHIFT, VN_KEY_RSHIFT, VN_KEY_TAB, VN_KEY_F8};
   for (unsigned char vk : keys)
     InjectKey(vk, false);
   InjectMouseButton(VN_KEY_LBUTTON, false);
+  InjectMouseButton(VN_KEY_RBUTTON, false);
   DispatchAndSample();
   DispatchAndSample();
 }
@@ -153,24 +151,23 @@ inline Button2D* Button(const std::string& name)
   return Camera::Instance()->FindButton(name);
 }
 
-// Puts the cursor on an overlay button's centre (in window pixels, so scaled in full
-// screen) and takes one sample of it.
-inline void PointAt(const Button2D& button)
+// Puts the cursor on an overlay button's centre, in window pixels (scaled in full screen).
+inline void PointAt(const std::string& name)
 {
+  const Button2D* button = Button(name);
+  ASSERT_NE(nullptr, button) << name;
   const Camera* camera = Camera::Instance();
   InjectMouseMove(
-      static_cast<int>((640.0f + button.position.x - camera->position.x) * gVNScreenScaleX),
-      static_cast<int>((360.0f - (button.position.y - camera->position.y)) * gVNScreenScaleY));
-  DispatchAndSample();
+      static_cast<int>((640.0f + button->position.x - camera->position.x) * gVNScreenScaleX),
+      static_cast<int>((360.0f - (button->position.y - camera->position.y)) * gVNScreenScaleY));
 }
 
 // Points at an overlay button, presses the left mouse button for one frame, and lets it
 // go without running another.
 inline void Click(const std::string& name, float dt = 1.0f / 60.0f)
 {
-  const Button2D* button = Button(name);
-  ASSERT_NE(nullptr, button) << name;
-  PointAt(*button);
+  ASSERT_NO_FATAL_FAILURE(PointAt(name));
+  DispatchAndSample();
   InjectMouseButton(VN_KEY_LBUTTON, true);
   RunFrame(dt);
   InjectMouseButton(VN_KEY_LBUTTON, false);
@@ -245,12 +242,16 @@ protected:
     EnsureTestWindow();
     ResetGame();
     ReleaseAllKeys();
+    // The cursor rests in a corner, away from every button and its hover sound.
+    InjectMouseMove(5, 5);
+    DispatchAndSample();
     menu = new MenuStub();
     LevelManager::Instance()->AddLevel(menu);
   }
 
   void TearDown() override
   {
+    DetachVirtualPad();
     ReleaseAllKeys();
     ResetGame();
   }

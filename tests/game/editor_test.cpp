@@ -1,281 +1,234 @@
-// The level editor driven through injected input: the palette, painting and erasing,
-// where painting stops, the Tab toggle, the rectangle fill, zoom, the test run and leaving.
-
-#include <filesystem>
-#include <string>
-#include <tuple>
-
+// The level editor through injected input and the scripted file dialog: painting and
+// erasing, the rectangle fill, the F8 test run, saving and opening.
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
-#include "Framework/Button2D.h"
-#include "Framework/UserFiles.h"
+#include <filesystem>
+
+#include "CapturedOutput.h"
+#include "Editor/Editor.h"
+#include "Framework/TextLabel.h"
+#include "PlayTestSupport.h"
 
 namespace
 {
-const float kTolerance = 1e-3f;
-}
+const int kRows = 50; // of a new map
 
-TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAndLabels)
+class EditorTest : public ::testing::Test
 {
-  Editor* editor = EnterNewEditor();
-  const std::vector<int>& ids = ManifestIds();
-  ASSERT_EQ(20, editor->paletteCount);
-  ASSERT_EQ(ids.size(), editor->palette.size());
-
-  // 20 entries: the first row sits at -27.5 * (20 / 3 - 1) + 55 = -82.5.
-  for (size_t i = 0; i < ids.size(); ++i)
+protected:
+  void SetUp() override
   {
-    const Button2D* button = editor->palette.at(ids[i]);
-    SCOPED_TRACE("id " + std::to_string(ids[i]));
-    EXPECT_NEAR(475.0f + 55.0f * (i % 3), button->position.x, kTolerance);
-    EXPECT_NEAR(-82.5f + 55.0f * (i / 3), button->position.y, kTolerance);
-    EXPECT_EQ(std::make_pair(50.0f, 50.0f), std::make_pair(button->width, button->height));
-    EXPECT_EQ("ID " + std::to_string(ids[i]), button->GetTooltip());
-    EXPECT_EQ(button, Camera::Instance()->FindButton(std::to_string(ids[i])));
-    EXPECT_FALSE(button->hidden);
+    EnsureTestWindow();
+    EnterGameFolder();
+    VNSysFileDialogClearAnswers();
+    ResetGame();
+    ReleaseAllKeys();
+    LevelManager::Instance()->AddLevel(new MenuStub());
+    editor = new Editor();
+    LevelManager::Instance()->AddLevel(editor);
+    LevelManager::Instance()->ChangeLevel("Level Editor");
+    grid = editor->tilemap;
+    // The view on the map's top left corner, with the overlay placed for it.
+    editor->Unload();
+    Camera::Instance()->ClearOverlay();
+    Camera::Instance()->position = {300.0f, 2300.0f};
+    editor->Load();
   }
 
-  ASSERT_NE(nullptr, editor->saveButton);
-  ASSERT_NE(nullptr, editor->loadButton);
-  EXPECT_EQ("Savelevel", editor->saveButton->caption->text);
-  ASSERT_NE(nullptr, editor->layerLabel);
-  EXPECT_EQ("BACKGROUND", editor->layerLabel->text);
-  for (const char* text : {"GRID SIZE", "X : 50", "Y : 50"})
-    EXPECT_TRUE(HasLabel(text)) << text;
-  EXPECT_EQ((std::vector<std::string>{"BACKGROUND", "OBJECTS", "EVENTS"}),
-            editor->tilemap->layerNames);
-  EXPECT_EQ(50, editor->tilemap->width);
-  EXPECT_EQ(50.0f, editor->tilemap->tileWidth);
-}
-
-TEST(EditorScreen, PaletteClickSelectsTheIdAndSwitchesLayerAndLabelInTheSameFrame)
-{
-  Editor* editor = EnterNewEditor();
-  const std::tuple<int, int, const char*> picks[] = {
-      {20, 1, "OBJECTS"}, {101, 2, "EVENTS"}, {5, 0, "BACKGROUND"}};
-  for (const auto& [id, layer, name] : picks)
+  void TearDown() override
   {
-    const Button2D* button = editor->palette.at(id);
-    MoveToWorld(button->position.x, button->position.y);
-    InjectMouseButton(VN_KEY_LBUTTON, true);
-    EditorFrame();
-    EXPECT_EQ(id, editor->selectedTile);
-    EXPECT_EQ(layer, editor->currentLayer);
-    EXPECT_EQ(name, editor->layerLabel->text);
-    InjectMouseButton(VN_KEY_LBUTTON, false);
-    EditorFrame();
+    ReleaseAllKeys();
+    ResetGame();
   }
-  // Clicking the palette paints nothing underneath it.
-  EXPECT_EQ(0, PaintedCells(editor->tilemap, "BACKGROUND"));
-  EXPECT_EQ(0, PaintedCells(editor->tilemap, "EVENTS"));
-}
 
-TEST(EditorPainting, LeftPaintsRightErasesOnTheCurrentLayerNotRightOf430NorWithSpaceHeld)
+  void MoveTo(VNVec2 at)
+  {
+    const Camera* camera = Camera::Instance();
+    InjectMouseMove(static_cast<int>(at.x - camera->position.x + 640.0f),
+                    static_cast<int>(360.0f - (at.y - camera->position.y)));
+  }
+
+  // One frame as the main loop runs it, drawing included (the fill is committed there).
+  void Frame()
+  {
+    RunFrame(1.0f / 60.0f);
+    if (Level* level = LevelManager::Instance()->current)
+    {
+      level->DrawTilemap();
+      level->Draw();
+      Camera::Instance()->DrawOverlay();
+    }
+  }
+
+  void Mouse(unsigned char vk, bool down)
+  {
+    InjectMouseButton(vk, down);
+    Frame();
+  }
+
+  void Paint(int id, int layer, int col, int row, unsigned char vk = VN_KEY_LBUTTON)
+  {
+    editor->selectedTile = id;
+    editor->currentLayer = layer;
+    MoveTo(CellCentre(col, row, kRows));
+    Mouse(vk, true);
+    Mouse(vk, false);
+  }
+
+  static int At(const Grid2D* map, const std::string& layer, int col, int row)
+  {
+    return map->layers.at(layer).at(static_cast<size_t>(row * map->width + col));
+  }
+
+  int Painted(const std::string& layer) const
+  {
+    int count = 0;
+    for (int id : editor->tilemap->layers.at(layer))
+      count += id != 0;
+    return count;
+  }
+
+  Editor* editor = nullptr;
+  Grid2D* grid = nullptr;
+};
+
+TEST_F(EditorTest, PaintsThePickedTilesLayerErasesWithTheRightButtonAndSparesPaletteAndScrolling)
 {
-  Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
-  Grid2D* grid = editor->tilemap;
+  int object = 0;
+  for (const auto& [id, button] : editor->palette)
+    object = id > 8 && id < 50 ? id : object;
+  ASSERT_NE(0, object) << "the manifest has no object";
+  MoveTo(editor->palette.at(object)->position);
+  Mouse(VN_KEY_LBUTTON, true);
+  EXPECT_EQ(object, editor->selectedTile);
+  EXPECT_EQ("OBJECTS", editor->layerLabel->text);
+  Mouse(VN_KEY_LBUTTON, false);
+  EXPECT_EQ(0, Painted("OBJECTS")) << "nothing is painted under the palette";
 
-  MoveToCell(2, 3);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  MoveToCell(3, 3);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
-  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 2, 3));
-  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
-  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
+  MoveTo(CellCentre(2, 3, kRows));
+  Mouse(VN_KEY_LBUTTON, true);
+  MoveTo(CellCentre(3, 3, kRows));
+  Frame();
+  Mouse(VN_KEY_LBUTTON, false);
+  EXPECT_EQ(object, At(grid, "OBJECTS", 2, 3));
+  EXPECT_EQ(object, At(grid, "OBJECTS", 3, 3));
+  EXPECT_EQ(0, Painted("BACKGROUND"));
+  Paint(object, 1, 3, 3, VN_KEY_RBUTTON);
+  EXPECT_EQ(0, At(grid, "OBJECTS", 3, 3));
+  EXPECT_EQ(1, Painted("OBJECTS"));
 
-  PaintCell(editor, 20, 1, 3, 3);
-  EXPECT_EQ(20, CellOn(grid, "OBJECTS", 3, 3));
-  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
+  // 430 units right of the centre the palette's side begins.
+  for (const int x : {431, 430})
+  {
+    InjectMouseMove(640 + x, 310);
+    Mouse(VN_KEY_LBUTTON, true);
+    Mouse(VN_KEY_LBUTTON, false);
+  }
+  EXPECT_EQ(2, Painted("OBJECTS"));
 
-  EditorClick(VN_KEY_RBUTTON);
-  EXPECT_EQ(0, CellOn(grid, "OBJECTS", 3, 3));
-  EXPECT_EQ(1, CellOn(grid, "BACKGROUND", 3, 3));
-
-  // 431 units right of the centre: over the map, but no painting; 430 still paints.
-  const int y = 310; // row 3 on this view
-  InjectMouseMove(640 + 431, y);
-  EditorClick();
-  EXPECT_GE(grid->hoveredCell, 0);
-  EXPECT_EQ(0, PaintedCells(grid, "OBJECTS"));
-  InjectMouseMove(640 + 430, y);
-  EditorClick();
-  EXPECT_EQ(1, PaintedCells(grid, "OBJECTS"));
-
-  // Space with the left button drags the view instead of painting.
-  InjectMouseMove(400, y);
+  // Space with a left drag scrolls instead of painting.
+  InjectMouseMove(400, 310);
   InjectKey(VN_KEY_SPACE, true);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseMove(380, y);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  InjectKey(VN_KEY_SPACE, false);
-  EditorFrame();
-  EXPECT_EQ(1, PaintedCells(grid, "OBJECTS"));
-  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
-  EXPECT_NEAR(320.0f, Camera::Instance()->position.x, kTolerance);
+  Frame();
+  Mouse(VN_KEY_LBUTTON, true);
+  InjectMouseMove(380, 310);
+  Frame();
+  Mouse(VN_KEY_LBUTTON, false);
+  EXPECT_EQ(2, Painted("OBJECTS"));
+  EXPECT_NEAR(320.0f, Camera::Instance()->position.x, 1e-3f);
 }
 
-TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
+TEST_F(EditorTest, ShiftDragFillsTheRectangleOnceShiftAndTheButtonAreBothUp)
 {
-  Editor* editor = EnterNewEditor();
-  for (bool hidden : {false, true, false})
-  {
-    InjectKey(VN_KEY_TAB, true);
-    EditorFrame();
-    InjectKey(VN_KEY_TAB, false);
-    EditorFrame();
-    for (const auto& [id, button] : editor->palette)
-      ASSERT_EQ(hidden, button->hidden) << "id " << id;
-    EXPECT_EQ(hidden, editor->paletteHidden);
-  }
-
-  // A hidden palette button cannot be picked.
-  InjectKey(VN_KEY_TAB, true);
-  EditorFrame();
-  InjectKey(VN_KEY_TAB, false);
-  MoveToWorld(editor->palette.at(20)->position.x, editor->palette.at(20)->position.y);
-  EditorClick();
-  EXPECT_EQ(1, editor->selectedTile);
-}
-
-TEST(EditorFill, ShiftDragFillsTheInclusiveRectangleOnlyOnceShiftAndButtonAreUp)
-{
-  Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 150.0f, 2350.0f);
-  Grid2D* grid = editor->tilemap;
   editor->selectedTile = 7;
-
   InjectKey(VN_KEY_LSHIFT, true);
-  MoveToCell(2, 3);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
+  MoveTo(CellCentre(2, 3, kRows));
+  Mouse(VN_KEY_LBUTTON, true);
+  MoveTo(CellCentre(4, 1, kRows));
+  Frame();
   EXPECT_FALSE(editor->selectionSprite->hidden);
-  MoveToCell(4, 1);
-  EditorFrame();
-  EXPECT_TRUE(editor->dragging);
-  EXPECT_NEAR(100.0f, editor->selectionSprite->width, kTolerance);
-  EXPECT_NEAR(100.0f, editor->selectionSprite->height, kTolerance);
-
-  // The button is up but Shift is not: nothing is filled yet; only the cells the cursor
-  // crossed with the button down are painted.
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
-  EditorFrame();
-  EXPECT_EQ(2, PaintedCells(grid, "BACKGROUND"));
-  EXPECT_TRUE(editor->dragging);
-
+  Mouse(VN_KEY_LBUTTON, false);
+  Frame();
+  EXPECT_EQ(2, Painted("BACKGROUND")) << "Shift is still down: only the cells crossed";
   InjectKey(VN_KEY_LSHIFT, false);
-  EditorFrame();
-  EXPECT_FALSE(editor->dragging);
+  Frame();
   EXPECT_TRUE(editor->selectionSprite->hidden);
-  EXPECT_EQ(9, PaintedCells(grid, "BACKGROUND"));
+  EXPECT_EQ(9, Painted("BACKGROUND"));
   for (int col = 2; col <= 4; ++col)
     for (int row = 1; row <= 3; ++row)
-      EXPECT_EQ(7, CellOn(grid, "BACKGROUND", col, row)) << col << ", " << row;
-  EXPECT_EQ(0, PaintedCells(grid, "OBJECTS"));
+      EXPECT_EQ(7, At(grid, "BACKGROUND", col, row)) << col << ", " << row;
 }
 
-TEST(EditorZoom, WheelChangesTileSizeOnlyPastTheDeadBandAndWithinLimits)
+TEST_F(EditorTest, F8PlaysThePaintedMap)
 {
-  Editor* editor = EnterNewEditor();
-  // One notch leaves 120 * 0.75 = 90 after the camera's decay, inside the dead band; five
-  // change the size by 600 * 0.75 * dt = 7.5. Never to 100 or beyond, never to 10 or below.
-  const float cases[][3] = {{50.0f, 120.0f, 50.0f},
-                            {50.0f, 600.0f, 57.5f},
-                            {57.5f, -600.0f, 50.0f},
-                            {95.0f, 600.0f, 95.0f},
-                            {15.0f, -600.0f, 15.0f}};
-  for (const auto& [size, impulse, expected] : cases)
-  {
-    editor->tilemap->ResizeTile(size, size);
-    Camera::Instance()->wheelImpulse = impulse;
-    RunFrame(1.0f / 60.0f);
-    EXPECT_NEAR(expected, editor->tilemap->tileWidth, 1e-2f) << size << " by " << impulse;
-    EXPECT_NEAR(expected, editor->tilemap->tileHeight, 1e-2f) << size << " by " << impulse;
-  }
-}
-
-TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)
-{
-  Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
-  LevelManager* manager = LevelManager::Instance();
-  const std::string testRunFile = UserDataFile("tmp.bin");
-  std::filesystem::remove(testRunFile);
-
-  auto pressF8 = [&]()
-  {
-    InjectKey(VN_KEY_F8, true);
-    EditorFrame();
-    InjectKey(VN_KEY_F8, false);
-  };
-
   for (int col = 2; col <= 6; ++col)
-    PaintCell(editor, 1, 0, col, 4);
-  PaintCell(editor, 101, 2, 2, 4);
-  PaintCell(editor, 102, 2, 6, 4);
-  pressF8();
-
-  ASSERT_NE(nullptr, manager->current);
-  EXPECT_EQ("tmp", manager->current->name);
-  EXPECT_NE(nullptr, dynamic_cast<TestLevel*>(manager->current));
-  EXPECT_TRUE(std::filesystem::exists(testRunFile));
-  const Grid2D* played = manager->current->tilemap;
-  ASSERT_NE(nullptr, played);
-  EXPECT_EQ(1, CellOn(played, "BACKGROUND", 4, 4));
-  ASSERT_EQ(2u, played->events.size());
-  EXPECT_EQ("SPAWN", played->events[0]->trigger);
-  EXPECT_EQ(2.0f, played->events[0]->x);
-  EXPECT_EQ("EXIT", played->events[1]->trigger);
-
-  // Back in the editor the map is as it was; paint more and run again.
-  manager->ChangeLevel("Level Editor");
-  CentreViewOn(editor, 300.0f, 2300.0f);
-  EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 4, 4));
-  PaintCell(editor, 9, 1, 4, 4);
-  const std::string output = StdoutOf(pressF8);
-  EXPECT_EQ(std::string::npos, output.find("Level Exist")) << output;
-  EXPECT_EQ(1u, manager->levels.count("tmp"));
-  ASSERT_EQ("tmp", manager->current->name);
-  EXPECT_EQ(9, CellOn(manager->current->tilemap, "OBJECTS", 4, 4));
+    Paint(1, 0, col, 4);
+  Paint(9, 1, 4, 4);
+  Paint(101, 2, 2, 4);
+  Paint(102, 2, 6, 4);
+  InjectKey(VN_KEY_F8, true);
+  Frame();
+  const TestLevel* run = dynamic_cast<TestLevel*>(LevelManager::Instance()->current);
+  ASSERT_NE(nullptr, run) << "F8 starts a test run";
+  EXPECT_EQ(1, At(run->tilemap, "BACKGROUND", 4, 4));
+  EXPECT_EQ(9, At(run->tilemap, "OBJECTS", 4, 4));
+  ASSERT_EQ(2u, run->tilemap->events.size());
+  EXPECT_EQ("SPAWN", run->tilemap->events[0]->trigger);
+  EXPECT_EQ("EXIT", run->tilemap->events[1]->trigger);
 }
 
-TEST(EditorScreen, EscapeReleasedReturnsToTheMenuAndTheMapSurvivesTheVisit)
+TEST_F(EditorTest, SavedMapsReopenAsTheyWereAndNoFailedOrCancelledStepLosesAnything)
 {
-  Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
-  LevelManager* manager = LevelManager::Instance();
-  MenuStub* menu = static_cast<MenuStub*>(manager->levels.at("Main Menu"));
+  grid->SetTileAt("BACKGROUND", 0, 0, 3);
+  grid->SetTileAt("OBJECTS", 10, 20, 20);
+  grid->SetTileAt("EVENTS", 5, 6, 101);
+  const std::map<std::string, std::vector<int>> saved = grid->layers;
+  grid->ResizeTile(70.0f, 70.0f);
+  std::filesystem::remove("round.txt"); // a file there would bring the overwrite question
+  VNSysFileDialogQueueAnswer("round");
+  EXPECT_EQ("", StdoutOf([&] { editor->SaveLevel(); }));
+  EXPECT_STREQ("Save File", VNSysFileDialogGetLastTitle());
+  ASSERT_TRUE(std::filesystem::exists("round.txt")) << "a name without extension gets .txt";
 
-  MoveToCell(5, 5);
-  EditorClick();
-  for (int i = 0; i < 4; ++i)
-    EditorFrame();
-  // The cursor is shown each frame without running the display counter up.
-  EXPECT_EQ(-1, VNInputShowCursor(0));
-  VNInputSetCursorVisible(1);
+  grid->SetTileAt("BACKGROUND", 0, 0, 0);
+  VNSysFileDialogQueueAnswer("round.txt");
+  editor->OpenLevel();
+  EXPECT_STREQ("Open File", VNSysFileDialogGetLastTitle());
+  Grid2D* opened = editor->tilemap;
+  EXPECT_EQ(saved, opened->layers);
+  EXPECT_EQ(50.0f, opened->tileWidth);
 
-  InjectKey(VN_KEY_ESCAPE, true);
-  EditorFrame();
-  EXPECT_EQ(editor, manager->current);
-  InjectKey(VN_KEY_ESCAPE, false);
-  EditorFrame();
-  EXPECT_EQ(menu, manager->current);
-  EXPECT_EQ(1, menu->loads);
-  EXPECT_EQ(nullptr, editor->saveButton);
-  EXPECT_TRUE(editor->palette.empty());
-
-  manager->ChangeLevel("Level Editor");
-  EXPECT_EQ(1, CellOn(editor->tilemap, "BACKGROUND", 5, 5));
-  EXPECT_EQ(20u, editor->palette.size());
-
-  EXPECT_NE(std::string::npos, StdoutOf(LevelManager::Destroy).find("Level Editor destroy\n"));
+  // Cancelled dialogs, declined overwrites, failed writes and files the grid cannot take
+  // say so and lose nothing: neither the edited map nor the file on disk.
+  opened->SetTileAt("BACKGROUND", 1, 1, 4);
+  const std::map<std::string, std::vector<int>> edited = opened->layers;
+  const std::string before = ReadText("round.txt");
+  WriteText("notes.tmx", "this is not a level <map");
+  std::filesystem::create_directory("shelf.tmx");
+  const std::function<void()> save = [&] { editor->SaveLevel(); };
+  const std::function<void()> open = [&] { editor->OpenLevel(); };
+  const struct
+  {
+    std::vector<const char*> answers;
+    std::function<void()> step;
+    const char* message;
+  } refusals[] = {
+      {{nullptr}, save, "Failed to save file\n"},
+      {{"round", nullptr}, save, "Failed to save file\n"},
+      {{"missing/level.tmx"}, save, "Failed to save file\n"},
+      {{"shelf.tmx"}, save, "Failed to save file\n"},
+      {{nullptr}, open, "Failed to Load file\n"},
+      {{}, [&] { editor->LoadLevel("notes.tmx"); }, "Failed to load Level notes.tmx\n"}};
+  for (const auto& refusal : refusals)
+  {
+    for (const char* answer : refusal.answers)
+      VNSysFileDialogQueueAnswer(answer);
+    const std::string output = StdoutOf(refusal.step);
+    EXPECT_NE(std::string::npos, output.find(refusal.message)) << output;
+  }
+  EXPECT_EQ(opened, editor->tilemap);
+  EXPECT_EQ(edited, opened->layers);
+  EXPECT_EQ(before, ReadText("round.txt"));
+  EXPECT_TRUE(std::filesystem::is_directory("shelf.tmx"));
 }
+} // namespace

@@ -51,9 +51,13 @@ int DeviceIndexOf(SDL_JoystickID id)
   return -1;
 }
 
-Uint32 WindowId()
+// An event of the given type addressed to the engine window.
+SDL_Event WindowEvent(Uint32 type)
 {
-  return SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
+  SDL_Event event = {};
+  event.type = type;
+  event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(VNSysGetWindowHandle()));
+  return event;
 }
 
 } // namespace
@@ -67,9 +71,7 @@ void InjectKey(unsigned char vk, bool down)
 
 void InjectSDLKey(int key, bool down)
 {
-  SDL_Event event = {};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.windowID = WindowId();
+  SDL_Event event = WindowEvent(down ? SDL_KEYDOWN : SDL_KEYUP);
   event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   event.key.keysym.sym = key;
   event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
@@ -80,9 +82,7 @@ void InjectMouseButton(unsigned char vk, bool down)
 {
   const Uint8 button = VNInputSDLButtonFromKey(vk);
   ASSERT_NE(0, button) << "virtual key " << int(vk) << " is not a mouse button";
-  SDL_Event event = {};
-  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-  event.button.windowID = WindowId();
+  SDL_Event event = WindowEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
   event.button.button = button;
   event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
   event.button.clicks = 1;
@@ -91,9 +91,7 @@ void InjectMouseButton(unsigned char vk, bool down)
 
 void InjectMouseMove(int x, int y)
 {
-  SDL_Event event = {};
-  event.type = SDL_MOUSEMOTION;
-  event.motion.windowID = WindowId();
+  SDL_Event event = WindowEvent(SDL_MOUSEMOTION);
   event.motion.x = x;
   event.motion.y = y;
   Push(event);
@@ -101,9 +99,7 @@ void InjectMouseMove(int x, int y)
 
 void InjectWheel(int notches)
 {
-  SDL_Event event = {};
-  event.type = SDL_MOUSEWHEEL;
-  event.wheel.windowID = WindowId();
+  SDL_Event event = WindowEvent(SDL_MOUSEWHEEL);
   event.wheel.y = notches;
   event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
   Push(event);
@@ -111,10 +107,8 @@ void InjectWheel(int notches)
 
 void InjectWindowEvent(int sdlWindowEventId)
 {
-  SDL_Event event = {};
-  event.type = SDL_WINDOWEVENT;
+  SDL_Event event = WindowEvent(SDL_WINDOWEVENT);
   event.window.event = static_cast<Uint8>(sdlWindowEventId);
-  event.window.windowID = WindowId();
   Push(event);
 }
 
