@@ -46,10 +46,20 @@ bool Standable(const Grid2D& grid, Cell cell)
   return grid.IsWalkable(cell.col, cell.row) && grid.IsWalkable(cell.col, cell.row + 1);
 }
 
-void SaveScreenshot(const std::string& name)
+// Draws the current level as the main loop does and saves the picture.
+void Screenshot(const std::string& name)
 {
+  Level* current = LevelManager::Instance()->current;
+  ASSERT_NE(nullptr, current);
+  VNSysFrameStart();
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
+  current->DrawTilemap();
+  current->Draw();
+  Camera::Instance()->DrawOverlay();
   std::vector<uint8_t> pixels(1280 * 720 * 4);
   glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  VNSysFrameEnd();
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1280, 720, 32, SDL_PIXELFORMAT_RGBA32);
   ASSERT_NE(nullptr, surface);
   std::set<uint32_t> colours;
@@ -67,21 +77,6 @@ void SaveScreenshot(const std::string& name)
   EXPECT_EQ(0, IMG_SavePNG(surface, ("screenshots/" + name + ".png").c_str()));
   SDL_FreeSurface(surface);
   EXPECT_GT(colours.size(), 4u) << name << ": the frame looks empty";
-}
-
-// Draws the current level as the main loop does and saves the picture.
-void Screenshot(const std::string& name)
-{
-  Level* current = LevelManager::Instance()->current;
-  ASSERT_NE(nullptr, current);
-  VNSysFrameStart();
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
-  current->DrawTilemap();
-  current->Draw();
-  Camera::Instance()->DrawOverlay();
-  SaveScreenshot(name);
-  VNSysFrameEnd();
 }
 
 class FloorRoute : public FloorTest, public ::testing::WithParamInterface<const char*>
