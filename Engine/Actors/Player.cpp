@@ -245,22 +245,26 @@ VNVec2 Player::Walk(const float& dt)
   const bool vertical = input.up != input.down;
   const bool horizontal = input.left != input.right;
   if (v.x == 0.0f && v.y == 0.0f && vertical != horizontal)
-    v = SlideAroundCorner(input, s);
+  {
+    const VNVec2 heading = {horizontal ? (input.right ? 1.0f : -1.0f) : 0.0f,
+                            vertical ? (input.up ? 1.0f : -1.0f) : 0.0f};
+    v = SlideAroundCorner(heading, s);
+  }
   return v;
 }
 
-VNVec2 Player::SlideAroundCorner(const WalkInput& input, float s) const
+VNVec2 Player::SlideAroundCorner(const VNVec2& heading, float s) const
 {
   const float x = position.x;
   const float y = position.y;
   // The two probes of the blocked step, as in Walk, shifted sideways by d.
   const auto stepFree = [&](float d)
   {
-    if (input.up)
+    if (heading.y > 0.0f)
       return CanStep(x + d + 10.0f, y + s + 10.0f, x + d - 10.0f, y + s + 10.0f);
-    if (input.down)
+    if (heading.y < 0.0f)
       return CanStep(x + d + 10.0f, y - s - 45.0f, x + d - 10.0f, y - s - 45.0f);
-    const float ahead = input.left ? x - s - 25.0f : x + s + 25.0f;
+    const float ahead = heading.x < 0.0f ? x - s - 25.0f : x + s + 25.0f;
     return CanStep(ahead, y + d, ahead, y + d - 35.0f);
   };
   // The nearest sideways offset that frees the step, on either side; a flat wall has none.
@@ -272,7 +276,7 @@ VNVec2 Player::SlideAroundCorner(const WalkInput& input, float s) const
         continue;
       // Sideways only as far as the offset, and only where the body itself may go.
       const float share = d < s ? d / s : 1.0f;
-      if (input.up || input.down)
+      if (heading.y != 0.0f)
       {
         const float edge = x + side * (s + 25.0f);
         return CanStep(edge, y, edge, y - 35.0f) ? VNVec2{side * share, 0.0f} : VNVec2{0.0f, 0.0f};
