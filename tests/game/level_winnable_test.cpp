@@ -6,9 +6,9 @@
 // - guarded: on Level2 to Level5 the same walk with the co-workers present, without
 //   disguise or stealth, is caught;
 // - fair: a recorded key script (Levels/Replays/<floor>.txt, staged beside the program:
-//   keys held, frames) that the game, co-workers included, plays to the escape banner. The game is exact
-//   for a fixed frame time and a given rand() sequence: every run starts it as a fresh
-//   program does (srand(1)) right before entering the floor.
+//   keys held, frames) that the game, co-workers included, plays to the escape banner.
+//   The game is exact for a fixed frame time and a given rand() sequence: every run
+//   starts it as a fresh program does (srand(1)) right before entering the floor.
 // Each floor, each page of the main menu and the level editor are also drawn as the game
 // draws them and saved under screenshots/ in the game folder, to be looked at.
 #include <GL/gl.h>
