@@ -19,6 +19,11 @@ const float kSmokeDuration = 0.5f;
 // Squared reach of the pick-up, about 54.8 units.
 const float kPickUpReachSq = 3000.0f;
 const float kStickThreshold = 0.6f;
+// The heads-up icons reach this far up from the bottom of the screen; the camera keeps
+// the floor above them.
+const float kHeadsUpRoom = 100.0f;
+// How far a blocked straight walk looks to each side for room to pass: half a tile.
+const float kCornerReach = 25.0f;
 
 // Adds a disabled heads-up icon at screen point (x, y) to the camera overlay, or gives
 // null when the overlay already holds a button of that name (the camera would delete the
@@ -67,6 +72,7 @@ Player::Player() : Sprite2D(1, 11, "Assets/player.png", 0.0f, 0.0f)
   iconE->height = 32.0f;
   iconE->hidden = true;
 
+  Camera::Instance()->bottomMargin = kHeadsUpRoom;
   keyIcon = AddHeadsUpIcon("keyUI", "Assets/iconKey.png", -600.0f, -300.0f);
   iconJ = AddHeadsUpIcon("iconJ", "Assets/iconJ.png", -50.0f, -300.0f);
   iconK = AddHeadsUpIcon("iconK", "Assets/iconK.png", 50.0f, -300.0f);
@@ -235,7 +241,52 @@ VNVec2 Player::Walk(const float& dt)
       v = WithHorizontal(v, 1.0f);
     frame = input.up ? 5 : input.down ? 7 : 6;
   }
+
+  const bool vertical = input.up != input.down;
+  const bool horizontal = input.left != input.right;
+  if (v.x == 0.0f && v.y == 0.0f && vertical != horizontal)
+  {
+    const VNVec2 heading = {horizontal ? (input.right ? 1.0f : -1.0f) : 0.0f,
+                            vertical ? (input.up ? 1.0f : -1.0f) : 0.0f};
+    v = SlideAroundCorner(heading, s);
+  }
   return v;
+}
+
+VNVec2 Player::SlideAroundCorner(const VNVec2& heading, float s) const
+{
+  const float x = position.x;
+  const float y = position.y;
+  // The two probes of the blocked step, as in Walk, shifted sideways by d.
+  const auto stepFree = [&](float d)
+  {
+    if (heading.y > 0.0f)
+      return CanStep(x + d + 10.0f, y + s + 10.0f, x + d - 10.0f, y + s + 10.0f);
+    if (heading.y < 0.0f)
+      return CanStep(x + d + 10.0f, y - s - 45.0f, x + d - 10.0f, y - s - 45.0f);
+    const float ahead = heading.x < 0.0f ? x - s - 25.0f : x + s + 25.0f;
+    return CanStep(ahead, y + d, ahead, y + d - 35.0f);
+  };
+  // The nearest sideways offset that frees the step, on either side; a flat wall has none.
+  for (float d = 1.0f; d <= kCornerReach; d += 1.0f)
+  {
+    for (const float side : {-1.0f, 1.0f})
+    {
+      if (!stepFree(side * d))
+        continue;
+      // Sideways only as far as the offset, and only where the body itself may go.
+      const float share = d < s ? d / s : 1.0f;
+      if (heading.y != 0.0f)
+      {
+        const float edge = x + side * (s + 25.0f);
+        return CanStep(edge, y, edge, y - 35.0f) ? VNVec2{side * share, 0.0f} : VNVec2{0.0f, 0.0f};
+      }
+      const float edge = side > 0.0f ? y + s + 10.0f : y - s - 45.0f;
+      return CanStep(x + 10.0f, edge, x - 10.0f, edge) ? VNVec2{0.0f, side * share}
+                                                       : VNVec2{0.0f, 0.0f};
+    }
+  }
+  return {0.0f, 0.0f};
 }
 
 void Player::PickUpKey()

@@ -60,6 +60,10 @@ private:
   void UpdateHeadsUp(const float& dt);
   void UpdateDisguise(const float& dt);
   VNVec2 Walk(const float& dt);
+  // A straight walk along heading (one axis, unit length) blocked by a corner within half
+  // a tile to one side: the sideways step that slides the player around it, or zero (a
+  // flat wall, or no room beside).
+  VNVec2 SlideAroundCorner(const VNVec2& heading, float s) const;
   bool CanStep(float x0, float y0, float x1, float y1) const;
   void PickUpKey();
   void StartStealth();

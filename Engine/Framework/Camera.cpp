@@ -133,8 +133,8 @@ void Camera::Clamp()
 
   if (position.y + hh > boundsMax.y + th)
     position.y = boundsMax.y + th - hh;
-  if (boundsMin.y + th > position.y - hh)
-    position.y = boundsMin.y + th + hh;
+  if (boundsMin.y + th - bottomMargin > position.y - hh)
+    position.y = boundsMin.y + th - bottomMargin + hh;
 }
 
 void Camera::CarryOverlay(const VNVec2& moved)

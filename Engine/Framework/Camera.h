@@ -55,6 +55,9 @@ public:
   VNVec2 boundsMax = {0.0f, 0.0f};
   VNVec2 tileSize = {0.0f, 0.0f};
   bool clampToBounds = true;
+  // Room the clamp leaves below the level's lower edge, so that what is drawn along the
+  // bottom of the screen (the heads-up icons) never covers the level.
+  float bottomMargin = 0.0f;
   std::vector<TextLabel*> labels;
   std::map<std::string, Button2D*> screenButtons;
   // Display-list bases of bold Courier New at 12 and 24 pixels, made at the first draw.

@@ -27,7 +27,7 @@ const Hint kHints[] = {
     {"Objective:", 100, 330, RED},
     {"Find the EXIT", 100, 290, RED},
     {"without being caught", 100, 250, RED},
-    {"Introducing the different states of Co-workers", 40, 1020, RED},
+    {"Introducing the different states of Co-workers", 75, 640, RED},
     {"Sleep", 168, 735, GREEN},
     {"State", 168, 700, GREEN},
     {"Work", 470, 735, GREEN},
@@ -38,8 +38,8 @@ const Hint kHints[] = {
     {"WALKING", 1317, 405, GREEN},
     {"STATE", 1335, 365, GREEN},
     {"WARNING: Avoid walking too close to co-workers!!!", 1050, 715, RED},
-    {"When you are in a tight situation, it's best to disappear...", 1230, 1970, RED},
-    {"Hint: Press K to Stealth", 1430, 1840, RED},
+    {"When you are in a tight situation, it's best to disappear...", 1360, 890, RED},
+    {"Hint: Press K to Stealth", 1760, 1090, RED},
     {"REMINDER:", 1352, 1040, RED},
     {"Limited to 1", 1350, 1000, RED},
     {"Usage per Level", 1330, 960, RED},
@@ -64,6 +64,8 @@ const Ink kInks[] = {
 };
 
 const int kHintFontHeight = 24;
+// The dark outline around every hint, in pixels, keeps it readable on any floor.
+const int kOutline = 2;
 } // namespace
 
 TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx") {}
@@ -140,6 +142,13 @@ void TutorialLevel::Pin(Enemy* enemy)
 void TutorialLevel::DrawUnderPlayers()
 {
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+  for (const Hint& hint : kHints)
+    for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
+      for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
+        if (dx != 0 || dy != 0)
+          VNGfxPrint(fontBase, hint.text, hint.x + dx, hint.y + dy, 0.0f, 0.0f, 0.0f);
+
   const Ink* current = nullptr;
   for (const Hint& hint : kHints)
   {

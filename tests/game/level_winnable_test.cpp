@@ -1,9 +1,14 @@
-// Every shipped floor can be won by the real player: with the co-workers left out, the
-// player is steered with injected keys at a fixed frame time from its start to the real
-// access card (where the floor has cards) and on to an exit. The route is planned over
-// the cells the player can stand in (its own cell and the one below must be free, since
-// its feet reach into the next row), but the walking is the Player's own: a floor that a
-// cell-by-cell search could cross and the player cannot walk fails here.
+// The shipped floors are winnable, guarded and fair, each shown with the real Player:
+// - winnable: with the co-workers left out, the player is steered with injected keys at
+//   a fixed frame time along the shortest route of cells it can stand in (its own and the
+//   one below, since its feet reach into the next row) to the real access card, where
+//   the floor has cards, and on to the nearest exit;
+// - guarded: on Level2 to Level5 the same walk with the co-workers present, without
+//   disguise or stealth, is caught;
+// - fair: a recorded key script (Levels/Replays/<floor>.txt, staged beside the program:
+//   keys held, frames) that the game, co-workers included, plays to the escape banner.
+//   The game is exact for a fixed frame time and a given rand() sequence: every run
+//   starts it as a fresh program does (srand(1)) right before entering the floor.
 // Each floor, each page of the main menu and the level editor are also drawn as the game
 // draws them and saved under screenshots/ in the game folder, to be looked at.
 #include <GL/gl.h>
@@ -13,8 +18,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,10 +46,20 @@ bool Standable(const Grid2D& grid, Cell cell)
   return grid.IsWalkable(cell.col, cell.row) && grid.IsWalkable(cell.col, cell.row + 1);
 }
 
-void SaveScreenshot(const std::string& name)
+// Draws the current level as the main loop does and saves the picture.
+void Screenshot(const std::string& name)
 {
+  Level* current = LevelManager::Instance()->current;
+  ASSERT_NE(nullptr, current);
+  VNSysFrameStart();
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
+  current->DrawTilemap();
+  current->Draw();
+  Camera::Instance()->DrawOverlay();
   std::vector<uint8_t> pixels(1280 * 720 * 4);
   glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  VNSysFrameEnd();
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1280, 720, 32, SDL_PIXELFORMAT_RGBA32);
   ASSERT_NE(nullptr, surface);
   std::set<uint32_t> colours;
@@ -60,25 +79,45 @@ void SaveScreenshot(const std::string& name)
   EXPECT_GT(colours.size(), 4u) << name << ": the frame looks empty";
 }
 
-// Draws the current level as the main loop does and saves the picture.
-void Screenshot(const std::string& name)
-{
-  Level* current = LevelManager::Instance()->current;
-  ASSERT_NE(nullptr, current);
-  VNSysFrameStart();
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
-  current->DrawTilemap();
-  current->Draw();
-  Camera::Instance()->DrawOverlay();
-  SaveScreenshot(name);
-  VNSysFrameEnd();
-}
-
-class LevelWinnable : public FloorTest, public ::testing::WithParamInterface<const char*>
+class FloorRoute : public FloorTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
-  bool Playing() const { return *playState == TestLevel::kPlaying; }
+  // The parts of a floor the walks read, from a FloorProbe or a tutorial probe.
+  struct FloorView
+  {
+    TestLevel* level;
+    int& playState;
+    std::vector<Player*>& players;
+    std::vector<Enemy*>& enemies;
+    std::vector<Key*>& keys;
+    std::vector<VNVec2>& exits;
+    bool& noCardNeeded;
+  };
+  template <class Probe> static FloorView View(Probe* p)
+  {
+    return {p, p->playState, p->players, p->enemies, p->keys, p->exits, p->noCardNeeded};
+  }
+
+  bool Playing() const { return floor->playState == TestLevel::kPlaying; }
+
+  // Enters the floor with the class the game plays it with, rand() as at program start,
+  // and unless `untilPlay` is false runs frames until play begins.
+  void EnterFloor(bool untilPlay = true)
+  {
+    const std::string file = GetParam();
+    if (file == "TutorialLevel.tmx")
+      floor.emplace(View(new LevelProbe<TutorialLevel>()));
+    else
+      floor.emplace(View(new FloorProbe(file)));
+    srand(1);
+    LevelManager::Instance()->AddLevel(floor->level);
+    LevelManager::Instance()->ChangeLevel(floor->level->name);
+    for (int i = 0; i < 10 && untilPlay && floor->playState == TestLevel::kLoading; ++i)
+      RunFrame(0.5f);
+    ASSERT_TRUE(Playing() || !untilPlay);
+    ASSERT_EQ(1u, floor->players.size());
+    player = floor->players[0];
+  }
 
   // Holds one walking key until the player has covered the distance along that axis.
   // False when the player stops short (a wall it cannot pass).
@@ -103,11 +142,17 @@ protected:
     return arrived || !Playing();
   }
 
-  // Walks the route cell centre by cell centre, holding each key along straight runs.
-  void Walk(const Grid2D& grid, const std::vector<Cell>& route)
+  // Walks the shortest route of standable cells to one of the goals, cell centre by cell
+  // centre, holding each key along straight runs, until it arrives or play ends.
+  void WalkTo(const std::set<Cell>& goals)
   {
-    size_t i = 0;
-    while (i < route.size() && Playing())
+    const Grid2D& grid = *floor->level->tilemap;
+    const std::vector<Cell> route = FindRoute(grid, CellAt(grid, player->position), goals,
+                                              [&grid](Cell cell) { return Standable(grid, cell); });
+    ASSERT_TRUE(!route.empty() || goals.count(CellAt(grid, player->position)))
+        << GetParam() << ": no way from (" << player->position.x << ", " << player->position.y
+        << ")";
+    for (size_t i = 0; i < route.size() && Playing();)
     {
       const Cell from = CellAt(grid, player->position);
       const bool horizontal = route[i].row == from.row;
@@ -126,98 +171,119 @@ protected:
     }
   }
 
-  // Enters the floor with the class the game plays it with, then walks the real player
-  // to the real card (where the floor needs one) and on to an exit.
-  template <class Probe> void EnterAndWin(Probe* floor)
+  // The shortest walk to the real card (taken within about 54.8 units: from its cell or
+  // a neighbour) where the floor has cards, and on to an exit (within 40 units: its cell).
+  void WalkShortestRoute()
   {
-    LevelManager::Instance()->AddLevel(floor);
-    LevelManager::Instance()->ChangeLevel(floor->name);
-    for (int i = 0; i < 10 && floor->playState == TestLevel::kLoading; ++i)
-      RunFrame(0.5f);
-    playState = &floor->playState;
-    const std::string music = floor->name == "TutorialLevel" ? "Tutorial" : floor->name;
-    EXPECT_EQ("Assets/Sound/" + music + "BGM.ogg", SoundManager::Instance()->pendingMusic);
-    ASSERT_TRUE(Playing());
-    ASSERT_EQ(1u, floor->players.size());
-    ASSERT_FALSE(floor->exits.empty());
-    RunFrame(kFrame);
-    Screenshot(floor->name);
-
-    for (Enemy* coworker : floor->enemies)
-      delete coworker;
-    floor->enemies.clear();
-    const Grid2D& grid = *floor->tilemap;
-    player = floor->players[0];
-    const auto standable = [&grid](Cell cell) { return Standable(grid, cell); };
+    const Grid2D& grid = *floor->level->tilemap;
     ASSERT_TRUE(Standable(grid, CellAt(grid, player->position)))
         << "the start is not a place to stand";
-
-    if (!floor->noCardNeeded)
+    for (const Key* key : floor->keys)
     {
-      const Key* card = nullptr;
-      for (const Key* key : floor->keys)
-        if (key->cardValue == Key::kAccessCard)
-          card = key;
-      ASSERT_NE(nullptr, card);
-      // The card is taken within about 54.8 units: from its cell or a neighbour.
+      if (key->cardValue != Key::kAccessCard)
+        continue;
       std::set<Cell> nearCard;
-      const Cell cardCell = CellAt(grid, card->home);
-      for (int dc = -1; dc <= 1; ++dc)
-        for (int dr = -1; dr <= 1; ++dr)
-        {
-          const Cell c = {cardCell.col + dc, cardCell.row + dr};
-          const VNVec2 at = CellCentre(grid, c);
-          const float dx = at.x - card->home.x, dy = at.y - card->home.y;
-          if (dx * dx + dy * dy <= 3000.0f && Standable(grid, c))
-            nearCard.insert(c);
-        }
-      const std::vector<Cell> toCard =
-          FindRoute(grid, CellAt(grid, player->position), nearCard, standable);
-      ASSERT_TRUE(!toCard.empty() || nearCard.count(CellAt(grid, player->position)))
-          << "no way to the card";
-      ASSERT_NO_FATAL_FAILURE(Walk(grid, toCard));
-      Screenshot(floor->name + "Card");
+      const Cell at = CellAt(grid, key->home);
+      for (const Cell c : {at, Cell{at.col + 1, at.row}, Cell{at.col - 1, at.row},
+                           Cell{at.col, at.row + 1}, Cell{at.col, at.row - 1}})
+        if (Standable(grid, c))
+          nearCard.insert(c);
+      ASSERT_NO_FATAL_FAILURE(WalkTo(nearCard));
+      if (!Playing())
+        return;
+      Screenshot(floor->level->name + "Card");
       Tap('E');
       ASSERT_EQ(Key::kAccessCard, player->heldCard) << GetParam() << ": the card was not picked up";
     }
-
-    // An exit counts within 40 units: from its own cell.
+    ASSERT_TRUE(floor->noCardNeeded || player->heldCard == Key::kAccessCard) << "no real card";
     std::set<Cell> exitCells;
     for (const VNVec2& exit : floor->exits)
       if (Standable(grid, CellAt(grid, exit)))
         exitCells.insert(CellAt(grid, exit));
     ASSERT_FALSE(exitCells.empty()) << "no exit has room to stand";
-    const std::vector<Cell> toExit =
-        FindRoute(grid, CellAt(grid, player->position), exitCells, standable);
-    ASSERT_FALSE(toExit.empty()) << GetParam() << ": no way from here to an exit";
-    ASSERT_NO_FATAL_FAILURE(Walk(grid, toExit));
+    ASSERT_NO_FATAL_FAILURE(WalkTo(exitCells));
     RunFrame(kFrame);
-    Screenshot(floor->name + "Escaped");
-    EXPECT_EQ(TestLevel::kEscaped, floor->playState)
-        << GetParam() << ": the player reached the exit but did not escape";
   }
 
-  const int* playState = nullptr;
+  std::optional<FloorView> floor;
   Player* player = nullptr;
 };
 
-TEST_P(LevelWinnable, ThePlayerWalksPastTheCardToAnExit)
+class Winnable : public FloorRoute
 {
-  const std::string file = GetParam();
-  if (file == "TutorialLevel.tmx")
-    EnterAndWin(new LevelProbe<TutorialLevel>());
-  else
-    EnterAndWin(new FloorProbe(file));
+};
+class Guarded : public FloorRoute
+{
+};
+class Replayed : public FloorRoute
+{
+};
+
+TEST_P(Winnable, ThePlayerWalksPastTheCardToAnExit)
+{
+  ASSERT_NO_FATAL_FAILURE(EnterFloor());
+  const std::string music = floor->level->name == "TutorialLevel" ? "Tutorial" : floor->level->name;
+  EXPECT_EQ("Assets/Sound/" + music + "BGM.ogg", SoundManager::Instance()->pendingMusic);
+  RunFrame(kFrame);
+  Screenshot(floor->level->name);
+  for (Enemy* coworker : floor->enemies)
+    delete coworker;
+  floor->enemies.clear();
+  ASSERT_NO_FATAL_FAILURE(WalkShortestRoute());
+  Screenshot(floor->level->name + "Escaped");
+  EXPECT_EQ(TestLevel::kEscaped, floor->playState)
+      << GetParam() << ": the player reached the exit but did not escape";
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedFloors, LevelWinnable,
+TEST_P(Guarded, TheShortestWalkWithoutDisguiseOrStealthIsCaught)
+{
+  ASSERT_NO_FATAL_FAILURE(EnterFloor());
+  ASSERT_NO_FATAL_FAILURE(WalkShortestRoute());
+  EXPECT_EQ(TestLevel::kCaught, floor->playState)
+      << GetParam() << ": the shortest walk passed every co-worker unseen";
+}
+
+// A script line is the keys held (any of W A S D J K E, or - for none) and a frame count.
+TEST_P(Replayed, TheRecordedKeysWinWithTheCoworkersPresent)
+{
+  const std::string name = std::string(GetParam()).substr(0, std::string(GetParam()).find('.'));
+  std::ifstream script("Replays/" + name + ".txt");
+  ASSERT_TRUE(script) << "no replay for " << name;
+  ASSERT_NO_FATAL_FAILURE(EnterFloor(false));
+  std::string held, keys;
+  int frames = 0, line = 0;
+  while (script >> keys >> frames)
+  {
+    ++line;
+    ASSERT_EQ(std::string::npos, keys.find_first_not_of("-WASDJKE")) << name << " line " << line;
+    for (const char key : std::string("WASDJKE"))
+      if ((keys.find(key) == std::string::npos) != (held.find(key) == std::string::npos))
+        InjectKey(static_cast<unsigned char>(key), keys.find(key) != std::string::npos);
+    held = keys;
+    for (int i = 0; i < frames; ++i)
+      RunFrame(kFrame);
+    ASSERT_NE(TestLevel::kCaught, floor->playState) << name << ": caught by line " << line;
+  }
+  EXPECT_TRUE(script.eof()) << name << ": unreadable line after line " << line;
+  EXPECT_EQ(TestLevel::kEscaped, floor->playState) << name << ": the replay did not escape";
+}
+
+const auto kFloorName = [](const ::testing::TestParamInfo<const char*>& info)
+{
+  const std::string name = info.param;
+  return name.substr(0, name.find('.'));
+};
+INSTANTIATE_TEST_SUITE_P(ShippedFloors, Winnable,
                          ::testing::Values("TutorialLevel.tmx", "Level1.tmx", "Level2.tmx",
                                            "Level3.tmx", "Level4.tmx", "Level5.tmx"),
-                         [](const ::testing::TestParamInfo<const char*>& info)
-                         {
-                           std::string name = info.param;
-                           return name.substr(0, name.find('.'));
-                         });
+                         kFloorName);
+INSTANTIATE_TEST_SUITE_P(ShippedFloors, Guarded,
+                         ::testing::Values("Level2.tmx", "Level3.tmx", "Level4.tmx", "Level5.tmx"),
+                         kFloorName);
+INSTANTIATE_TEST_SUITE_P(ShippedFloors, Replayed,
+                         ::testing::Values("Level1.tmx", "Level2.tmx", "Level3.tmx", "Level4.tmx",
+                                           "Level5.tmx"),
+                         kFloorName);
 
 // The menu's pages, reached with the mouse as a player would.
 TEST(MenuScreenshots, EveryPageIsDrawn)

@@ -38,13 +38,14 @@ Canvas kCarpet()
 
 Canvas kLino()
 {
+  // Large square vinyl tiles in two close tones with thin grout: clearly floor, with no
+  // courses that could read as brickwork.
   Canvas c = Floor(Pal::kLino, Pal::kLinoDark, Shade(Pal::kLino, 0.15f), 2);
-  for (int y : {0, 8, 16})
-    c.Rect(0, y, kT, 1, Pal::kLinoDark);
-  c.Rect(11, 1, 1, 7, Pal::kLinoDark);
-  c.Rect(4, 9, 1, 7, Pal::kLinoDark);
-  c.Rect(18, 9, 1, 7, Pal::kLinoDark);
-  c.Rect(13, 17, 1, 8, Pal::kLinoDark);
+  const Color alternate = Shade(Pal::kLino, -0.05f);
+  c.Rect(0, 0, 12, 12, alternate);
+  c.Rect(12, 12, 13, 13, alternate);
+  c.Rect(0, 12, kT, 1, Pal::kLinoDark);
+  c.Rect(12, 0, 1, kT, Pal::kLinoDark);
   return c;
 }
 
@@ -79,30 +80,32 @@ Canvas ExitMat()
   return c;
 }
 
+// A raised block of wall seen from above: a lit top edge, a shaded lower face and
+// courses of bricks, so walls read apart from every floor at a glance.
 Canvas WallBlock(Color top, Color light, Color dark)
 {
   Canvas c(kT, kT);
   c.Fill(top);
+  const Color mortar = Shade(top, -0.25f);
+  for (int y = 5; y < kT - 3; y += 5)
+    c.Rect(0, y, kT, 1, mortar);
+  for (int row = 0; row * 5 < kT - 3; ++row)
+    for (int x = (row % 2) ? 3 : 9; x < kT; x += 12)
+      c.Rect(x, row * 5, 1, 5, mortar);
   c.Rect(0, 0, kT, 2, light);
-  c.Rect(0, 0, 2, kT, light);
-  c.Rect(0, kT - 3, kT, 3, dark);
-  c.Rect(kT - 2, 0, 2, kT, dark);
-  // Panel joints.
-  c.Rect(2, 12, kT - 4, 1, Shade(top, -0.12f));
-  c.Rect(12, 2, 1, 10, Shade(top, -0.12f));
-  c.Rect(6, 13, 1, 9, Shade(top, -0.12f));
-  c.Rect(18, 13, 1, 9, Shade(top, -0.12f));
+  c.Rect(0, kT - 4, kT, 4, dark);
+  c.Rect(0, kT - 1, kT, 1, Pal::kInk);
   return c;
 }
 
 Canvas kWall()
 {
-  return WallBlock(Pal::kWallLight, Pal::kWallTop, Pal::kWall);
+  return WallBlock(Pal::kWall, Pal::kWallTop, Pal::kWallDark);
 }
 
 Canvas WindowWall()
 {
-  Canvas c = WallBlock(Pal::kWallLight, Pal::kWallTop, Pal::kWall);
+  Canvas c = WallBlock(Pal::kWall, Pal::kWallTop, Pal::kWallDark);
   c.Rect(3, 3, 19, 18, Pal::kWallDark);
   c.Gradient(4, 4, 17, 16, Hex(0x2c4470), Hex(0x4d7bb0));
   c.Line(6, 18, 14, 5, WithAlpha(Pal::kWhite, 120));
@@ -113,7 +116,7 @@ Canvas WindowWall()
 
 Canvas NoticeWall()
 {
-  Canvas c = WallBlock(Pal::kWallLight, Pal::kWallTop, Pal::kWall);
+  Canvas c = WallBlock(Pal::kWall, Pal::kWallTop, Pal::kWallDark);
   c.Rect(3, 4, 19, 15, Pal::kWoodDark);
   c.Rect(4, 5, 17, 13, Hex(0xc49a62));
   c.Rect(5, 6, 5, 6, Pal::kPaper);
@@ -127,7 +130,7 @@ Canvas NoticeWall()
 
 Canvas Pillar()
 {
-  return WallBlock(Pal::kWall, Pal::kWallLight, Pal::kWallDark);
+  return WallBlock(Pal::kWallDark, Pal::kWall, Pal::kNightDeep);
 }
 
 // An object picture: drawn by fn on a clear tile, then outlined and given a shadow.

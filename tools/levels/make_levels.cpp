@@ -1,8 +1,8 @@
 // make_levels: turns the ASCII floor plans in a folder (one <Name>.txt per level) into the
 // game's TMX level files, writes the asset manifest that gives every tile id its image,
 // and checks each floor before writing it: one start, at least one exit, co-workers,
-// every exit and card reachable on foot (also past the co-workers sitting at their
-// desks), co-workers able to visit each other, and no co-worker close to the start.
+// every exit and card reachable on foot, co-workers able to visit each other, and no
+// co-worker close to the start. It also notes whether the route is watched from a desk.
 //
 //   make_levels <plans folder> <level output folder> <Assets folder>
 //
@@ -35,8 +35,8 @@ struct TileImage
 
 // Background tiles 1-8 (floors 1-4 are walkable), objects from 9, events by their code.
 const TileImage kFloors[] = {{1, "floor_carpet.png"}, {2, "floor_lino.png"}, {3, "floor_hall.png"},
-                            {4, "floor_exit.png"},   {5, "wall.png"},       {6, "wall_window.png"},
-                            {7, "wall_notice.png"},  {8, "wall_pillar.png"}};
+                             {4, "floor_exit.png"},   {5, "wall.png"},       {6, "wall_window.png"},
+                             {7, "wall_notice.png"},  {8, "wall_pillar.png"}};
 const TileImage kObjects[] = {
     {9, "desk_computer.png"}, {10, "desk_laptop.png"},  {11, "desk_papers.png"},
     {12, "chair.png"},        {13, "plant.png"},        {14, "plant_tall.png"},
@@ -355,30 +355,21 @@ bool Check(const Plan& plan)
     std::printf("make_levels: %s: no exit can be reached from the start\n", plan.name.c_str());
     ok = false;
   }
-  // Fair play: with every co-worker at its desk, the cards and an exit can be reached
-  // without walking through anyone's view.
+  // A note for the designer, not a fault: whether the cards and an exit can be reached
+  // without walking through the view of a co-worker seated at its desk. Where they cannot,
+  // the floor asks for a disguise, stealth or a wait for a visit.
   std::vector<bool> quiet = Reachable(plan, spawnCol, spawnRow, WatchedFromDesks(plan));
-  bool quietExit = false;
+  bool quietCards = true, quietExit = false;
   for (int r = 0; r < plan.height; ++r)
     for (int c = 0; c < plan.width; ++c)
     {
       int e = plan.event[size_t(r * plan.width + c)];
-      if (e == 50 && !CardTakeable(plan, quiet, c, r))
-      {
-        std::printf("make_levels: %s: the card at row %d column %d can only be reached through a "
-                    "co-worker's view\n",
-                    plan.name.c_str(), r + 1, c + 1);
-        ok = false;
-      }
+      quietCards = quietCards && (e != 50 || CardTakeable(plan, quiet, c, r));
       quietExit = quietExit || (e == 102 && quiet[size_t(r * plan.width + c)]);
     }
-  if (!quietExit)
-  {
-    std::printf("make_levels: %s: every exit lies behind a co-worker's view\n", plan.name.c_str());
-    ok = false;
-  }
-  std::printf("%-14s %2d x %2d  %2d co-workers  %d cards  %d exits\n", plan.name.c_str(),
-              plan.width, plan.height, coworkers, cards, exits);
+  const char* route = quietExit && quietCards ? "open past the desks" : "watched from a desk";
+  std::printf("%-14s %2d x %2d  %2d co-workers  %d cards  %d exits  route %s\n", plan.name.c_str(),
+              plan.width, plan.height, coworkers, cards, exits, route);
   return ok;
 }
 
