@@ -1,0 +1,484 @@
+// The renderer on the shared window, checked by reading pixels back: projection and
+// camera, full-screen scaling, the programs' colour formula, blending, world transforms,
+// textures (orientation, offsets, unreadable images), the mesh limit and bitmap text.
+#include "CapturedOutput.h"
+#include "ScratchFolder.h"
+#include "TestWindow.h"
+#include "Vorn.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using Rgb = std::array<int, 3>;
+const Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0},
+    kBlue{0, 0, 255}, kYellow{255, 255, 0}, kMagenta{255, 0, 255};
+
+bool Near(const Rgb& expected, const Rgb& actual, int tolerance)
+{
+  for (int i = 0; i < 3; ++i)
+    if (abs(expected[i] - actual[i]) > tolerance)
+      return false;
+  return true;
+}
+
+// The pixels of the window rectangle [x0, x1) x [y0, y1) of the frame being drawn,
+// counted from the bottom-left corner.
+std::vector<Rgb> Pixels(int x0, int y0, int x1, int y1)
+{
+  std::vector<unsigned char> bytes((size_t)(x1 - x0) * (y1 - y0) * 4);
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glReadPixels(x0, y0, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+  std::vector<Rgb> pixels;
+  for (size_t i = 0; i < bytes.size(); i += 4)
+    pixels.push_back({bytes[i], bytes[i + 1], bytes[i + 2]});
+  return pixels;
+}
+
+Rgb Pixel(int x, int y)
+{
+  return Pixels(x, y, x + 1, y + 1)[0];
+}
+
+// The pixel showing world point (x, y) with the camera at the origin and scale 1.
+Rgb At(float x, float y)
+{
+  return Pixel((int)floorf(x) + 640, (int)floorf(y) + 360);
+}
+
+int Count(int x0, int y0, int x1, int y1, const Rgb& colour)
+{
+  const std::vector<Rgb> pixels = Pixels(x0, y0, x1, y1);
+  return (int)std::count(pixels.begin(), pixels.end(), colour);
+}
+
+// Clears to the background and enters `mode` with freshly uploaded matrices, no blending,
+// an identity world matrix, tint and transparency 1 and no blend colour.
+void BeginFrame(int mode, float r = 1.0f, float g = 1.0f, float b = 1.0f)
+{
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+  VNGfxSetBackgroundColor(r, g, b);
+  VNGfxStart();
+  VNGfxSetRenderMode(mode);
+  VNGfxSetBlendMode(VN_GFX_BLEND_NONE);
+  VNGfxSetPosition(0.0f, 0.0f);
+  VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+  VNGfxSetTransparency(1.0f);
+  VNGfxSetBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+// One quad from (x0, y0) to (x1, y1) in one colour, u 0 to 1 left to right, v 0 at the top.
+VNGfxVertexList* MakeQuad(float x0, float y0, float x1, float y1, uint32_t color)
+{
+  VNGfxReset();
+  VNGfxMeshStart();
+  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y0, color, 1.0f, 1.0f, x1, y1, color, 1.0f, 0.0f);
+  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y1, color, 1.0f, 0.0f, x0, y1, color, 0.0f, 0.0f);
+  return VNGfxMeshEnd();
+}
+
+// Draws a 200 x 100 textured quad at the window centre.
+void DrawTexturedQuad(VNGfxTexture* texture, float offsetU)
+{
+  VNGfxVertexList* quad = MakeQuad(-100.0f, -50.0f, 100.0f, 50.0f, 0xFFFFFFFF);
+  BeginFrame(VN_GFX_RENDER_TEXTURE);
+  VNGfxTextureSet(texture, offsetU, 0.0f);
+  VNGfxMeshDraw(quad, VN_GFX_MESH_TRIANGLES);
+  VNGfxMeshFree(quad);
+}
+
+// The pixel at texture coordinate (u, v) of the quad DrawTexturedQuad draws.
+Rgb AtUV(float u, float v)
+{
+  return At(-100.0f + 200.0f * u, 50.0f - 100.0f * v);
+}
+
+void GetUniform(const char* name, float* values)
+{
+  GLint program = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  glGetUniformfv((GLuint)program, glGetUniformLocation((GLuint)program, name), values);
+}
+
+// Where the next glyph would go, in window pixels.
+std::array<float, 2> RasterPosition()
+{
+  float position[4];
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+  return {position[0], position[1]};
+}
+
+class Graphics : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    EnsureTestWindow();
+    VNGfxSetCamPosition(0.0f, 0.0f);
+    if (!font)
+      font = VNGfxCreateFont("Courier New", 20, 1, 0);
+    ASSERT_NE(0u, font);
+  }
+  void TearDown() override
+  {
+    gVNScreenScaleX = gVNScreenScaleY = 1.0f;
+    VNGfxTextureSet(nullptr, 0.0f, 0.0f);
+    VNGfxReset();
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+  }
+
+  static unsigned int font; // Courier New bold, 20 pixels
+  ScratchFolder folder;
+};
+
+unsigned int Graphics::font = 0;
+
+TEST_F(Graphics, CameraAndFullScreenScaleDecideWhereTheWorldLands)
+{
+  VNGfxSetCamPosition(100.0f, 50.0f);
+  EXPECT_EQ(-540.0f, gVNWinMinX);
+  EXPECT_EQ(410.0f, gVNWinMaxY);
+
+  // A 6 x 6 quad in a colour whose channels all differ.
+  const struct
+  {
+    float scale, camX, camY, x, y;
+    int pixelX, pixelY, viewport;
+  } cases[] = {{1.0f, 100.0f, 50.0f, 100.0f, 50.0f, 640, 360, 1280},
+               {1.0f, 0.0f, 0.0f, -200.0f, 100.0f, 440, 460, 1280},
+               // ((-300 + 100) * 1.5 + 960, (-80 - 20) * 1.5 + 540)
+               {1.5f, -100.0f, 20.0f, -300.0f, -80.0f, 660, 390, 1920}};
+  VNGfxVertexList* dot = MakeQuad(-3.0f, -3.0f, 3.0f, 3.0f, 0xFFE03010);
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(&c - cases);
+    gVNScreenScaleX = gVNScreenScaleY = c.scale;
+    VNGfxSetCamPosition(c.camX, c.camY);
+    BeginFrame(VN_GFX_RENDER_COLOR);
+    VNGfxSetPosition(c.x, c.y);
+    VNGfxMeshDraw(dot, VN_GFX_MESH_TRIANGLES);
+    EXPECT_EQ((Rgb{224, 48, 16}), Pixel(c.pixelX, c.pixelY));
+    EXPECT_EQ(kWhite, Pixel(c.pixelX + 6, c.pixelY));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(c.viewport, viewport[2]);
+  }
+  VNGfxMeshFree(dot);
+}
+
+TEST_F(Graphics, BothProgramsMixTheBlendColourInThenTintAndFade)
+{
+  // The colour program draws a blue quad; the texture program a blue texel beside a
+  // transparent one, which must leave the background showing.
+  VNGfxVertexList* blueQuad = MakeQuad(-100.0f, -50.0f, 100.0f, 50.0f, 0xFF0000FF);
+  VNGfxVertexList* whiteQuad = MakeQuad(-100.0f, -50.0f, 100.0f, 50.0f, 0xFFFFFFFF);
+  const unsigned char texels[] = {0, 0, 255, 255, 0, 255, 0, 0};
+  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(texels, 2, 1);
+  const struct
+  {
+    float blend[4], tint[4], transparency;
+    Rgb expected;
+  } cases[] = {{{0, 0, 0, 0}, {1, 1, 1, 1}, 1.0f, {0, 0, 255}},
+               {{1, 0, 0, 1}, {1, 1, 1, 1}, 1.0f, {255, 0, 0}},
+               {{1, 0, 0, 0.5f}, {1, 1, 1, 1}, 1.0f, {128, 0, 128}},
+               {{0, 1, 0, 1}, {0.5f, 0.5f, 1, 1}, 1.0f, {0, 128, 0}},
+               // Over white at alpha 0.5, from the tint's alpha or from the transparency.
+               {{0, 0, 0, 0}, {1, 1, 1, 0.5f}, 1.0f, {128, 128, 255}},
+               {{0, 0, 0, 0}, {1, 1, 1, 1}, 0.5f, {128, 128, 255}}};
+  for (int mode : {VN_GFX_RENDER_COLOR, VN_GFX_RENDER_TEXTURE})
+    for (const auto& c : cases)
+    {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << ", case " << &c - cases);
+      BeginFrame(mode);
+      VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
+      VNGfxSetBlendColor(c.blend[0], c.blend[1], c.blend[2], c.blend[3]);
+      VNGfxSetTintColor(c.tint[0], c.tint[1], c.tint[2], c.tint[3]);
+      VNGfxSetTransparency(c.transparency);
+      const bool textured = mode == VN_GFX_RENDER_TEXTURE;
+      VNGfxTextureSet(textured ? texture : nullptr, 0.0f, 0.0f);
+      VNGfxMeshDraw(textured ? whiteQuad : blueQuad, VN_GFX_MESH_TRIANGLES);
+      EXPECT_PRED3(Near, c.expected, At(-50.0f, 0.0f), 1);
+      EXPECT_PRED3(Near, textured ? kWhite : c.expected, At(50.0f, 0.0f), 1);
+    }
+  VNGfxMeshFree(blueQuad);
+  VNGfxMeshFree(whiteQuad);
+  VNGfxTextureUnload(texture);
+}
+
+TEST_F(Graphics, BlendModesAndWorldTransforms)
+{
+  // Half-transparent red over a blue background.
+  VNGfxVertexList* halfRed = MakeQuad(-50.0f, -50.0f, 50.0f, 50.0f, 0x80FF0000);
+  const struct
+  {
+    int mode;
+    Rgb expected;
+  } cases[] = {{VN_GFX_BLEND_NONE, {255, 0, 0}},
+               {VN_GFX_BLEND_BLEND, {128, 0, 127}},
+               {VN_GFX_BLEND_ADD, {128, 0, 255}}};
+  for (const auto& c : cases)
+  {
+    BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 1.0f);
+    VNGfxSetBlendMode(c.mode);
+    VNGfxMeshDraw(halfRed, VN_GFX_MESH_TRIANGLES);
+    EXPECT_PRED3(Near, c.expected, At(0.0f, 0.0f), 1) << "mode " << c.mode;
+  }
+  VNGfxMeshFree(halfRed);
+
+  // Scaled by (20, 10) and moved to (200, -100); the third row of a 2D transform does
+  // not matter. A 4 x 4 transform is row-major, its translation in the last column.
+  VNGfxVertexList* unit = MakeQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0xFF00FF00);
+  const VNMtx33 transform = {{{20.0f, 0.0f, 200.0f}, {0.0f, 10.0f, -100.0f}, {7.0f, 7.0f, 7.0f}}};
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxSetTransform(&transform);
+  VNGfxMeshDraw(unit, VN_GFX_MESH_TRIANGLES);
+  EXPECT_EQ(kGreen, At(215.0f, -92.0f));
+  EXPECT_EQ(kWhite, At(225.0f, -100.0f));
+  EXPECT_EQ(kWhite, At(200.0f, -85.0f));
+  const float matrix[16] = {5, 0, 0, -300, 0, 5, 0, 200, 0, 0, 1, 0, 0, 0, 0, 1};
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxSetTransform3D(matrix);
+  VNGfxMeshDraw(unit, VN_GFX_MESH_TRIANGLES);
+  EXPECT_EQ(kGreen, At(-297.0f, 203.0f));
+  EXPECT_EQ(kWhite, At(-290.0f, 200.0f));
+  VNGfxMeshFree(unit);
+}
+
+TEST_F(Graphics, ImageFilesAndMemoryPixelsShowTheirFirstRowAtTheTop)
+{
+  // Quadrants red (top left), green (top right), blue (bottom left), yellow.
+  const Rgb colours[] = {kRed, kGreen, kBlue, kYellow};
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 64, 32, 32, SDL_PIXELFORMAT_RGBA32);
+  for (int i = 0; i < 4; ++i)
+  {
+    const SDL_Rect quadrant = {i % 2 * 32, i / 2 * 16, 32, 16};
+    const Rgb& c = colours[i];
+    SDL_FillRect(surface, &quadrant, SDL_MapRGBA(surface->format, c[0], c[1], c[2], 255));
+  }
+  const std::string path = folder.File("quadrants.png");
+  ASSERT_EQ(0, IMG_SavePNG(surface, path.c_str())) << IMG_GetError();
+  SDL_FreeSurface(surface);
+  const unsigned char pixels[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 0, 255};
+
+  for (VNGfxTexture* texture :
+       {VNGfxTextureLoad(path.c_str()), VNGfxTextureLoadFromMemory(pixels, 2, 2)})
+  {
+    ASSERT_NE(nullptr, texture);
+    DrawTexturedQuad(texture, 0.0f);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(colours[i], AtUV(i % 2 ? 0.9f : 0.1f, i / 2 ? 0.9f : 0.1f)) << texture->path;
+    VNGfxTextureUnload(texture);
+  }
+}
+
+TEST_F(Graphics, UnreadableImagesShowACheckerAndNameTheFile)
+{
+  const std::string corrupt = folder.File("corrupt.png");
+  WriteText(corrupt, "\x89PNG this is not an image");
+  for (const std::string& path : {folder.File("missing.png"), corrupt, std::string()})
+  {
+    VNGfxTexture* texture = nullptr;
+    const std::string out = StdoutOf(
+        [&]
+        {
+          texture = path.empty() ? VNGfxTextureLoadFromMemory(nullptr, 4, 4)
+                                 : VNGfxTextureLoad(path.c_str());
+        });
+    ASSERT_NE(nullptr, texture);
+    EXPECT_NE(std::string::npos, out.find(path.empty() ? "4 x 4" : path)) << out;
+    EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << out;
+    DrawTexturedQuad(texture, 0.0f);
+    EXPECT_EQ(kMagenta, AtUV(0.25f, 0.25f)) << path;
+    EXPECT_EQ(kBlack, AtUV(0.75f, 0.25f)) << path;
+    VNGfxTextureUnload(texture);
+  }
+
+  // A path too long for the texture's 255 characters is refused rather than cut short.
+  const std::string tooLong = folder.File(std::string(255 - folder.path.size(), 'a'));
+  EXPECT_EQ("", StdoutOf([&] { EXPECT_EQ(nullptr, VNGfxTextureLoad(tooLong.c_str())); }));
+}
+
+TEST_F(Graphics, OffsetsAboveOneFoldDownAndTheShaderWrapsOnceAboveOne)
+{
+  const unsigned char strip[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 0, 255};
+  VNGfxTexture* texture = VNGfxTextureLoadFromMemory(strip, 4, 1);
+  VNGfxSetRenderMode(VN_GFX_RENDER_TEXTURE);
+  const float cases[][2] = {
+      {2.5f, 0.5f}, {1.0f, 1.0f}, {1.0001f, 0.0001f}, {-7.0f, -7.0f}, {1e9f, 0.0f}};
+  for (const auto& c : cases)
+  {
+    VNGfxTextureSet(texture, c[0], 3.25f);
+    float sent[2];
+    GetUniform("uTextureOffset", sent);
+    EXPECT_NEAR(c[1], sent[0], 1e-6) << c[0];
+    EXPECT_EQ(0.25f, sent[1]);
+  }
+
+  // Clamping shows what the shader itself does outside 0..1; with repeat wrapping a
+  // coordinate below 0 comes round again.
+  glBindTexture(GL_TEXTURE_2D, *texture->name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  DrawTexturedQuad(texture, 0.25f);
+  EXPECT_EQ(kRed, AtUV(0.9f, 0.5f)) << "1.15 wraps to 0.15";
+  EXPECT_EQ(kYellow, AtUV(0.6f, 0.5f)) << "0.85 stays";
+  DrawTexturedQuad(texture, -0.25f);
+  EXPECT_EQ(kRed, AtUV(0.02f, 0.5f)) << "-0.23 is not wrapped by the shader";
+  glBindTexture(GL_TEXTURE_2D, *texture->name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  DrawTexturedQuad(texture, -0.25f);
+  EXPECT_EQ(kYellow, AtUV(0.02f, 0.5f));
+  VNGfxTextureUnload(texture);
+}
+
+TEST_F(Graphics, MeshesRefuseVerticesPastTheLimitAndDrawOnlyInAValidMode)
+{
+  for (int i = 0; i < VN_GFX_MESH_MAX_VERTICES - 2; ++i)
+    VNGfxVertexAdd((float)i, 0, 0xFF000000, 0, 0);
+  // Two places left: a triangle is refused whole, then two single vertices fit.
+  const std::string out = StdoutOf(
+      []
+      {
+        VNGfxTriAdd(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0);
+        for (int i = 1; i <= 4; ++i)
+          VNGfxVertexAdd(float(-i), 0, 0xFF000000, 0, 0);
+      });
+  EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << out;
+  VNGfxVertexList* full = VNGfxMeshEnd();
+  ASSERT_EQ(uint32_t(VN_GFX_MESH_MAX_VERTICES), full->vertexCount);
+  VNGfxMeshFree(full);
+  VNGfxVertexAdd(1, 1, 0, 0, 0);
+  VNGfxVertexList* next = VNGfxMeshEnd();
+  EXPECT_EQ(1u, next->vertexCount) << "the staging area is usable again";
+  VNGfxMeshFree(next);
+
+  // Neither an unknown draw mode nor render mode None draws anything.
+  VNGfxVertexList* quad = MakeQuad(-50, -50, 50, 50, 0xFF000000);
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  StdoutOf([&] { VNGfxMeshDraw(quad, 4); });
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
+  VNGfxSetTintColor(0.0f, 0.5f, 0.0f, 0.5f);
+  VNGfxMeshDraw(quad, VN_GFX_MESH_TRIANGLES);
+  EXPECT_EQ(kWhite, At(0.0f, 0.0f));
+  VNGfxMeshFree(quad);
+
+  // A line strip joins every vertex to the next.
+  VNGfxMeshStart();
+  VNGfxVertexAdd(-200.5f, 0.5f, 0xFF000000, 0, 0);
+  VNGfxVertexAdd(-100.5f, 0.5f, 0xFF000000, 0, 0);
+  VNGfxVertexAdd(-100.5f, 100.5f, 0xFF000000, 0, 0);
+  VNGfxVertexList* path = VNGfxMeshEnd();
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxMeshDraw(path, VN_GFX_MESH_LINE_STRIP);
+  EXPECT_EQ(kBlack, At(-150.5f, 0.5f));
+  EXPECT_EQ(kBlack, At(-100.5f, 50.5f));
+  VNGfxMeshFree(path);
+}
+
+TEST_F(Graphics, GlyphsSitOnTheBaselineInThePrintColourAndTakeTheTint)
+{
+  // With blending on, as the game draws: the glyphs must not vanish for want of alpha.
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
+  VNGfxPrint(font, "HH", -100, 0, 0.0f, 0.5f, 1.0f);
+  const int inked = Count(540, 360, 580, 385, {0, 128, 255});
+  EXPECT_GT(inked, 40);
+  EXPECT_EQ(40 * 25 - inked, Count(540, 360, 580, 385, kWhite)) << "one flat colour";
+  EXPECT_EQ(60 * 20, Count(530, 340, 590, 360, kWhite)) << "nothing under the baseline";
+
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxSetTintColor(1.0f, 0.0f, 1.0f, 1.0f);
+  VNGfxPrint(font, "HH", -100, 0, 0.0f, 0.5f, 1.0f);
+  EXPECT_EQ(inked, Count(540, 360, 580, 385, kBlue));
+
+  // Bold is heavier than regular, and the game's other face resolves to a real font.
+  const unsigned int regular = VNGfxCreateFont("Courier New", 40, 0, 0);
+  const unsigned int bold = VNGfxCreateFont("Courier New", 40, 1, 0);
+  const unsigned int comic = VNGfxCreateFont("Comic Sans MS", 40, 1, 0);
+  auto ink = [](unsigned int f, const char* text)
+  {
+    BeginFrame(VN_GFX_RENDER_COLOR);
+    VNGfxPrint(f, text, 0, 0, 0.0f, 0.0f, 0.0f);
+    return Count(640, 360, 700, 400, kBlack);
+  };
+  EXPECT_GT(ink(bold, "I"), ink(regular, "I") * 5 / 4);
+  EXPECT_GT(ink(comic, "W"), 20);
+  for (unsigned int f : {regular, bold, comic})
+    VNGfxDestroyFont(f);
+  EXPECT_FALSE(glIsList(comic + 95)) << "every glyph list is freed";
+}
+
+TEST_F(Graphics, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
+{
+  const struct
+  {
+    int camX, camY, x, y;
+    bool drawn;
+  } cases[] = {
+      {0, 0, -1919, 0, true},         {0, 0, -1920, 0, false}, {0, 0, 639, 0, true},
+      {0, 0, 640, 0, false},          {0, 0, 0, -1079, true},  {0, 0, 0, -1080, false},
+      {0, 0, 0, 359, true},           {0, 0, 0, 360, false},   {1000, -500, 1639, -1579, true},
+      {1000, -500, 1640, -500, false}};
+  for (const auto& c : cases)
+  {
+    VNGfxSetCamPosition((float)c.camX, (float)c.camY);
+    BeginFrame(VN_GFX_RENDER_COLOR);
+    // Marks the window centre; printing moves the raster position only when it draws.
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glVertexAttrib4f(glGetAttribLocation((GLuint)program, "aPosition"), c.camX, c.camY, 0, 1);
+    glRasterPos2f((float)c.camX, (float)c.camY);
+    VNGfxPrint(font, "A", c.x, c.y, 0.0f, 0.0f, 0.0f);
+    const float row = c.drawn ? c.y - c.camY + 360.0f : 360.0f;
+    EXPECT_EQ(c.drawn, RasterPosition()[0] != 640.0f) << c.x << ", " << c.y;
+    EXPECT_FLOAT_EQ(row, RasterPosition()[1]) << c.x << ", " << c.y;
+  }
+}
+
+TEST_F(Graphics, PrintingFollowsTheFullScreenScaleAndLeavesTheViewForLaterMeshes)
+{
+  gVNScreenScaleX = gVNScreenScaleY = 1.5f;
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  VNGfxSetBlendColor(0.1f, 0.2f, 0.3f, 0.4f);
+  VNGfxPrint(font, "", -200, -100, 0.0f, 0.0f, 0.0f);
+  // (-200 * 1.5 + 960, -100 * 1.5 + 540): where a mesh vertex there would land.
+  EXPECT_NEAR(660.0f, RasterPosition()[0], 0.01);
+  EXPECT_NEAR(390.0f, RasterPosition()[1], 0.01);
+  float blend[4];
+  GetUniform("uBlendColor", blend);
+  EXPECT_EQ(0.0f, blend[3]) << "printing clears the blend colour";
+
+  // A mesh drawn after the text lands where it would have without it.
+  VNGfxVertexList* dot = MakeQuad(-3.0f, -3.0f, 3.0f, 3.0f, 0xFF00FF00);
+  VNGfxSetPosition(200.0f, -100.0f);
+  VNGfxMeshDraw(dot, VN_GFX_MESH_TRIANGLES);
+  EXPECT_EQ(kGreen, Pixel(1260, 390));
+  VNGfxMeshFree(dot);
+
+  // "%%" prints one "%", and a text is cut at 255 characters.
+  gVNScreenScaleX = gVNScreenScaleY = 1.0f;
+  BeginFrame(VN_GFX_RENDER_COLOR);
+  auto advance = [](const std::string& text)
+  {
+    VNGfxPrint(font, text.c_str(), -1900, 0, 0.0f, 0.0f, 0.0f);
+    return RasterPosition()[0] - (-1900.0f + 640.0f);
+  };
+  const float one = advance("A");
+  ASSERT_GT(one, 5.0f);
+  EXPECT_NEAR(one, advance("%%"), 0.5);
+  EXPECT_NEAR(3 * one, advance("%d%"), 0.5);
+  EXPECT_NEAR(255 * one, advance(std::string(1000, 'x')), 0.5);
+}
+
+} // namespace
