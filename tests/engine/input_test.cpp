@@ -1,34 +1,45 @@
+// Keyboard, mouse and pad as a frame sees them: SDL events dispatched by the real
+// VNSysUpdate, samples taken once a frame, the cursor in logical pixels, and a virtual
+// game controller plugged in and out while running.
 #include "TestInput.h"
 #include "TestWindow.h"
 
-#include "Input/VNInput.h"
-#include "System/VNSystem.h"
+#include "Framework/Gamepad.h"
+#include "Vorn.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <array>
+#include <string>
 
 namespace
 {
 
-using XY = std::pair<int, int>;
+using XY = std::array<int, 2>;
 
 XY Cursor()
 {
   XY at;
-  VNInputGetCursorPosition(&at.first, &at.second);
+  VNInputGetCursorPosition(&at[0], &at[1]);
   return at;
 }
 
 XY Delta()
 {
   XY moved;
-  VNInputGetCursorPositionDelta(&moved.first, &moved.second);
+  VNInputGetCursorPositionDelta(&moved[0], &moved[1]);
   return moved;
 }
 
-class VNInputTest : public ::testing::Test
+// Current, previous, triggered and released, as a string such as "CP--".
+std::string Sample(uint8_t key)
+{
+  return std::string() + (VNInputCheckCurr(key) ? 'C' : '-') + (VNInputCheckPrev(key) ? 'P' : '-') +
+         (VNInputCheckTriggered(key) ? 'T' : '-') + (VNInputCheckReleased(key) ? 'R' : '-');
+}
+
+class Input : public ::testing::Test
 {
 protected:
   void SetUp() override
@@ -37,158 +48,96 @@ protected:
     SettleWindowEvents();
     VNInputReset();
   }
+  void TearDown() override { DetachVirtualPad(); }
 };
 
-TEST_F(VNInputTest, PressHoldReleaseAreEachSeenForOneFrame)
+TEST_F(Input, EachPressAndReleaseIsSeenForOneFrameOnlyWhenSampled)
 {
-  InjectKey('W', true);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckTriggered('W'));
-  EXPECT_TRUE(VNInputCheckCurr('W'));
-  EXPECT_FALSE(VNInputCheckPrev('W'));
-  EXPECT_FALSE(VNInputCheckReleased('W'));
-
-  for (int frame = 0; frame < 5; ++frame)
+  // Per frame: 'd' presses W before the dispatch, 'u' releases it, '.' does nothing.
+  const char* const frames = "d...u..";
+  const char* const seen[] = {"C-T-", "CP--", "CP--", "CP--", "-P-R", "----", "----"};
+  for (int frame = 0; frames[frame]; ++frame)
   {
+    if (frames[frame] != '.')
+      InjectKey('W', frames[frame] == 'd');
     DispatchAndSample();
-    EXPECT_FALSE(VNInputCheckTriggered('W')) << "frame " << frame;
-    EXPECT_TRUE(VNInputCheckCurr('W')) << "frame " << frame;
-    EXPECT_TRUE(VNInputCheckPrev('W')) << "frame " << frame;
-    EXPECT_FALSE(VNInputCheckReleased('W')) << "frame " << frame;
+    EXPECT_EQ(seen[frame], Sample('W')) << "frame " << frame;
   }
 
-  InjectKey('W', false);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckReleased('W'));
-  EXPECT_FALSE(VNInputCheckCurr('W'));
-  EXPECT_TRUE(VNInputCheckPrev('W'));
-
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckReleased('W'));
-  EXPECT_FALSE(VNInputCheckPrev('W'));
-  EXPECT_FALSE(VNInputCheckCurr('S')) << "another key was never pressed";
-}
-
-TEST_F(VNInputTest, OnlyASampleSeesDispatchedEvents)
-{
+  // A dispatch alone does not sample, and a tap within one dispatch is never seen.
   InjectKey(VN_KEY_SPACE, true);
   VNSysUpdate();
-  EXPECT_FALSE(VNInputCheckCurr(VN_KEY_SPACE)) << "queries must not sample";
-  VNInputUpdate();
-  EXPECT_TRUE(VNInputCheckTriggered(VN_KEY_SPACE));
+  EXPECT_EQ("----", Sample(VN_KEY_SPACE));
   InjectKey(VN_KEY_SPACE, false);
-
-  // Down and up within one dispatch: the sample never sees it.
   InjectKey('J', true);
   InjectKey('J', false);
   DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckCurr('J'));
-  EXPECT_FALSE(VNInputCheckTriggered('J'));
   DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckReleased('J'));
+  EXPECT_EQ("----", Sample('J'));
+
+  // A reset forgets the samples; a key still held then shows as a new press.
+  InjectKey('A', true);
+  DispatchAndSample();
+  VNInputReset();
+  EXPECT_EQ("----", Sample('A'));
+  DispatchAndSample();
+  EXPECT_EQ("C-T-", Sample('A'));
+  InjectKey('A', false);
+  DispatchAndSample();
 }
 
-TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodesAndEitherShiftIsShift)
+TEST_F(Input, KeysAndButtonsArriveUnderTheirVirtualKeyCodesAndEitherShiftIsShift)
 {
   const struct
   {
     SDL_Keycode sdl;
     uint8_t vk;
   } keys[] = {{SDLK_ESCAPE, 0x1B}, {SDLK_SPACE, 0x20}, {SDLK_TAB, 0x09},  {SDLK_RETURN, 0x0D},
-              {SDLK_F1, 0x70},     {SDLK_F8, 0x77},    {SDLK_LEFT, 0x25}, {SDLK_UP, 0x26},
-              {SDLK_RIGHT, 0x27},  {SDLK_DOWN, 0x28},  {SDLK_a, 'A'},     {SDLK_w, 'W'},
-              {SDLK_z, 'Z'},       {SDLK_0, '0'},      {SDLK_9, '9'}};
+              {SDLK_F1, 0x70},     {SDLK_F8, 0x77},    {SDLK_LEFT, 0x25}, {SDLK_DOWN, 0x28},
+              {SDLK_a, 'A'},       {SDLK_z, 'Z'},      {SDLK_0, '0'},     {SDLK_9, '9'}};
   for (const auto& key : keys)
   {
     InjectSDLKey(key.sdl, true);
     DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckTriggered(key.vk)) << SDL_GetKeyName(key.sdl);
+    EXPECT_EQ("C-T-", Sample(key.vk)) << SDL_GetKeyName(key.sdl);
     InjectSDLKey(key.sdl, false);
     DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckReleased(key.vk)) << SDL_GetKeyName(key.sdl);
   }
-
-  const uint8_t buttons[] = {0x01, 0x02, 0x04};
-  for (uint8_t vk : buttons)
+  for (uint8_t vk : {VN_KEY_LBUTTON, VN_KEY_RBUTTON, VN_KEY_MBUTTON})
   {
     InjectMouseButton(vk, true);
     DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckTriggered(vk)) << int(vk);
+    EXPECT_EQ("C-T-", Sample(vk)) << int(vk);
     InjectMouseButton(vk, false);
     DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckReleased(vk)) << int(vk);
   }
 
-  // Either shift key holds the generic shift.
   InjectSDLKey(SDLK_LSHIFT, true);
   InjectSDLKey(SDLK_RSHIFT, true);
   DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckCurr(0xA0));
-  EXPECT_TRUE(VNInputCheckCurr(0xA1));
-  EXPECT_TRUE(VNInputCheckCurr(0x10));
-
   InjectSDLKey(SDLK_LSHIFT, false);
   DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckCurr(0xA0));
-  EXPECT_TRUE(VNInputCheckCurr(0x10)) << "right shift is still down";
-
+  EXPECT_EQ("-P-R", Sample(VN_KEY_LSHIFT));
+  EXPECT_EQ("CP--", Sample(VN_KEY_SHIFT)) << "right shift is still down";
   InjectSDLKey(SDLK_RSHIFT, false);
   DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckReleased(0x10));
+  EXPECT_EQ("-P-R", Sample(VN_KEY_SHIFT));
 }
 
-TEST_F(VNInputTest, ResetForgetsTheSamplesButNotTheHeldKey)
-{
-  InjectKey('A', true);
-  DispatchAndSample();
-  ASSERT_TRUE(VNInputCheckCurr('A'));
-
-  VNInputReset();
-  EXPECT_FALSE(VNInputCheckCurr('A'));
-  EXPECT_FALSE(VNInputCheckPrev('A'));
-  EXPECT_FALSE(VNInputCheckTriggered('A'));
-
-  // Still held on the keyboard, so the first sample after the reset shows a new press.
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckTriggered('A'));
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckTriggered('A'));
-  InjectKey('A', false);
-  DispatchAndSample();
-}
-
-TEST_F(VNInputTest, CursorPositionAndDelta)
+TEST_F(Input, CursorMovesInLogicalPixelsAndOnlyWhereItEndsUpCounts)
 {
   InjectMouseMove(100, 50);
   DispatchAndSample();
-  EXPECT_EQ(XY(100, 50), Cursor());
-  EXPECT_EQ(XY(100, 50), Delta()) << "the first sample after a reset moves from (0, 0)";
-
-  // Only where the cursor ends up counts, not the way there.
+  EXPECT_EQ((XY{100, 50}), Delta()) << "the first sample after a reset moves from (0, 0)";
   InjectMouseMove(90, 80);
   InjectMouseMove(110, 45);
   DispatchAndSample();
-  EXPECT_EQ(XY(10, -5), Delta());
-  DispatchAndSample();
-  EXPECT_EQ(XY(0, 0), Delta());
+  EXPECT_EQ((XY{110, 45}), Cursor());
+  EXPECT_EQ((XY{10, -5}), Delta());
 
-  VNInputReset();
-  EXPECT_EQ(XY(0, 0), Cursor());
-  DispatchAndSample();
-  EXPECT_EQ(XY(110, 45), Delta());
-}
-
-TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
-{
+  // Full screen on a 1920 x 1080 screen: screen pixels over 1.5, truncated.
   VNToogleFullScreen(true);
   SettleWindowEvents();
-  ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleX) << "tests expect a 1920 x 1080 screen";
-  ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleY);
-
-  InjectMouseMove(1918, 1078);
-  DispatchAndSample();
-  EXPECT_EQ(XY(1278, 718), Cursor()) << "1278.67 truncates";
-
   InjectMouseMove(1916, 1076);
   DispatchAndSample();
   InjectMouseMove(1919, 1079);
@@ -196,38 +145,79 @@ TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
   const XY corner = Cursor(), moved = Delta();
   VNToogleFullScreen(false);
   SettleWindowEvents();
-  EXPECT_EQ(XY(1279, 719), corner);
-  EXPECT_EQ(XY(2, 2), moved);
+  EXPECT_EQ((XY{1279, 719}), corner);
+  EXPECT_EQ((XY{2, 2}), moved);
 
-  InjectMouseMove(1000, 700);
-  DispatchAndSample();
-  EXPECT_EQ(XY(1000, 700), Cursor()) << "windowed again: client pixels";
+  // The show counter runs down with every hide; setting visibility resets it.
+  for (int frame = 0; frame < 3; ++frame)
+    VNInputShowCursor(0);
+  EXPECT_EQ(-2, VNInputShowCursor(1));
+  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
+  VNInputSetCursorVisible(1);
+  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
+  EXPECT_EQ(-1, VNInputShowCursor(0));
+  VNInputSetCursorVisible(1);
 }
 
-TEST_F(VNInputTest, CursorCounterAndIdempotentVisibility)
+TEST_F(Input, PadPlugsInAndOutWhileRunningAndReadsAsARecord)
 {
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(-1, VNInputShowCursor(0));
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-  EXPECT_EQ(0, VNInputShowCursor(1));
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
+  VNGamepadState state;
+  EXPECT_EQ(0, VNGamepadGetState(0, &state));
+  ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
 
-  // Hiding every frame runs the counter down; one show is then not enough.
-  for (int frame = 0; frame < 5; ++frame)
-    VNInputShowCursor(0);
-  EXPECT_EQ(-4, VNInputShowCursor(1));
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
+  // Sticks are signed with y up; triggers run from 0 to 255.
+  const short axes[] = {12000, -32768, -32768, 32767, 32767, 0};
+  for (int axis = 0; axis < 6; ++axis)
+    SetVirtualPadStick(axis, axes[axis]);
+  VNSysUpdate();
+  EXPECT_EQ(1, VNGamepadGetState(0, &state));
+  EXPECT_EQ((std::array<int, 6>{12000, 32767, -32768, -32767, 255, 127}),
+            (std::array<int, 6>{state.thumbLX, state.thumbLY, state.thumbRX, state.thumbRY,
+                                state.leftTrigger, state.rightTrigger}));
 
-  // The visibility call does what it says however often it was called before.
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-  for (int frame = 0; frame < 5; ++frame)
-    VNInputSetCursorVisible(0);
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-  EXPECT_EQ(-1, VNInputShowCursor(0)) << "the counter is back at 0 after showing";
-  VNInputSetCursorVisible(1);
+  for (unsigned short mask = 1; mask; mask <<= 1)
+  {
+    if (mask & 0x0C00)
+      continue; // no buttons have these bits
+    SetVirtualPadButton(mask, true);
+    VNSysUpdate();
+    VNGamepadGetState(0, &state);
+    EXPECT_EQ(mask, state.buttons);
+    SetVirtualPadButton(mask, false);
+  }
+
+  SetVirtualPadButton(VN_PAD_START, true);
+  DetachVirtualPad();
+  EXPECT_EQ(0, VNGamepadGetState(0, &state));
+  EXPECT_EQ(0, state.buttons + state.thumbLX + state.leftTrigger) << "an unplugged pad reads zero";
+  ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+  EXPECT_EQ(1, VNGamepadGetState(0, &state)) << "plugged in again";
+}
+
+TEST_F(Input, GamePadButtonsTriggerOncePerPress)
+{
+  ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+  // Frames: 'd' presses A, 'u' releases it, 't' taps X between two frames.
+  const char* const frames = "d..ud.ut";
+  const char* const triggered = "T...T...";
+  for (int frame = 0; frames[frame]; ++frame)
+  {
+    if (frames[frame] == 't')
+    {
+      SetVirtualPadButton(VN_PAD_X, true);
+      SetVirtualPadButton(VN_PAD_X, false);
+    }
+    else if (frames[frame] != '.')
+      SetVirtualPadButton(VN_PAD_A, frames[frame] == 'd');
+    VNSysUpdate();
+    Gamepad::Update();
+    EXPECT_EQ(triggered[frame] == 'T', Gamepad::triggered[Gamepad::A]) << "frame " << frame;
+    EXPECT_FALSE(Gamepad::held[Gamepad::X] || Gamepad::triggered[Gamepad::X]);
+    Gamepad::EndFrame();
+  }
+  DetachVirtualPad();
+  Gamepad::Update();
+  EXPECT_FALSE(Gamepad::IsConnected());
 }
 
 } // namespace
