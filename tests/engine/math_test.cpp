@@ -1,4 +1,4 @@
-// 2D and 4D math where a slip is easy (inverses, operand order, aliasing) and the
+// Matrix math where a slip is easy (inverses, operand order, aliasing) and the
 // collision queries at their edges: touching, ends of segments, misses, reflections.
 #include "Vorn.h"
 
@@ -83,44 +83,6 @@ TEST(Math, ConcatAppliesTheRightMatrixFirstAndMayWriteIntoAnOperand)
   VNVec2 a = {3.0f, 4.0f}, b = {0.0f, 5.0f};
   VNVec2Project(&a, &a, &b);
   ExpectVec(0.0f, 4.0f, a);
-}
-
-TEST(Math, Matrix4ProductsAreRowByColumnAndOnlyPointsTranslate)
-{
-  const Matrix4 a(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
-  const Matrix4 b = Matrix4Transpose(a);
-  EXPECT_FLOAT_EQ(150.0f, (a * b).m[0][3]); // row 0 of a with row 3 of a
-  EXPECT_TRUE(a * b != b * a);
-  Matrix4 squared = a;
-  squared *= squared;
-  EXPECT_TRUE(squared == a * a);
-
-  const Matrix4 t = Matrix4Translation(Point4(10, 20, 30, 1));
-  EXPECT_TRUE(t * Point4() == Point4(10, 20, 30, 1));
-  EXPECT_TRUE(t * Vector4(1, 1, 1, 0) == Vector4(1, 1, 1, 0));
-
-  // The view puts the eye at the origin looking down -z, with up kept up.
-  const Point4 eye(10, 2, 0, 1), target(0, 2, 0, 1);
-  const Matrix4 view = LookAt(eye, target, Vector4(0, 5, 0, 0));
-  EXPECT_TRUE(view * target == Point4(0, 0, -10, 1));
-  EXPECT_TRUE(view * Vector4(0, 1, 0, 0) == Vector4(0, 1, 0, 0));
-}
-
-TEST(Math, PowersOfTwoAtTheirEdges)
-{
-  const struct
-  {
-    unsigned value, isPow, next, log;
-  } cases[] = {
-      {0, 0, 1, 0},       {1, 1, 2, 0},           {3, 0, 4, 1}, {1024, 1, 2048, 10},
-      {1023, 0, 1024, 9}, {0x80000000u, 1, 0, 31}}; // the next power past the largest wraps to 0
-  for (const auto& c : cases)
-  {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(int(c.isPow), VNIsPowOf2(c.value));
-    EXPECT_EQ(c.next, VNNextPowOf2(c.value));
-    EXPECT_EQ(c.log, VNLogBase2(c.value));
-  }
 }
 
 TEST(Collision, OverlapTestsAtTouchingAndRectangleDepthNormals)
