@@ -1,6 +1,10 @@
-// Keyboard, mouse and pad as a frame sees them: SDL events dispatched by the real
-// VNSysUpdate, samples taken once a frame, the cursor in logical pixels, and a virtual
-// game controller plugged in and out while running.
+// What the player hands the game: keys, mouse and pad as a frame sees them (SDL events
+// dispatched by the real VNSysUpdate, samples taken once a frame, a virtual controller
+// plugged in and out), and file names through the desktop's file dialog, run as a child
+// process through stand-in zenity and kdialog scripts (a real zenity under Xvfb without
+// D-Bus hangs).
+#include "CapturedOutput.h"
+#include "ScratchFolder.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 
@@ -8,10 +12,16 @@
 #include "Vorn.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -42,6 +52,7 @@ protected:
     EnsureTestWindow();
     SettleWindowEvents();
     VNInputReset();
+    VNSysFileDialogClearAnswers();
   }
   void TearDown() override { DetachVirtualPad(); }
 };
@@ -179,6 +190,150 @@ TEST_F(Input, PadPlugsInAndOutWhileRunningReadsAsARecordAndTriggersOncePerPress)
     EXPECT_EQ(frame == 0 || frame == 4, Gamepad::triggered[Gamepad::A]) << "frame " << frame;
     Gamepad::EndFrame();
   }
+}
+
+// Shell scripts named zenity or kdialog, alone on PATH while the object lives. Each
+// records its arguments, prints a fixed answer and exits with a fixed status.
+class StandIns
+{
+public:
+  StandIns() : savedPath(getenv("PATH")) { setenv("PATH", folder.path.c_str(), 1); }
+  ~StandIns() { setenv("PATH", savedPath.c_str(), 1); }
+
+  void Install(const std::string& tool, const std::string& answer, int status)
+  {
+    const std::string script = folder.File(tool);
+    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
+                          folder.File(tool + ".args") + "'\n" +
+                          (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " +
+                          std::to_string(status) + "\n");
+    chmod(script.c_str(), 0755);
+  }
+
+  // The arguments of the tool's last run; empty if it never ran.
+  std::vector<std::string> Arguments(const std::string& tool) const
+  {
+    std::vector<std::string> args;
+    const std::string record = ReadText(folder.File(tool + ".args"));
+    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos;
+         start = end + 1)
+      args.push_back(record.substr(start, end - start));
+    return args;
+  }
+
+  ScratchFolder folder;
+
+private:
+  std::string savedPath;
+};
+
+VNFileDialogRequest Request(int mode, const char* title = "Save File")
+{
+  static const char kFilters[] = "Supported Files (*.tmx)\0*.tmx\0"
+                                 " All Files\0*.*\0";
+  return VNFileDialogRequest{mode, title, kFilters, "txt", 1, 1};
+}
+
+// Runs a dialog; the chosen name, or "<cancel>" (with the buffer left empty).
+std::string Ask(const VNFileDialogRequest& request)
+{
+  char file[VN_FILE_DIALOG_BUFFER_SIZE];
+  memset(file, 'x', sizeof(file));
+  if (VNSysFileDialog(&request, file, sizeof(file)))
+    return file;
+  return file[0] == '\0' ? "<cancel>" : "<cancel, but the buffer holds text>";
+}
+
+// The engine window's X11 id, which the tools receive to attach to.
+std::string WindowId()
+{
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  SDL_GetWindowWMInfo(static_cast<SDL_Window*>(VNSysGetWindowHandle()), &info);
+  return std::to_string(static_cast<unsigned long>(info.info.x11.window));
+}
+
+TEST_F(Input, FileDialogsRunZenityThenKdialogWithEachPartAsOneArgument)
+{
+  StandIns tools;
+  tools.Install("zenity", "/levels/floor.tmx", 0);
+  tools.Install("kdialog", "/levels/k.tmx", 0);
+  EXPECT_EQ("/levels/floor.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ((std::vector<std::string>{"--file-selection", "--title=Save File", "--modal",
+                                      "--attach=" + WindowId(), "--save", "--confirm-overwrite",
+                                      "--file-filter=Supported Files (*.tmx) | *.tmx",
+                                      "--file-filter=All Files | *"}),
+            tools.Arguments("zenity"));
+
+  // Cancelling in zenity is final; only a zenity that cannot run hands over to kdialog.
+  tools.Install("zenity", "", 1);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_TRUE(tools.Arguments("kdialog").empty());
+  tools.Install("zenity", "", 255);
+  EXPECT_EQ("/levels/k.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ("*.tmx|Supported Files (*.tmx)\n*|All Files", tools.Arguments("kdialog").back());
+
+  // A title a shell would act on reaches the tool as it is and does nothing.
+  const std::string marker = tools.folder.File("ran");
+  const std::string title = "Open $(touch " + marker + ") `touch " + marker + "`; 'x\" *";
+  tools.Install("zenity", "", 1);
+  Ask(Request(VN_FILE_DIALOG_OPEN, title.c_str()));
+  EXPECT_EQ("--title=" + title, tools.Arguments("zenity").at(1));
+  EXPECT_FALSE(std::filesystem::exists(marker));
+
+  std::filesystem::remove(tools.folder.File("zenity"));
+  std::filesystem::remove(tools.folder.File("kdialog"));
+  const std::string out =
+      StdoutOf([] { EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN))); });
+  EXPECT_NE(std::string::npos, out.find("neither zenity nor kdialog")) << out;
+}
+
+TEST_F(Input, FileDialogAnswersGetTheDefaultExtensionTheExistenceRuleAndTheLengthLimit)
+{
+  // Keys and buttons held when a dialog opens read as released after it.
+  InjectKey(VN_KEY_SPACE, true);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  DispatchAndSample();
+  VNSysFileDialogQueueAnswer(nullptr);
+  Ask(Request(VN_FILE_DIALOG_OPEN));
+  DispatchAndSample();
+  EXPECT_EQ("-P-R", Sample(VN_KEY_LBUTTON));
+  EXPECT_EQ("-P-R", Sample(VN_KEY_SPACE));
+
+  const ScratchFolder folder;
+  WriteText(folder.File("plain"), "old");
+  WriteText(folder.File("map.txt"), "old");
+  const std::string longest = "/" + std::string(254, 'n') + ".tmx";
+  const struct
+  {
+    int mode;
+    std::string answer, chosen;
+  } cases[] = {
+      {VN_FILE_DIALOG_SAVE, "level", "level.txt"},
+      {VN_FILE_DIALOG_SAVE, "/a.dir/level", "/a.dir/level.txt"},
+      {VN_FILE_DIALOG_SAVE, "/a/.hidden", "/a/.hidden.txt"},
+      {VN_FILE_DIALOG_SAVE, "level.tmx", "level.tmx"},
+      {VN_FILE_DIALOG_OPEN, folder.File("plain"), folder.File("plain")},
+      {VN_FILE_DIALOG_OPEN, folder.File("map"), folder.File("map.txt")},
+      {VN_FILE_DIALOG_OPEN, folder.File("missing.tmx"), "<cancel>"},
+      {VN_FILE_DIALOG_SAVE, longest, longest}, // 259 characters
+      {VN_FILE_DIALOG_SAVE, "/n" + longest, "<cancel>"},
+      {VN_FILE_DIALOG_SAVE, "/" + std::string(255, 'n'), "<cancel>"}, // too long with ".txt"
+  };
+  for (const auto& c : cases)
+  {
+    VNSysFileDialogQueueAnswer(c.answer.c_str());
+    StdoutOf([&] { EXPECT_EQ(c.chosen, Ask(Request(c.mode))) << c.answer.size(); });
+  }
+
+  // An existing file reached only through the extension is replaced only when confirmed.
+  const std::string map = folder.File("map");
+  VNSysFileDialogQueueAnswer(map.c_str());
+  VNSysFileDialogQueueAnswer(nullptr);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  VNSysFileDialogQueueAnswer(map.c_str());
+  VNSysFileDialogQueueAnswer("yes");
+  EXPECT_EQ(map + ".txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
 }
 
 } // namespace

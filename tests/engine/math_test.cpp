@@ -50,11 +50,6 @@ TEST(Math, InverseUndoesTheTransformInPlaceAndSingularMatricesLeaveTheResult)
   VNMtx33Concat(&product, &inverse, &m);
   ExpectMtx(identity, product);
 
-  VNMtx33 transposed;
-  VNMtx33InvTranspose(&transposed, &m);
-  for (int i = 0; i < 9; ++i)
-    EXPECT_NEAR(inverse.m[i % 3][i / 3], transposed.m[i / 3][i % 3], kTol);
-
   // det 1e-6 is too small to invert: 0 back and the result as it was.
   const VNMtx33 tiny = {{{1e-3f, 0, 0}, {0, 1e-3f, 0}, {0, 0, 1}}};
   VNMtx33 result = m;
@@ -78,11 +73,6 @@ TEST(Math, ConcatAppliesTheRightMatrixFirstAndMayWriteIntoAnOperand)
   VNMtx33Concat(&intoB, &trans, &intoB);
   ExpectMtx(r, intoA, 0.0f);
   ExpectMtx(r, intoB, 0.0f);
-
-  // Projection uses only the direction of b, and the result may be a.
-  VNVec2 a = {3.0f, 4.0f}, b = {0.0f, 5.0f};
-  VNVec2Project(&a, &a, &b);
-  ExpectVec(0.0f, 4.0f, a);
 }
 
 TEST(Collision, OverlapTestsAtTouchingAndRectangleDepthNormals)
@@ -143,10 +133,6 @@ TEST(Collision, SweptPointCrossesASegmentOnlyBetweenItsEnds)
   EXPECT_FLOAT_EQ(0.5f,
                   VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &kFloor, &hit, &reflected));
   ExpectVec(3.0f, 4.0f, reflected);
-  reflected = kUntouched;
-  // A hit right at the start is not reflected.
-  EXPECT_EQ(0.0f, VNReflectAnimatedPointOnStaticLineSegment(&hit, &pe, &kFloor, &hit, &reflected));
-  ExpectVec(kUntouched.x, kUntouched.y, reflected);
 
   // A circle stops on the near face; leaving the line while overlapping it is no hit.
   ps = {5.0f, 5.0f};
