@@ -362,7 +362,7 @@ TEST_F(Graphics, GlyphsSitOnTheBaselineInThePrintColourAndTakeTheTint)
   EXPECT_EQ(inked, Count(540, 360, 580, 385, kBlue));
 }
 
-TEST_F(Graphics, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
+TEST_F(Graphics, TextIsCulledOnlyPastOneWindowLeftAndBelowAndFollowsTheFullScreenScale)
 {
   const struct
   {
@@ -387,14 +387,13 @@ TEST_F(Graphics, TextIsCulledOnlyPastOneWindowLeftAndBelowOrAtTheRightAndTop)
     EXPECT_EQ(c.drawn, RasterPosition()[0] != 640.0f) << c.x << ", " << c.y;
     EXPECT_FLOAT_EQ(row, RasterPosition()[1]) << c.x << ", " << c.y;
   }
-}
 
-TEST_F(Graphics, PrintingFollowsTheFullScreenScaleAndLeavesTheViewForLaterMeshes)
-{
+  // Full screen, text goes where a mesh vertex at its position would.
+  VNGfxSetCamPosition(0.0f, 0.0f);
   gVNScreenScaleX = gVNScreenScaleY = 1.5f;
   BeginFrame(VN_GFX_RENDER_COLOR);
   VNGfxPrint(font, "", -200, -100, 0.0f, 0.0f, 0.0f);
-  // (-200 * 1.5 + 960, -100 * 1.5 + 540): where a mesh vertex there would land.
+  // (-200 * 1.5 + 960, -100 * 1.5 + 540)
   EXPECT_NEAR(660.0f, RasterPosition()[0], 0.01);
   EXPECT_NEAR(390.0f, RasterPosition()[1], 0.01);
 

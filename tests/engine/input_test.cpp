@@ -70,13 +70,6 @@ TEST_F(Input, EachPressAndReleaseIsSeenForOneFrameOnlyWhenSampled)
     EXPECT_EQ(seen[frame], Sample('W')) << "frame " << frame;
   }
 
-  // A dispatch alone does not sample.
-  InjectKey(VN_KEY_SPACE, true);
-  VNSysUpdate();
-  EXPECT_EQ("----", Sample(VN_KEY_SPACE));
-  InjectKey(VN_KEY_SPACE, false);
-  DispatchAndSample();
-
   // A reset forgets the samples; a key still held then shows as a new press.
   InjectKey('A', true);
   DispatchAndSample();

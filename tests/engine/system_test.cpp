@@ -59,8 +59,6 @@ TEST_F(System, TheWindowOpensCentredAndFullScreenCoversTheScreenUntilSwitchedBac
 {
   EXPECT_EQ((std::array<int, 4>{320, 180, 1280, 720}), Placement());
   EXPECT_EQ(1, VNSysDoesWindowExist());
-  EXPECT_NE(0, VNSysSetWindowTitle("Kestrin"));
-  EXPECT_STREQ("Kestrin", SDL_GetWindowTitle(window));
 
   VNToogleFullScreen(true);
   EXPECT_EQ((std::array<int, 4>{0, 0, 1920, 1080}), Placement());
@@ -96,11 +94,6 @@ TEST_F(System, AFrameWaitsItsTimeThenDispatchesAndACloseEndsTheWindow)
   EXPECT_EQ(0, gVNSysAppActive);
   VNInputUpdate();
   EXPECT_TRUE(VNInputCheckCurr('E'));
-
-  // A reset starts counting again and forgets the input.
-  VNSysReset();
-  EXPECT_EQ(0u, VNFrameRateControllerGetFrameCount());
-  EXPECT_FALSE(VNInputCheckCurr('E'));
   InjectKey('E', false);
 
   // A close request destroys the window by the end of the frame; more frames are harmless.
