@@ -112,14 +112,18 @@ TEST(FrameRateController, FramesLastAtLeastTheMinimumAndLongOnesAreNotClamped)
   VNFrameRateControllerInit(30);
   EXPECT_DOUBLE_EQ(1.0 / 30.0, VNFrameRateControllerGetFrameTime());
   VNFrameRateControllerEnd(); // before any Start: returns and counts
+  Clock::time_point start = Clock::now();
   VNFrameRateControllerStart();
-  const Clock::time_point start = Clock::now();
+  VNFrameRateControllerEnd();
+  EXPECT_GE(SecondsSince(start), 1.0 / 30.0) << "an empty frame waits out the minimum";
+  start = Clock::now();
+  VNFrameRateControllerStart();
   while (SecondsSince(start) < 0.05)
   {
   }
   VNFrameRateControllerEnd();
   EXPECT_GE(VNFrameRateControllerGetFrameTime(), 0.05);
-  EXPECT_EQ(2u, VNFrameRateControllerGetFrameCount());
+  EXPECT_EQ(3u, VNFrameRateControllerGetFrameCount());
 
   VNFrameRateControllerReset();
   EXPECT_EQ(0u, VNFrameRateControllerGetFrameCount());
