@@ -213,24 +213,14 @@ TEST_F(Graphics, BothProgramsMixTheBlendColourInThenTintAndFade)
   VNGfxTextureUnload(texture);
 }
 
-TEST_F(Graphics, BlendModesAndWorldTransforms)
+TEST_F(Graphics, AdditiveBlendingAndWorldTransforms)
 {
-  // Half-transparent red over a blue background.
+  // Additive blending: half-transparent red adds half its red to a blue background.
   VNGfxVertexList* halfRed = MakeQuad(-50.0f, -50.0f, 50.0f, 50.0f, 0x80FF0000);
-  const struct
-  {
-    int mode;
-    Rgb expected;
-  } cases[] = {{VN_GFX_BLEND_NONE, {255, 0, 0}},
-               {VN_GFX_BLEND_BLEND, {128, 0, 127}},
-               {VN_GFX_BLEND_ADD, {128, 0, 255}}};
-  for (const auto& c : cases)
-  {
-    BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 1.0f);
-    VNGfxSetBlendMode(c.mode);
-    VNGfxMeshDraw(halfRed, VN_GFX_MESH_TRIANGLES);
-    EXPECT_PRED3(Near, c.expected, At(0.0f, 0.0f), 1) << "mode " << c.mode;
-  }
+  BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 1.0f);
+  VNGfxSetBlendMode(VN_GFX_BLEND_ADD);
+  VNGfxMeshDraw(halfRed, VN_GFX_MESH_TRIANGLES);
+  EXPECT_PRED3(Near, (Rgb{128, 0, 255}), At(0.0f, 0.0f), 1);
   VNGfxMeshFree(halfRed);
 
   // Scaled by (20, 10) and moved to (200, -100); the third row does not matter.

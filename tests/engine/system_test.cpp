@@ -128,13 +128,6 @@ TEST(FrameRateController, FramesLastAtLeastTheMinimumAndLongOnesAreNotClamped)
   VNFrameRateControllerReset();
   EXPECT_EQ(0u, VNFrameRateControllerGetFrameCount());
   EXPECT_DOUBLE_EQ(1.0 / 30.0, VNFrameRateControllerGetFrameTime());
-
-  // Rate 0 sets no minimum: a frame measures its time without waiting for one.
-  VNFrameRateControllerInit(0);
-  EXPECT_EQ(0.0, VNFrameRateControllerGetFrameTime());
-  VNFrameRateControllerStart();
-  VNFrameRateControllerEnd();
-  EXPECT_EQ(1u, VNFrameRateControllerGetFrameCount());
 }
 
 } // namespace
