@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <string>
-
 namespace
 {
 

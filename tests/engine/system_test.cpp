@@ -73,17 +73,15 @@ TEST_F(System, TheWindowOpensCentredAndFullScreenCoversTheScreenUntilSwitchedBac
   EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS);
 }
 
-TEST_F(System, AFrameWaitsItsTimeThenDispatchesAndACloseEndsTheWindow)
+TEST_F(System, AFrameDispatchesItsMessagesAndACloseEndsTheWindow)
 {
   VNInputReset();
-  const Clock::time_point start = Clock::now();
   VNSysFrameStart();
   InjectWheel(2);
   InjectWheel(-1);
   InjectKey('E', true);
   InjectWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   VNSysFrameEnd();
-  EXPECT_GE(SecondsSince(start), 1.0 / 60.0);
   EXPECT_EQ(1u, VNFrameRateControllerGetFrameCount());
 
   std::vector<int> wheel;
@@ -124,10 +122,6 @@ TEST(FrameRateController, FramesLastAtLeastTheMinimumAndLongOnesAreNotClamped)
   VNFrameRateControllerEnd();
   EXPECT_GE(VNFrameRateControllerGetFrameTime(), 0.05);
   EXPECT_EQ(3u, VNFrameRateControllerGetFrameCount());
-
-  VNFrameRateControllerReset();
-  EXPECT_EQ(0u, VNFrameRateControllerGetFrameCount());
-  EXPECT_DOUBLE_EQ(1.0 / 30.0, VNFrameRateControllerGetFrameTime());
 }
 
 } // namespace
