@@ -2,15 +2,10 @@
 // colour formula, blending, transforms, textures, the mesh limit and bitmap text.
 #include "CapturedOutput.h"
 #include "ScratchFolder.h"
-#include "TestWindow.h"
-#include "Vorn.h"
+#include "graphics_pixels.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 #include <SDL_image.h>
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
 
 #include <algorithm>
 #include <array>
@@ -20,75 +15,26 @@
 namespace
 {
 
-using Rgb = std::array<int, 3>;
-const Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0},
-    kBlue{0, 0, 255}, kYellow{255, 255, 0}, kMagenta{255, 0, 255};
 // Red, green, blue and yellow as RGBA bytes.
 const unsigned char kFourTexels[] = {255, 0, 0,   255, 0,   255, 0, 255,
                                      0,   0, 255, 255, 255, 255, 0, 255};
 
-bool Near(const Rgb& expected, const Rgb& actual, int tolerance)
+// The pixel showing world point (x, y), with the camera at the origin and scale 1.
+Rgba At(float x, float y)
 {
-  for (int i = 0; i < 3; ++i)
-    if (abs(expected[i] - actual[i]) > tolerance)
-      return false;
-  return true;
+  return ReadPixel(PixelX(x), PixelY(y));
 }
 
-// The pixels of the window rectangle [x0, x1) x [y0, y1) of the frame being drawn,
-// counted from the bottom-left corner.
-std::vector<Rgb> Pixels(int x0, int y0, int x1, int y1)
+// How many pixels of the window rectangle [x0, x1) x [y0, y1) show the colour.
+int Count(int x0, int y0, int x1, int y1, const Rgba& colour)
 {
   std::vector<unsigned char> bytes((size_t)(x1 - x0) * (y1 - y0) * 4);
   glFinish();
-  glReadBuffer(GL_BACK);
   glReadPixels(x0, y0, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-  std::vector<Rgb> pixels;
+  int count = 0;
   for (size_t i = 0; i < bytes.size(); i += 4)
-    pixels.push_back({bytes[i], bytes[i + 1], bytes[i + 2]});
-  return pixels;
-}
-
-Rgb Pixel(int x, int y)
-{
-  return Pixels(x, y, x + 1, y + 1)[0];
-}
-
-// The pixel showing world point (x, y) with the camera at the origin and scale 1.
-Rgb At(float x, float y)
-{
-  return Pixel((int)floorf(x) + 640, (int)floorf(y) + 360);
-}
-
-int Count(int x0, int y0, int x1, int y1, const Rgb& colour)
-{
-  const std::vector<Rgb> pixels = Pixels(x0, y0, x1, y1);
-  return (int)std::count(pixels.begin(), pixels.end(), colour);
-}
-
-// Clears to the background and enters `mode` with freshly uploaded matrices, no blending,
-// an identity world matrix, tint and transparency 1 and no blend colour.
-void BeginFrame(int mode, float r = 1.0f, float g = 1.0f, float b = 1.0f)
-{
-  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
-  VNGfxSetBackgroundColor(r, g, b);
-  VNGfxStart();
-  VNGfxSetRenderMode(mode);
-  VNGfxSetBlendMode(VN_GFX_BLEND_NONE);
-  VNGfxSetPosition(0.0f, 0.0f);
-  VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
-  VNGfxSetTransparency(1.0f);
-  VNGfxSetBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
-}
-
-// One quad from (x0, y0) to (x1, y1) in one colour, u 0 to 1 left to right, v 0 at the top.
-VNGfxVertexList* MakeQuad(float x0, float y0, float x1, float y1, uint32_t color)
-{
-  VNGfxReset();
-  VNGfxMeshStart();
-  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y0, color, 1.0f, 1.0f, x1, y1, color, 1.0f, 0.0f);
-  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y1, color, 1.0f, 0.0f, x0, y1, color, 0.0f, 0.0f);
-  return VNGfxMeshEnd();
+    count += bytes[i] == colour.r && bytes[i + 1] == colour.g && bytes[i + 2] == colour.b;
+  return count;
 }
 
 // Draws a 200 x 100 textured quad at the window centre.
@@ -102,7 +48,7 @@ void DrawTexturedQuad(VNGfxTexture* texture, float offsetU)
 }
 
 // The pixel at texture coordinate (u, v) of the quad DrawTexturedQuad draws.
-Rgb AtUV(float u, float v)
+Rgba AtUV(float u, float v)
 {
   return At(-100.0f + 200.0f * u, 50.0f - 100.0f * v);
 }
@@ -164,8 +110,8 @@ TEST_F(Graphics, CameraAndFullScreenScaleDecideWhereTheWorldLands)
     BeginFrame(VN_GFX_RENDER_COLOR);
     VNGfxSetPosition(c.x, c.y);
     VNGfxMeshDraw(dot, VN_GFX_MESH_TRIANGLES);
-    EXPECT_EQ((Rgb{224, 48, 16}), Pixel(c.pixelX, c.pixelY));
-    EXPECT_EQ(kWhite, Pixel(c.pixelX + 6, c.pixelY));
+    EXPECT_EQ((Rgba{224, 48, 16, 255}), ReadPixel(c.pixelX, c.pixelY));
+    EXPECT_EQ(kWhite, ReadPixel(c.pixelX + 6, c.pixelY));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(c.viewport, viewport[2]);
@@ -184,14 +130,14 @@ TEST_F(Graphics, BothProgramsMixTheBlendColourInThenTintAndFade)
   const struct
   {
     float blend[4], tint[4], transparency;
-    Rgb expected;
-  } cases[] = {{{0, 0, 0, 0}, {1, 1, 1, 1}, 1.0f, {0, 0, 255}},
-               {{1, 0, 0, 1}, {1, 1, 1, 1}, 1.0f, {255, 0, 0}},
-               {{1, 0, 0, 0.5f}, {1, 1, 1, 1}, 1.0f, {128, 0, 128}},
-               {{0, 1, 0, 1}, {0.5f, 0.5f, 1, 1}, 1.0f, {0, 128, 0}},
+    Rgba expected;
+  } cases[] = {{{0, 0, 0, 0}, {1, 1, 1, 1}, 1.0f, {0, 0, 255, 255}},
+               {{1, 0, 0, 1}, {1, 1, 1, 1}, 1.0f, {255, 0, 0, 255}},
+               {{1, 0, 0, 0.5f}, {1, 1, 1, 1}, 1.0f, {128, 0, 128, 255}},
+               {{0, 1, 0, 1}, {0.5f, 0.5f, 1, 1}, 1.0f, {0, 128, 0, 255}},
                // Over white at alpha 0.5, from the tint's alpha or from the transparency.
-               {{0, 0, 0, 0}, {1, 1, 1, 0.5f}, 1.0f, {128, 128, 255}},
-               {{0, 0, 0, 0}, {1, 1, 1, 1}, 0.5f, {128, 128, 255}}};
+               {{0, 0, 0, 0}, {1, 1, 1, 0.5f}, 1.0f, {128, 128, 255, 255}},
+               {{0, 0, 0, 0}, {1, 1, 1, 1}, 0.5f, {128, 128, 255, 255}}};
   for (int mode : {VN_GFX_RENDER_COLOR, VN_GFX_RENDER_TEXTURE})
     for (const auto& c : cases)
     {
@@ -204,8 +150,8 @@ TEST_F(Graphics, BothProgramsMixTheBlendColourInThenTintAndFade)
       const bool textured = mode == VN_GFX_RENDER_TEXTURE;
       VNGfxTextureSet(textured ? texture : nullptr, 0.0f, 0.0f);
       VNGfxMeshDraw(textured ? whiteQuad : blueQuad, VN_GFX_MESH_TRIANGLES);
-      EXPECT_PRED3(Near, c.expected, At(-50.0f, 0.0f), 1);
-      EXPECT_PRED3(Near, textured ? kWhite : c.expected, At(50.0f, 0.0f), 1);
+      EXPECT_RGB_NEAR(c.expected, At(-50.0f, 0.0f), 1);
+      EXPECT_RGB_NEAR(textured ? kWhite : c.expected, At(50.0f, 0.0f), 1);
     }
   VNGfxMeshFree(blueQuad);
   VNGfxMeshFree(whiteQuad);
@@ -219,7 +165,7 @@ TEST_F(Graphics, AdditiveBlendingAndWorldTransforms)
   BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 1.0f);
   VNGfxSetBlendMode(VN_GFX_BLEND_ADD);
   VNGfxMeshDraw(halfRed, VN_GFX_MESH_TRIANGLES);
-  EXPECT_PRED3(Near, (Rgb{128, 0, 255}), At(0.0f, 0.0f), 1);
+  EXPECT_RGB_NEAR((Rgba{128, 0, 255, 255}), At(0.0f, 0.0f), 1);
   VNGfxMeshFree(halfRed);
 
   // Scaled by (20, 10) and moved to (200, -100); the third row does not matter.
@@ -237,7 +183,7 @@ TEST_F(Graphics, AdditiveBlendingAndWorldTransforms)
 TEST_F(Graphics, ImageFilesAndMemoryPixelsShowTheirFirstRowAtTheTop)
 {
   // Red and green on the top row, blue and yellow below, in a PNG file and in memory.
-  const Rgb colours[] = {kRed, kGreen, kBlue, kYellow};
+  const Rgba colours[] = {kRed, kGreen, kBlue, kYellow};
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(kFourTexels),
                                                             2, 2, 32, 8, SDL_PIXELFORMAT_RGBA32);
   const std::string path = folder.File("texels.png");
@@ -288,7 +234,7 @@ TEST_F(Graphics, OffsetsAboveOneFoldDownAndTheShaderWrapsOnceAboveOne)
     float offset;
     GLint wrap;
     float u;
-    Rgb expected;
+    Rgba expected;
   } cases[] = {{2.25f, GL_CLAMP_TO_EDGE, 0.9f, kRed},    // 0.25 + 0.9 wraps to 0.15
                {2.25f, GL_CLAMP_TO_EDGE, 0.6f, kYellow}, // 0.85 stays
                {1e9f, GL_CLAMP_TO_EDGE, 0.1f, kRed},     // folds to 0
@@ -340,7 +286,7 @@ TEST_F(Graphics, GlyphsSitOnTheBaselineInThePrintColour)
   BeginFrame(VN_GFX_RENDER_COLOR);
   VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
   VNGfxPrint(font, "HH", -100, 0, 0.0f, 0.5f, 1.0f);
-  const int inked = Count(540, 360, 580, 385, {0, 128, 255});
+  const int inked = Count(540, 360, 580, 385, {0, 128, 255, 255});
   EXPECT_GT(inked, 40);
   EXPECT_EQ(40 * 25 - inked, Count(540, 360, 580, 385, kWhite)) << "one flat colour";
   EXPECT_EQ(60 * 20, Count(530, 340, 590, 360, kWhite)) << "nothing under the baseline";
@@ -385,7 +331,7 @@ TEST_F(Graphics, TextIsCulledOnlyPastOneWindowLeftAndBelowAndFollowsTheFullScree
   VNGfxVertexList* dot = MakeQuad(-3.0f, -3.0f, 3.0f, 3.0f, 0xFF00FF00);
   VNGfxSetPosition(200.0f, -100.0f);
   VNGfxMeshDraw(dot, VN_GFX_MESH_TRIANGLES);
-  EXPECT_EQ(kGreen, Pixel(1260, 390));
+  EXPECT_EQ(kGreen, ReadPixel(1260, 390));
   VNGfxMeshFree(dot);
 }
 

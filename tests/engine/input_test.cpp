@@ -2,18 +2,15 @@
 // names through the file dialog, run through stand-in zenity and kdialog scripts (a real
 // zenity under Xvfb without D-Bus hangs).
 #include "CapturedOutput.h"
-#include "ScratchFolder.h"
+#include "DialogStandIn.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 
 #include "Vorn.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 
 #include <array>
 #include <filesystem>
@@ -149,41 +146,6 @@ TEST_F(Input, PadPlugsInAndOutWhileRunningAndReadsAsARecord)
   EXPECT_EQ(1, VNGamepadGetState(0, &state)) << "plugged in again";
 }
 
-// Shell scripts named zenity or kdialog, alone on PATH while the object lives. Each
-// records its arguments, prints a fixed answer and exits with a fixed status.
-class StandIns
-{
-public:
-  StandIns() : savedPath(getenv("PATH")) { setenv("PATH", folder.path.c_str(), 1); }
-  ~StandIns() { setenv("PATH", savedPath.c_str(), 1); }
-
-  void Install(const std::string& tool, const std::string& answer, int status)
-  {
-    const std::string script = folder.File(tool);
-    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
-                          folder.File(tool + ".args") + "'\n" +
-                          (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " +
-                          std::to_string(status) + "\n");
-    chmod(script.c_str(), 0755);
-  }
-
-  // The arguments of the tool's last run; empty if it never ran.
-  std::vector<std::string> Arguments(const std::string& tool) const
-  {
-    std::vector<std::string> args;
-    const std::string record = ReadText(folder.File(tool + ".args"));
-    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos;
-         start = end + 1)
-      args.push_back(record.substr(start, end - start));
-    return args;
-  }
-
-  ScratchFolder folder;
-
-private:
-  std::string savedPath;
-};
-
 VNFileDialogRequest Request(int mode, const char* title = "Save File")
 {
   static const char kFilters[] = "Supported Files (*.tmx)\0*.tmx\0 All Files\0*.*\0";
@@ -200,25 +162,16 @@ std::string Ask(const VNFileDialogRequest& request)
   return file[0] == '\0' ? "<cancel>" : "<cancel, but the buffer holds text>";
 }
 
-// The engine window's X11 id, which the tools receive to attach to.
-std::string WindowId()
-{
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  SDL_GetWindowWMInfo(static_cast<SDL_Window*>(VNSysGetWindowHandle()), &info);
-  return std::to_string(static_cast<unsigned long>(info.info.x11.window));
-}
-
 TEST_F(Input, FileDialogsRunZenityThenKdialogWithEachPartAsOneArgument)
 {
-  StandIns tools;
+  DialogStandIns tools;
   tools.Install("zenity", "/levels/floor.tmx", 0);
   tools.Install("kdialog", "/levels/k.tmx", 0);
   EXPECT_EQ("/levels/floor.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
-  EXPECT_EQ((std::vector<std::string>{"--file-selection", "--title=Save File", "--modal",
-                                      "--attach=" + WindowId(), "--save", "--confirm-overwrite",
-                                      "--file-filter=Supported Files (*.tmx) | *.tmx",
-                                      "--file-filter=All Files | *"}),
+  EXPECT_EQ((std::vector<std::string>{
+                "--file-selection", "--title=Save File", "--modal", "--attach=" + EngineWindowId(),
+                "--save", "--confirm-overwrite", "--file-filter=Supported Files (*.tmx) | *.tmx",
+                "--file-filter=All Files | *"}),
             tools.Arguments("zenity"));
 
   // Cancelling in zenity is final; only a zenity that cannot run hands over to kdialog.
