@@ -51,7 +51,7 @@ protected:
   void TearDown() override { DetachVirtualPad(); }
 };
 
-TEST_F(Input, EachPressAndReleaseIsSeenForOneFrameOnlyWhenSampled)
+TEST_F(Input, EachPressAndReleaseIsSeenForOneFrame)
 {
   // Per frame: 'd' presses W before the dispatch, 'u' releases it, '.' does nothing.
   const char* const frames = "d...u..";
