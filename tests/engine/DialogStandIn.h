@@ -61,8 +61,6 @@ public:
     return args;
   }
 
-  bool Ran(const std::string& tool) const { return std::filesystem::exists(Record(tool)); }
-
   ScratchFolder folder;
 
 private:

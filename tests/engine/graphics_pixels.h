@@ -1,5 +1,5 @@
-// Small helpers the graphics tests share: a fixture on the one test window, start a frame
-// in a render mode, build quads, and read back pixels of the frame being drawn.
+// Helpers the graphics tests share (the engine's and the game's): start a frame in a
+// render mode, build a quad, and read back pixels of the frame being drawn.
 #pragma once
 
 #include "TestWindow.h"
@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
-#include <stdlib.h>
 #include <stdint.h>
+#include <stdlib.h>
 
 struct Rgba
 {
@@ -90,25 +90,3 @@ inline int PixelY(float worldY, float camY = 0.0f)
 {
   return (int)floorf(worldY - camY) + 360;
 }
-
-// A float uniform of the current program, read back from GL.
-inline void GetUniform(const char* name, float* values)
-{
-  GLint program = 0;
-  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-  GLint location = glGetUniformLocation((GLuint)program, name);
-  ASSERT_GE(location, 0) << name;
-  glGetUniformfv((GLuint)program, location, values);
-}
-
-// The shared window with the camera at the origin; a test must leave no GL error behind.
-class GfxTest : public ::testing::Test
-{
-protected:
-  void SetUp() override
-  {
-    EnsureTestWindow();
-    VNGfxSetCamPosition(0.0f, 0.0f);
-  }
-  void TearDown() override { EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError()); }
-};

@@ -1,34 +1,44 @@
+// What the player hands the game: keys, mouse and pad as a frame sees them, and file
+// names through the file dialog, run through stand-in zenity and kdialog scripts (a real
+// zenity under Xvfb without D-Bus hangs).
+#include "CapturedOutput.h"
+#include "DialogStandIn.h"
 #include "TestInput.h"
 #include "TestWindow.h"
 
-#include "Input/VNInput.h"
-#include "System/VNSystem.h"
+#include "Vorn.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <string.h>
 
-#include <utility>
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace
 {
 
-using XY = std::pair<int, int>;
+using Ints = std::array<int, 4>;
 
-XY Cursor()
+// The cursor position and its movement over the last frame.
+Ints Cursor()
 {
-  XY at;
-  VNInputGetCursorPosition(&at.first, &at.second);
-  return at;
+  Ints c;
+  VNInputGetCursorPosition(&c[0], &c[1]);
+  VNInputGetCursorPositionDelta(&c[2], &c[3]);
+  return c;
 }
 
-XY Delta()
+// Current, previous, triggered and released, as a string such as "CP--".
+std::string Sample(uint8_t key)
 {
-  XY moved;
-  VNInputGetCursorPositionDelta(&moved.first, &moved.second);
-  return moved;
+  return std::string() + (VNInputCheckCurr(key) ? 'C' : '-') + (VNInputCheckPrev(key) ? 'P' : '-') +
+         (VNInputCheckTriggered(key) ? 'T' : '-') + (VNInputCheckReleased(key) ? 'R' : '-');
 }
 
-class VNInputTest : public ::testing::Test
+class Input : public ::testing::Test
 {
 protected:
   void SetUp() override
@@ -36,198 +46,203 @@ protected:
     EnsureTestWindow();
     SettleWindowEvents();
     VNInputReset();
+    VNSysFileDialogClearAnswers();
   }
+  void TearDown() override { DetachVirtualPad(); }
 };
 
-TEST_F(VNInputTest, PressHoldReleaseAreEachSeenForOneFrame)
+TEST_F(Input, EachPressAndReleaseIsSeenForOneFrame)
 {
-  InjectKey('W', true);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckTriggered('W'));
-  EXPECT_TRUE(VNInputCheckCurr('W'));
-  EXPECT_FALSE(VNInputCheckPrev('W'));
-  EXPECT_FALSE(VNInputCheckReleased('W'));
-
-  for (int frame = 0; frame < 5; ++frame)
+  // Per frame: 'd' presses W before the dispatch, 'u' releases it, '.' does nothing.
+  const char* const frames = "d...u..";
+  const char* const seen[] = {"C-T-", "CP--", "CP--", "CP--", "-P-R", "----", "----"};
+  for (int frame = 0; frames[frame]; ++frame)
   {
+    if (frames[frame] != '.')
+      InjectKey('W', frames[frame] == 'd');
     DispatchAndSample();
-    EXPECT_FALSE(VNInputCheckTriggered('W')) << "frame " << frame;
-    EXPECT_TRUE(VNInputCheckCurr('W')) << "frame " << frame;
-    EXPECT_TRUE(VNInputCheckPrev('W')) << "frame " << frame;
-    EXPECT_FALSE(VNInputCheckReleased('W')) << "frame " << frame;
+    EXPECT_EQ(seen[frame], Sample('W')) << "frame " << frame;
   }
-
-  InjectKey('W', false);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckReleased('W'));
-  EXPECT_FALSE(VNInputCheckCurr('W'));
-  EXPECT_TRUE(VNInputCheckPrev('W'));
-
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckReleased('W'));
-  EXPECT_FALSE(VNInputCheckPrev('W'));
-  EXPECT_FALSE(VNInputCheckCurr('S')) << "another key was never pressed";
 }
 
-TEST_F(VNInputTest, OnlyASampleSeesDispatchedEvents)
+TEST_F(Input, KeysAndButtonsArriveUnderTheirVirtualKeyCodes)
 {
-  InjectKey(VN_KEY_SPACE, true);
-  VNSysUpdate();
-  EXPECT_FALSE(VNInputCheckCurr(VN_KEY_SPACE)) << "queries must not sample";
-  VNInputUpdate();
-  EXPECT_TRUE(VNInputCheckTriggered(VN_KEY_SPACE));
-  InjectKey(VN_KEY_SPACE, false);
-
-  // Down and up within one dispatch: the sample never sees it.
-  InjectKey('J', true);
-  InjectKey('J', false);
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckCurr('J'));
-  EXPECT_FALSE(VNInputCheckTriggered('J'));
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckReleased('J'));
-}
-
-TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodesAndEitherShiftIsShift)
-{
+  // An SDL key of 0 stands for the mouse button of that virtual-key code.
   const struct
   {
     SDL_Keycode sdl;
     uint8_t vk;
   } keys[] = {{SDLK_ESCAPE, 0x1B}, {SDLK_SPACE, 0x20}, {SDLK_TAB, 0x09},  {SDLK_RETURN, 0x0D},
-              {SDLK_F1, 0x70},     {SDLK_F8, 0x77},    {SDLK_LEFT, 0x25}, {SDLK_UP, 0x26},
-              {SDLK_RIGHT, 0x27},  {SDLK_DOWN, 0x28},  {SDLK_a, 'A'},     {SDLK_w, 'W'},
-              {SDLK_z, 'Z'},       {SDLK_0, '0'},      {SDLK_9, '9'}};
+              {SDLK_F1, 0x70},     {SDLK_F8, 0x77},    {SDLK_LEFT, 0x25}, {SDLK_a, 'A'},
+              {SDLK_z, 'Z'},       {SDLK_0, '0'},      {SDLK_9, '9'},     {SDLK_LSHIFT, 0xA0},
+              {SDLK_RSHIFT, 0xA1}, {0, 0x01},          {0, 0x02},         {0, 0x04}};
   for (const auto& key : keys)
-  {
-    InjectSDLKey(key.sdl, true);
-    DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckTriggered(key.vk)) << SDL_GetKeyName(key.sdl);
-    InjectSDLKey(key.sdl, false);
-    DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckReleased(key.vk)) << SDL_GetKeyName(key.sdl);
-  }
-
-  const uint8_t buttons[] = {0x01, 0x02, 0x04};
-  for (uint8_t vk : buttons)
-  {
-    InjectMouseButton(vk, true);
-    DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckTriggered(vk)) << int(vk);
-    InjectMouseButton(vk, false);
-    DispatchAndSample();
-    EXPECT_TRUE(VNInputCheckReleased(vk)) << int(vk);
-  }
-
-  // Either shift key holds the generic shift.
-  InjectSDLKey(SDLK_LSHIFT, true);
-  InjectSDLKey(SDLK_RSHIFT, true);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckCurr(0xA0));
-  EXPECT_TRUE(VNInputCheckCurr(0xA1));
-  EXPECT_TRUE(VNInputCheckCurr(0x10));
-
-  InjectSDLKey(SDLK_LSHIFT, false);
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckCurr(0xA0));
-  EXPECT_TRUE(VNInputCheckCurr(0x10)) << "right shift is still down";
-
-  InjectSDLKey(SDLK_RSHIFT, false);
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckReleased(0x10));
+    for (bool down : {true, false})
+    {
+      if (key.sdl)
+        InjectSDLKey(key.sdl, down);
+      else
+        InjectMouseButton(key.vk, down);
+      DispatchAndSample();
+      EXPECT_EQ(down ? "C-T-" : "-P-R", Sample(key.vk)) << int(key.vk);
+    }
 }
 
-TEST_F(VNInputTest, ResetForgetsTheSamplesButNotTheHeldKey)
-{
-  InjectKey('A', true);
-  DispatchAndSample();
-  ASSERT_TRUE(VNInputCheckCurr('A'));
-
-  VNInputReset();
-  EXPECT_FALSE(VNInputCheckCurr('A'));
-  EXPECT_FALSE(VNInputCheckPrev('A'));
-  EXPECT_FALSE(VNInputCheckTriggered('A'));
-
-  // Still held on the keyboard, so the first sample after the reset shows a new press.
-  DispatchAndSample();
-  EXPECT_TRUE(VNInputCheckTriggered('A'));
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckTriggered('A'));
-  InjectKey('A', false);
-  DispatchAndSample();
-}
-
-TEST_F(VNInputTest, CursorPositionAndDelta)
+TEST_F(Input, CursorMovesInLogicalPixelsAndOnlyWhereItEndsUpCounts)
 {
   InjectMouseMove(100, 50);
   DispatchAndSample();
-  EXPECT_EQ(XY(100, 50), Cursor());
-  EXPECT_EQ(XY(100, 50), Delta()) << "the first sample after a reset moves from (0, 0)";
-
-  // Only where the cursor ends up counts, not the way there.
+  EXPECT_EQ((Ints{100, 50, 100, 50}), Cursor()) << "a reset puts the cursor at (0, 0)";
   InjectMouseMove(90, 80);
   InjectMouseMove(110, 45);
   DispatchAndSample();
-  EXPECT_EQ(XY(10, -5), Delta());
-  DispatchAndSample();
-  EXPECT_EQ(XY(0, 0), Delta());
+  EXPECT_EQ((Ints{110, 45, 10, -5}), Cursor());
 
-  VNInputReset();
-  EXPECT_EQ(XY(0, 0), Cursor());
-  DispatchAndSample();
-  EXPECT_EQ(XY(110, 45), Delta());
-}
-
-TEST_F(VNInputTest, FullScreenCursorReadsInLogicalPixels)
-{
+  // Full screen on a 1920 x 1080 screen: screen pixels over 1.5, truncated.
   VNToogleFullScreen(true);
   SettleWindowEvents();
-  ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleX) << "tests expect a 1920 x 1080 screen";
-  ASSERT_FLOAT_EQ(1.5f, gVNScreenScaleY);
-
-  InjectMouseMove(1918, 1078);
-  DispatchAndSample();
-  EXPECT_EQ(XY(1278, 718), Cursor()) << "1278.67 truncates";
-
   InjectMouseMove(1916, 1076);
   DispatchAndSample();
   InjectMouseMove(1919, 1079);
   DispatchAndSample();
-  const XY corner = Cursor(), moved = Delta();
+  const Ints fullScreen = Cursor();
   VNToogleFullScreen(false);
   SettleWindowEvents();
-  EXPECT_EQ(XY(1279, 719), corner);
-  EXPECT_EQ(XY(2, 2), moved);
-
-  InjectMouseMove(1000, 700);
-  DispatchAndSample();
-  EXPECT_EQ(XY(1000, 700), Cursor()) << "windowed again: client pixels";
+  EXPECT_EQ((Ints{1279, 719, 2, 2}), fullScreen);
 }
 
-TEST_F(VNInputTest, CursorCounterAndIdempotentVisibility)
+TEST_F(Input, PadPlugsInAndOutWhileRunningAndReadsAsARecord)
 {
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(-1, VNInputShowCursor(0));
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-  EXPECT_EQ(0, VNInputShowCursor(1));
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
+  VNGamepadState state;
+  EXPECT_EQ(0, VNGamepadGetState(0, &state));
+  ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
 
-  // Hiding every frame runs the counter down; one show is then not enough.
-  for (int frame = 0; frame < 5; ++frame)
-    VNInputShowCursor(0);
-  EXPECT_EQ(-4, VNInputShowCursor(1));
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
+  // Sticks are signed with y up; triggers run from 0 to 255.
+  const short axes[] = {12000, -32768, -32768, 32767, 32767, 0};
+  for (int axis = 0; axis < 6; ++axis)
+    SetVirtualPadStick(axis, axes[axis]);
+  VNSysUpdate();
+  EXPECT_EQ(1, VNGamepadGetState(0, &state));
+  EXPECT_EQ((std::array<int, 6>{12000, 32767, -32768, -32767, 255, 127}),
+            (std::array<int, 6>{state.thumbLX, state.thumbLY, state.thumbRX, state.thumbRY,
+                                state.leftTrigger, state.rightTrigger}));
 
-  // The visibility call does what it says however often it was called before.
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-  for (int frame = 0; frame < 5; ++frame)
-    VNInputSetCursorVisible(0);
-  EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-  VNInputSetCursorVisible(1);
-  EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-  EXPECT_EQ(-1, VNInputShowCursor(0)) << "the counter is back at 0 after showing";
-  VNInputSetCursorVisible(1);
+  for (unsigned short mask = 1; mask; mask <<= 1)
+  {
+    if (mask & 0x0C00)
+      continue; // no buttons have these bits
+    SetVirtualPadButton(mask, true);
+    VNSysUpdate();
+    VNGamepadGetState(0, &state);
+    EXPECT_EQ(mask, state.buttons);
+    SetVirtualPadButton(mask, false);
+  }
+
+  SetVirtualPadButton(VN_PAD_START, true);
+  DetachVirtualPad();
+  EXPECT_EQ(0, VNGamepadGetState(0, &state));
+  EXPECT_EQ(0, state.buttons + state.thumbLX + state.leftTrigger) << "an unplugged pad reads zero";
+  ASSERT_GE(AttachVirtualPad(), 0) << SDL_GetError();
+  EXPECT_EQ(1, VNGamepadGetState(0, &state)) << "plugged in again";
+}
+
+VNFileDialogRequest Request(int mode, const char* title = "Save File")
+{
+  static const char kFilters[] = "Supported Files (*.tmx)\0*.tmx\0 All Files\0*.*\0";
+  return VNFileDialogRequest{mode, title, kFilters, "txt", 1, 1};
+}
+
+// Runs a dialog; the chosen name, or "<cancel>" (with the buffer left empty).
+std::string Ask(const VNFileDialogRequest& request)
+{
+  char file[2 * VN_FILE_DIALOG_BUFFER_SIZE]; // roomy, so only the name limit refuses
+  memset(file, 'x', sizeof(file));
+  if (VNSysFileDialog(&request, file, sizeof(file)))
+    return file;
+  return file[0] == '\0' ? "<cancel>" : "<cancel, but the buffer holds text>";
+}
+
+TEST_F(Input, FileDialogsRunZenityThenKdialogWithEachPartAsOneArgument)
+{
+  DialogStandIns tools;
+  tools.Install("zenity", "/levels/floor.tmx", 0);
+  tools.Install("kdialog", "/levels/k.tmx", 0);
+  EXPECT_EQ("/levels/floor.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ((std::vector<std::string>{
+                "--file-selection", "--title=Save File", "--modal", "--attach=" + EngineWindowId(),
+                "--save", "--confirm-overwrite", "--file-filter=Supported Files (*.tmx) | *.tmx",
+                "--file-filter=All Files | *"}),
+            tools.Arguments("zenity"));
+
+  // Cancelling in zenity is final; only a zenity that cannot run hands over to kdialog.
+  tools.Install("zenity", "", 1);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_TRUE(tools.Arguments("kdialog").empty());
+  tools.Install("zenity", "", 255);
+  EXPECT_EQ("/levels/k.tmx", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  EXPECT_EQ("*.tmx|Supported Files (*.tmx)\n*|All Files", tools.Arguments("kdialog").back());
+
+  // A title a shell would act on reaches the tool as it is and does nothing.
+  const std::string marker = tools.folder.File("ran");
+  const std::string title = "Open $(touch " + marker + ") `touch " + marker + "`; 'x\" *";
+  tools.Install("zenity", "", 1);
+  Ask(Request(VN_FILE_DIALOG_OPEN, title.c_str()));
+  EXPECT_EQ("--title=" + title, tools.Arguments("zenity").at(1));
+  EXPECT_FALSE(std::filesystem::exists(marker));
+
+  std::filesystem::remove(tools.folder.File("zenity"));
+  std::filesystem::remove(tools.folder.File("kdialog"));
+  const std::string out =
+      StdoutOf([] { EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_OPEN))); });
+  EXPECT_NE(std::string::npos, out.find("neither zenity nor kdialog")) << out;
+}
+
+TEST_F(Input, FileDialogAnswersGetTheDefaultExtensionTheExistenceRuleAndTheLengthLimit)
+{
+  // Keys and buttons held when a dialog opens read as released after it.
+  InjectKey(VN_KEY_SPACE, true);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  DispatchAndSample();
+  VNSysFileDialogQueueAnswer(nullptr);
+  Ask(Request(VN_FILE_DIALOG_OPEN));
+  DispatchAndSample();
+  EXPECT_EQ("-P-R", Sample(VN_KEY_LBUTTON));
+  EXPECT_EQ("-P-R", Sample(VN_KEY_SPACE));
+
+  const ScratchFolder folder;
+  WriteText(folder.File("plain"), "old");
+  WriteText(folder.File("map.txt"), "old");
+  const std::string longest = "/" + std::string(254, 'n') + ".tmx";
+  const struct
+  {
+    int mode;
+    std::string answer, chosen;
+  } cases[] = {
+      {VN_FILE_DIALOG_SAVE, "level", "level.txt"},
+      {VN_FILE_DIALOG_SAVE, "/a.dir/level", "/a.dir/level.txt"},
+      {VN_FILE_DIALOG_SAVE, "/a/.hidden", "/a/.hidden.txt"},
+      {VN_FILE_DIALOG_SAVE, "level.tmx", "level.tmx"},
+      {VN_FILE_DIALOG_OPEN, folder.File("plain"), folder.File("plain")},
+      {VN_FILE_DIALOG_OPEN, folder.File("map"), folder.File("map.txt")},
+      {VN_FILE_DIALOG_OPEN, folder.File("missing.tmx"), "<cancel>"},
+      {VN_FILE_DIALOG_SAVE, longest, longest}, // 259 characters
+      {VN_FILE_DIALOG_SAVE, "/n" + longest.substr(1), "<cancel>"},
+      {VN_FILE_DIALOG_SAVE, "/" + std::string(255, 'n'), "<cancel>"}, // too long with ".txt"
+  };
+  for (const auto& c : cases)
+  {
+    VNSysFileDialogQueueAnswer(c.answer.c_str());
+    StdoutOf([&] { EXPECT_EQ(c.chosen, Ask(Request(c.mode))) << c.answer.size(); });
+  }
+
+  // An existing file reached only through the extension is replaced only when confirmed.
+  const std::string map = folder.File("map");
+  VNSysFileDialogQueueAnswer(map.c_str());
+  VNSysFileDialogQueueAnswer(nullptr);
+  EXPECT_EQ("<cancel>", Ask(Request(VN_FILE_DIALOG_SAVE)));
+  VNSysFileDialogQueueAnswer(map.c_str());
+  VNSysFileDialogQueueAnswer("yes");
+  EXPECT_EQ(map + ".txt", Ask(Request(VN_FILE_DIALOG_SAVE)));
 }
 
 } // namespace

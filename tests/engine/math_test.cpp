@@ -1,26 +1,31 @@
-// 2D vectors, 3 x 3 matrices and the scalar helpers.
+// Matrix math where a slip is easy (inverses, operand order, aliasing) and the
+// collision queries at their edges: touching, ends of segments, misses, reflections.
 #include "Vorn.h"
 
 #include <gtest/gtest.h>
-
-#include <math.h>
 
 namespace
 {
 
 const float kTol = 1e-5f;
+const VNVec2 kOrigin = {0.0f, 0.0f};
+const VNVec2 kUntouched = {123.0f, 456.0f};
+// The x axis from (0, 0) to (10, 0), front side up.
+const VNLineSegment kFloor = {{0.0f, 0.0f}, {10.0f, 0.0f}, {0.0f, 1.0f}, 0.0f};
 
-VNMtx33 Filled(float value)
+void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
 {
-  return {{{value, value, value}, {value, value, value}, {value, value, value}}};
+  EXPECT_NEAR(x, v.x, tol);
+  EXPECT_NEAR(y, v.y, tol);
 }
 
-VNMtx33 Diagonal(float a, float b, float c)
+void ExpectMtx(const VNMtx33& expected, const VNMtx33& actual, float tol = kTol)
 {
-  return {{{a, 0.0f, 0.0f}, {0.0f, b, 0.0f}, {0.0f, 0.0f, c}}};
+  for (int i = 0; i < 9; ++i)
+    EXPECT_NEAR(expected.m[i / 3][i % 3], actual.m[i / 3][i % 3], tol) << "element " << i;
 }
 
-// A rotation by 30 degrees, scaled by (2, 3), then moved to (5, -7).
+// A rotation by 30 degrees, scaled by (2, 3), then moved to (5, -7): determinant 6.
 VNMtx33 SomeAffine()
 {
   VNMtx33 rot, scale, trans, m;
@@ -32,294 +37,127 @@ VNMtx33 SomeAffine()
   return m;
 }
 
-// Element by element; a tolerance of 0 asks for identical values.
-void ExpectMtx(const VNMtx33& expected, const VNMtx33& actual, float tol = kTol)
+TEST(Math, InverseUndoesTheTransformInPlaceAndSingularMatricesLeaveTheResult)
 {
-  for (int row = 0; row < 3; ++row)
-    for (int col = 0; col < 3; ++col)
-      EXPECT_NEAR(expected.m[row][col], actual.m[row][col], tol)
-          << "at [" << row << "][" << col << "]";
-}
-
-void ExpectVec(float x, float y, const VNVec2& v, float tol = kTol)
-{
-  EXPECT_NEAR(x, v.x, tol);
-  EXPECT_NEAR(y, v.y, tol);
-}
-
-} // namespace
-
-TEST(Vec2, NormalizeGivesUnitLengthAndZeroGivesNaN)
-{
-  VNVec2 v = {3.0f, 4.0f};
-  VNVec2Normalize(&v, &v);
-  ExpectVec(0.6f, 0.8f, v);
-
-  VNVec2 zero = {0.0f, 0.0f}, r;
-  VNVec2Normalize(&r, &zero);
-  EXPECT_TRUE(isnan(r.x));
-  EXPECT_TRUE(isnan(r.y));
-}
-
-TEST(Vec2, ProjectionUsesTheUnitDirectionOfB)
-{
-  VNVec2 a = {1.0f, 1.0f}, b = {2.0f, 0.0f}, r;
-  VNVec2ProjectPerp(&r, &a, &b);
-  ExpectVec(0.0f, 1.0f, r);
-  VNVec2Project(&r, &a, &b);
-  ExpectVec(1.0f, 0.0f, r);
-
-  // b's length must not scale the result, and the result may be a.
-  VNVec2 c = {3.0f, 4.0f}, d = {0.0f, 5.0f};
-  VNVec2Project(&c, &c, &d);
-  ExpectVec(0.0f, 4.0f, c);
-}
-
-TEST(Vec2, ArithmeticOrderOfOperands)
-{
-  VNVec2 a = {1.0f, 2.0f}, b = {10.0f, 20.0f}, r;
-  VNVec2ScaleAdd(&r, &a, &b, 3.0f);
-  ExpectVec(13.0f, 26.0f, r);
-  VNVec2ScaleSub(&r, &a, &b, 3.0f);
-  ExpectVec(-7.0f, -14.0f, r);
-  VNVec2Lerp(&r, &a, &b, 1.5f);
-  ExpectVec(14.5f, 29.0f, r);
-
-  EXPECT_FLOAT_EQ(0.0f, VNVec2CrossProductMag(&a, &a));
-  VNVec2 xAxis = {1.0f, 0.0f}, yAxis = {0.0f, 1.0f};
-  EXPECT_FLOAT_EQ(1.0f, VNVec2CrossProductMag(&xAxis, &yAxis));
-  VNVec2 p = {4.0f, 6.0f};
-  EXPECT_FLOAT_EQ(5.0f, VNVec2Distance(&a, &p));
-  EXPECT_FLOAT_EQ(25.0f, VNVec2SquareDistance(&a, &p));
-}
-
-TEST(Mtx33, InverseOfDiagonalAndSingularMatrices)
-{
-  VNMtx33 m = Diagonal(2.0f, 4.0f, 1.0f);
-  VNMtx33 r = Filled(9.0f);
-  EXPECT_FLOAT_EQ(8.0f, VNMtx33Inverse(&r, &m));
-  ExpectMtx(Diagonal(0.5f, 0.25f, 1.0f), r);
-
-  // det = 1e-6 is below the threshold: 0 back and the result untouched.
-  VNMtx33 tiny = Diagonal(1e-3f, 1e-3f, 1.0f);
-  r = Filled(9.0f);
-  EXPECT_EQ(0.0f, VNMtx33Inverse(&r, &tiny));
-  ExpectMtx(Filled(9.0f), r, 0.0f);
-
-  // det = 2e-5 is above it.
-  VNMtx33 small = Diagonal(2e-5f, 1.0f, 1.0f);
-  EXPECT_NEAR(2e-5f, VNMtx33Inverse(&r, &small), 1e-9f);
-  EXPECT_NEAR(50000.0f, r.m[0][0], 0.5f);
-}
-
-TEST(Mtx33, InverseInPlaceUndoesTheTransform)
-{
-  VNMtx33 m = SomeAffine();
-  VNMtx33 inverse = m;
+  const VNMtx33 m = SomeAffine();
+  VNMtx33 inverse = m, identity, product;
   EXPECT_NEAR(6.0f, VNMtx33Inverse(&inverse, &inverse), 1e-4f);
-
-  VNMtx33 product, identity;
   VNMtx33Identity(&identity);
   VNMtx33Concat(&product, &m, &inverse);
   ExpectMtx(identity, product);
   VNMtx33Concat(&product, &inverse, &m);
   ExpectMtx(identity, product);
+
+  // det 1e-6 is too small to invert: 0 back and the result as it was.
+  const VNMtx33 tiny = {{{1e-3f, 0, 0}, {0, 1e-3f, 0}, {0, 0, 1}}};
+  VNMtx33 result = m;
+  EXPECT_EQ(0.0f, VNMtx33Inverse(&result, &tiny));
+  EXPECT_EQ(0.0f, VNMtx33InvTranspose(&result, &tiny));
+  ExpectMtx(m, result, 0.0f);
 }
 
-TEST(Mtx33, InvTransposeIsTheTransposedInverseAndLeavesResultOnSingular)
-{
-  VNMtx33 m = SomeAffine();
-  VNMtx33 inverse, expected, r;
-  VNMtx33Inverse(&inverse, &m);
-  VNMtx33Transpose(&expected, &inverse);
-  EXPECT_NEAR(6.0f, VNMtx33InvTranspose(&r, &m), 1e-4f);
-  ExpectMtx(expected, r);
-
-  VNMtx33 singular = Filled(1.0f);
-  r = m;
-  EXPECT_EQ(0.0f, VNMtx33InvTranspose(&r, &singular));
-  ExpectMtx(m, r, 0.0f);
-}
-
-TEST(Mtx33, ConcatAppliesTheRightMatrixFirstAndMayAlias)
+TEST(Math, ConcatAppliesTheRightMatrixFirstAndMayWriteIntoAnOperand)
 {
   VNMtx33 trans, rot, r;
   VNMtx33Trans(&trans, 10.0f, 0.0f);
-  VNMtx33Rot(&rot, 1.5707964f);
+  VNMtx33RotDeg(&rot, 90.0f);
   VNMtx33Concat(&r, &trans, &rot);
   VNVec2 p = {1.0f, 0.0f};
   VNMtx33MultVec(&p, &r, &p);
-  ExpectVec(10.0f, 1.0f, p);
+  ExpectVec(10.0f, 1.0f, p, 1e-4f); // turned counter-clockwise, then moved
 
   VNMtx33 intoA = trans, intoB = rot;
   VNMtx33Concat(&intoA, &intoA, &rot);
   VNMtx33Concat(&intoB, &trans, &intoB);
   ExpectMtx(r, intoA, 0.0f);
   ExpectMtx(r, intoB, 0.0f);
-
-  VNMtx33 squared = rot;
-  VNMtx33Concat(&squared, &squared, &squared);
-  EXPECT_NEAR(-1.0f, squared.m[0][0], kTol);
-  EXPECT_NEAR(-1.0f, squared.m[1][1], kTol);
 }
 
-TEST(Mtx33, RotDegUsesItsOwnPiApproximation)
+TEST(Collision, OverlapTestsAtTouchingAndRectangleDepthNormals)
 {
-  VNMtx33 r;
-  VNMtx33RotDeg(&r, 90.0f);
-  // cos(90 * 3.1415 / 180) = cos(1.57075), about 4.6e-5, where true pi gives ~0.
-  EXPECT_NEAR(4.63e-5f, r.m[0][0], 1e-6f);
-  EXPECT_NEAR(4.63e-5f, r.m[1][1], 1e-6f);
-  EXPECT_NEAR(-1.0f, r.m[0][1], kTol);
-  EXPECT_NEAR(1.0f, r.m[1][0], kTol);
+  const VNVec2 side = {10.0f, 0.0f}, border = {5.0f, 0.0f}, p = {3.0f, 4.0f};
+  EXPECT_EQ(1, VNTestRectToRect(&kOrigin, 10.0f, 2.0f, &side, 10.0f, 2.0f));
+  EXPECT_EQ(1, VNTestPointToRect(&border, &kOrigin, 10.0f, 4.0f));
+  EXPECT_EQ(1, VNTestPointToCircle(&p, &kOrigin, 5.0f));
+  EXPECT_EQ(1, VNTestCircleToCircle(&kOrigin, 2.0f, &p, 3.0f));
+  EXPECT_EQ(0, VNTestCircleToRect(&border, 0.0f, &kOrigin, 10.0f, 4.0f)) << "strict";
+  EXPECT_EQ(1, VNTestCircleToRect(&border, 0.1f, &kOrigin, 10.0f, 4.0f));
+  EXPECT_FLOAT_EQ(-2.0f, VNCalcDistPointToRect(&kOrigin, &kOrigin, 10.0f, 4.0f));
+  const VNVec2 corner = {8.0f, 6.0f};
+  EXPECT_FLOAT_EQ(5.0f, VNCalcDistPointToRect(&corner, &kOrigin, 10.0f, 4.0f));
 
-  VNMtx33 exact;
-  VNMtx33Rot(&exact, VNDegToRad(90.0f));
-  EXPECT_LT(fabsf(exact.m[0][0]), 1e-6f);
-
-  // Counter-clockwise for y up.
-  VNVec2 p = {1.0f, 0.0f};
-  VNMtx33RotDeg(&r, 30.0f);
-  VNMtx33MultVec(&p, &r, &p);
-  EXPECT_GT(p.y, 0.49f);
-}
-
-TEST(Mtx33, TransposeRowsAndColumns)
-{
-  VNMtx33 m = SomeAffine();
-  VNMtx33 t = m;
-  VNMtx33Transpose(&t, &t);
-  for (int row = 0; row < 3; ++row)
-    for (int col = 0; col < 3; ++col)
-      EXPECT_EQ(m.m[col][row], t.m[row][col]);
-
-  // Setting a column or row writes x, y and a 0 below (or 1 in the corner), nothing else.
-  const VNVec2 v = {7.0f, 8.0f};
-  VNMtx33 c = Filled(5.0f), r = Filled(5.0f);
-  VNMtx33SetCol(&c, 1, &v);
-  ExpectMtx({{{5, 7, 5}, {5, 8, 5}, {5, 0, 5}}}, c, 0.0f);
-  VNMtx33SetCol(&c, 2, &v);
-  EXPECT_EQ(1.0f, c.m[2][2]);
-  VNMtx33SetRow(&r, 0, &v);
-  ExpectMtx({{{7, 8, 0}, {5, 5, 5}, {5, 5, 5}}}, r, 0.0f);
-  VNMtx33SetRow(&r, 2, &v);
-  EXPECT_EQ(1.0f, r.m[2][2]);
-  VNVec2 got;
-  VNMtx33GetCol(&got, &c, 1);
-  ExpectVec(7.0f, 8.0f, got, 0.0f);
-  VNMtx33GetRow(&got, &r, 2);
-  ExpectVec(7.0f, 8.0f, got, 0.0f);
-
-  // An index past the matrix is ignored rather than written outside it.
-  VNMtx33 after = Filled(5.0f);
-  VNMtx33SetCol(&after, 3, &v);
-  VNMtx33SetRow(&after, 7, &v);
-  ExpectMtx(Filled(5.0f), after, 0.0f);
-  got = {1.0f, 2.0f};
-  VNMtx33GetRow(&got, &after, 3);
-  EXPECT_EQ(1.0f, got.x);
-}
-
-TEST(Mtx33, ApplyFormsMatchConcatenation)
-{
-  VNMtx33 m = SomeAffine();
-  VNMtx33 trans, scale, expected, r;
-
-  VNMtx33Trans(&trans, 3.0f, -4.0f);
-  VNMtx33Concat(&expected, &trans, &m);
-  VNMtx33TransApply(&r, &m, 3.0f, -4.0f);
-  ExpectMtx(expected, r);
-
-  VNMtx33Scale(&scale, 0.5f, -2.0f);
-  VNMtx33Concat(&expected, &scale, &m);
-  r = m;
-  VNMtx33ScaleApply(&r, &r, 0.5f, -2.0f);
-  ExpectMtx(expected, r);
-}
-
-TEST(Mtx33, VectorArraysInPlaceAndScaleRotateIgnoresTranslation)
-{
-  VNMtx33 m = SomeAffine();
-  VNVec2 points[3] = {{1.0f, 0.0f}, {0.0f, 1.0f}, {-2.0f, 3.0f}};
-  VNVec2 expected[3], dirs[3];
-  for (int i = 0; i < 3; ++i)
+  // Depth along the shallow axis (x on a tie), normal pointing at the first rectangle;
+  // touching rectangles have no depth and leave the normal alone.
+  const struct
   {
-    dirs[i] = points[i];
-    VNMtx33MultVec(&expected[i], &m, &points[i]);
-  }
-  VNMtx33MultVecArray(points, &m, points, 3);
-  VNMtx33MultVecArraySR(dirs, &m, dirs, 3);
-  for (int i = 0; i < 3; ++i)
+    VNVec2 second;
+    float depth;
+    VNVec2 normal;
+  } cases[] = {{{8, 1}, -2, {-1, 0}}, {{-8, 1}, -2, {1, 0}}, {{1, 8}, -2, {0, -1}},
+               {{1, -8}, -2, {0, 1}}, {{8, 8}, -2, {-1, 0}}, {{10, 0}, 0, kUntouched}};
+  for (const auto& c : cases)
   {
-    ExpectVec(expected[i].x, expected[i].y, points[i], 0.0f);
-    ExpectVec(expected[i].x - m.m[0][2], expected[i].y - m.m[1][2], dirs[i], 1e-4f);
+    VNVec2 normal = kUntouched;
+    EXPECT_FLOAT_EQ(c.depth,
+                    VNCalcDistRectToRect(&kOrigin, 10.0f, 10.0f, &c.second, 10.0f, 10.0f, &normal))
+        << c.second.x << ", " << c.second.y;
+    ExpectVec(c.normal.x, c.normal.y, normal);
   }
 }
 
-TEST(Scalar, PowersOfTwoAndTheirWrap)
+TEST(Collision, SweptPointCrossesASegmentOnlyBetweenItsEnds)
 {
   const struct
   {
-    unsigned int value, isPow, next, log;
+    VNVec2 ps, pe;
+    float t;
+    VNVec2 hit;
   } cases[] = {
-      {0, 0, 1, 0},
-      {1, 1, 2, 0},
-      {2, 1, 4, 1},
-      {3, 0, 4, 1},
-      {4, 1, 8, 2},
-      {6, 0, 8, 2},
-      {1023, 0, 1024, 9},
-      {1024, 1, 2048, 10},
-      {0x7FFFFFFFu, 0, 0x80000000u, 30},
-      // Past the largest power of two the next one wraps to 0.
-      {0x80000000u, 1, 0, 31},
-      {0xFFFFFFFFu, 0, 0, 31},
-  };
+      {{5, 5}, {5, -5}, 0.5f, {5, 0}},          {{5, -5}, {5, 5}, 0.5f, {5, 0}}, // from behind
+      {{5, 5}, {5, 0}, 1.0f, {5, 0}},           {{0, 5}, {0, -5}, 0.5f, {0, 0}}, // at an end
+      {{10, 5}, {10, -5}, 0.5f, {10, 0}},       {{5, 5}, {15, 5}, -1, kUntouched},
+      {{2, 0}, {8, 0}, -1, kUntouched},         {{12, 5}, {12, -5}, -1, kUntouched},
+      {{-0.5f, 5}, {-0.5f, -5}, -1, kUntouched}};
   for (const auto& c : cases)
   {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(int(c.isPow), VNIsPowOf2(c.value));
-    EXPECT_EQ(c.next, VNNextPowOf2(c.value));
-    EXPECT_EQ(c.log, VNLogBase2(c.value));
+    VNVec2 hit = kUntouched;
+    EXPECT_FLOAT_EQ(c.t, VNAnimatedPointToStaticLineSegment(&c.ps, &c.pe, &kFloor, &hit))
+        << "(" << c.ps.x << ", " << c.ps.y << ") to (" << c.pe.x << ", " << c.pe.y << ")";
+    ExpectVec(c.hit.x, c.hit.y, hit);
   }
+
+  // 3 across and 2 down are left after the hit at (4, 0): they turn upward.
+  VNVec2 ps = {1.0f, 4.0f}, pe = {7.0f, -4.0f}, hit, reflected = kUntouched;
+  EXPECT_FLOAT_EQ(0.5f,
+                  VNReflectAnimatedPointOnStaticLineSegment(&ps, &pe, &kFloor, &hit, &reflected));
+  ExpectVec(3.0f, 4.0f, reflected);
+
+  // A circle stops on the near face; leaving the line while overlapping it is no hit.
+  ps = {5.0f, 5.0f};
+  pe = {5.0f, -5.0f};
+  EXPECT_FLOAT_EQ(0.4f, VNAnimatedCircleToStaticLineSegment(&ps, &pe, 1.0f, &kFloor, &hit));
+  ExpectVec(5.0f, 1.0f, hit);
+  const VNVec2 inside = {5.0f, 0.5f}, leaving = {5.0f, 0.7f};
+  EXPECT_EQ(-1.0f, VNAnimatedCircleToStaticLineSegment(&inside, &leaving, 1.0f, &kFloor, &hit));
 }
 
-TEST(Scalar, WrapOnceRangesAndTies)
+TEST(Collision, SweptTestsAgainstCircles)
 {
-  EXPECT_FLOAT_EQ(10.0f, VNWrap(370.0f, 0.0f, 360.0f));
-  EXPECT_FLOAT_EQ(350.0f, VNWrap(-10.0f, 0.0f, 360.0f));
-  EXPECT_FLOAT_EQ(440.0f, VNWrap(800.0f, 0.0f, 360.0f)) << "wraps once only";
-  EXPECT_FLOAT_EQ(360.0f, VNWrap(360.0f, 0.0f, 360.0f));
-  EXPECT_FLOAT_EQ(0.0f, VNWrap(0.0f, 0.0f, 360.0f));
-  EXPECT_FLOAT_EQ(-170.0f, VNWrap(190.0f, -180.0f, 180.0f));
+  // Radius 5 at the origin, reached at (-4, 3) after 6 of 20 units.
+  const VNVec2 ps = {-10.0f, 3.0f}, pe = {10.0f, 3.0f};
+  VNVec2 hit, reflected;
+  EXPECT_FLOAT_EQ(0.3f,
+                  VNReflectAnimatedPointOnStaticCircle(&ps, &pe, &kOrigin, 5.0f, &hit, &reflected));
+  ExpectVec(-4.0f, 3.0f, hit);
+  ExpectVec(-1.68f, 5.76f, reflected, 1e-4f);
 
-  EXPECT_EQ(1.0f, VNClamp(5.0f, 0.0f, 1.0f));
-  EXPECT_EQ(0.0f, VNClamp(-5.0f, 0.0f, 1.0f));
-  EXPECT_EQ(0.5f, VNClamp(0.5f, 0.0f, 1.0f));
-  EXPECT_EQ(1, VNInRange(1.0f, 0.0f, 1.0f));
-  EXPECT_EQ(1, VNInRange(0.0f, 0.0f, 1.0f));
-  EXPECT_EQ(0, VNInRange(1.0001f, 0.0f, 1.0f));
-
-  // On ties Min returns its second argument and Max its first; +0 and -0 compare equal,
-  // so the sign shows which argument came back.
-  EXPECT_TRUE(signbit(VNMin(0.0f, -0.0f)));
-  EXPECT_FALSE(signbit(VNMin(-0.0f, 0.0f)));
-  EXPECT_TRUE(signbit(VNMax(-0.0f, 0.0f)));
-  EXPECT_FALSE(signbit(VNMax(0.0f, -0.0f)));
-  EXPECT_EQ(1.0f, VNMin(1.0f, 2.0f));
-  EXPECT_EQ(2.0f, VNMax(1.0f, 2.0f));
+  // No hit: behind the start (outside or inside), short of it, no motion at all.
+  const struct
+  {
+    VNVec2 ps, pe;
+  } misses[] = {{{3, 0}, {10, 0}}, {{1, 0}, {10, 0}}, {{-10, 0}, {-8, 0}}, {{0.5f, 0}, {0.5f, 0}}};
+  for (const auto& m : misses)
+    EXPECT_EQ(-1.0f, VNAnimatedPointToStaticCircle(&m.ps, &m.pe, &kOrigin, 2.0f, &hit)) << m.ps.x;
 }
 
-TEST(Scalar, AngleConversionAndTrigonometry)
-{
-  EXPECT_NEAR(3.1415927f, VNDegToRad(180.0f), 1e-6f);
-  EXPECT_NEAR(180.0f, VNRadToDeg(3.1415927f), 1e-4f);
-
-  VNVec2 v;
-  VNVec2FromAngle(&v, VNDegToRad(60.0f));
-  ExpectVec(0.5f, 0.8660254f, v);
-  EXPECT_NEAR(1.0f, VNTan(0.7853982f), kTol);
-  EXPECT_NEAR(0.5235988f, VNASin(0.5f), kTol);
-  EXPECT_NEAR(1.0471976f, VNACos(0.5f), kTol);
-  EXPECT_NEAR(0.7853982f, VNATan(1.0f), kTol);
-}
+} // namespace
