@@ -77,8 +77,6 @@ TEST_F(PathTest, AStraightLineRunsFromStartToGoalInTileCoordinates)
   ASSERT_EQ(4u, path.size());
   EXPECT_FLOAT_EQ(2.0f, path.front().x);
   EXPECT_FLOAT_EQ(5.0f, path.front().y) << "tile y is height - row";
-  EXPECT_EQ(nullptr, grid.openList);
-  EXPECT_EQ(nullptr, grid.closedList);
 
   // Any point inside a cell stands for that cell.
   path = grid.FindPath(VNVec2{110.0f, 240.0f}, VNVec2{240.0f, 260.0f});
@@ -130,8 +128,6 @@ TEST_F(PathTest, FailsWithAnEmptyPath)
   EXPECT_TRUE(grid.FindPath(At(grid, {1, 1}), At(grid, {5, 5})).empty()) << "walled in";
   EXPECT_TRUE(grid.FindPath(At(grid, {1, 1}), At(grid, {4, 4})).empty()) << "goal on a wall";
   EXPECT_TRUE(grid.FindPath(At(grid, {1, 1}), At(grid, {3, 0})).empty()) << "goal on the top row";
-  EXPECT_EQ(nullptr, grid.openList);
-  EXPECT_EQ(nullptr, grid.closedList);
 }
 
 TEST_F(PathTest, FollowsTheCorridorOfAMapReadFromAFile)
