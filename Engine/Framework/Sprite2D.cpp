@@ -130,6 +130,10 @@ void Sprite2D::DrawWithOffset(int drawMode, float offsetV)
     VNGfxTextureSet(nullptr, 0.0f, 0.0f);
   }
 
+  // Blending is on, so a fully transparent sprite leaves every pixel as it was.
+  if (tint.a <= 0.0f)
+    return;
+
   VNMtx33 translation, rotationMatrix, scaling, world;
   VNMtx33Trans(&translation, position.x + offset.x, position.y + offset.y);
   VNMtx33RotDeg(&rotationMatrix, rotation);
