@@ -50,23 +50,25 @@ TEST_F(TextureManagerTest, LoadCachesOnceAndDestroyFreesWhateverTheCounts)
     EXPECT_FALSE(glIsTexture(name)) << "texture " << name << " outlived the cache";
 }
 
-TEST_F(TextureManagerTest, ReleaseDecrementsAndDeletesAtLastReference)
+TEST_F(TextureManagerTest, ReleaseDecrementsAndKeepsTheTextureCached)
 {
   VNGfxTexture* texture = cache->Acquire(kRed);
   const GLuint name = *texture->name;
   cache->Acquire(kRed);
   EXPECT_EQ(2, Count(kRed));
 
-  EXPECT_FALSE(cache->Release(texture));
-  EXPECT_EQ(1, Count(kRed));
-  EXPECT_TRUE(glIsTexture(name));
   EXPECT_TRUE(cache->Release(texture));
-  EXPECT_EQ(nullptr, cache->Find(kRed));
-  EXPECT_FALSE(glIsTexture(name));
+  EXPECT_EQ(1, Count(kRed));
+  EXPECT_TRUE(cache->Release(texture));
+  EXPECT_EQ(0, Count(kRed));
+  EXPECT_TRUE(glIsTexture(name)) << "an unheld texture stays for the next level";
+  EXPECT_EQ(texture, cache->Acquire(kRed));
 
-  // Neither a texture the cache no longer holds nor null is released.
-  EXPECT_FALSE(cache->Release(texture));
+  // Neither a texture the cache does not hold nor null is released.
+  VNGfxTexture* stranger = VNGfxTextureLoad(kBlue);
+  EXPECT_FALSE(cache->Release(stranger));
   EXPECT_FALSE(cache->Release(nullptr));
+  VNGfxTextureUnload(stranger);
 }
 
 TEST_F(TextureManagerTest, SpritesHoldOneReferenceForTheTextureTheyShow)
@@ -90,13 +92,13 @@ TEST_F(TextureManagerTest, SpritesHoldOneReferenceForTheTextureTheyShow)
   EXPECT_EQ(1, Count(kBlue));
   EXPECT_EQ(b->texture, cache->Find(kRed)->texture);
 
-  // Once nobody shows it, it is freed, and switching back loads it again.
+  // Once nobody shows it, it stays cached unheld, and switching back takes it again.
   delete b;
-  EXPECT_EQ(nullptr, cache->Find(kRed));
+  EXPECT_EQ(0, Count(kRed));
   a->SetTexture(kRed);
   EXPECT_EQ(1, Count(kRed));
   EXPECT_EQ(cache->Find(kRed)->texture, a->texture);
-  EXPECT_EQ(nullptr, cache->Find(kBlue));
+  EXPECT_EQ(0, Count(kBlue));
 
   // A file never registered with AddTexture changes nothing.
   a->SetTexture("Assets/never-added.png");
@@ -104,5 +106,5 @@ TEST_F(TextureManagerTest, SpritesHoldOneReferenceForTheTextureTheyShow)
   EXPECT_EQ(1, Count(kRed));
 
   delete a;
-  EXPECT_TRUE(cache->textures.empty());
+  EXPECT_EQ(0, Count(kRed));
 }
