@@ -329,7 +329,10 @@ std::list<VNVec2> Grid2D::FindPath(VNVec2 from, VNVec2 to)
     RebuildWalkable();
   const size_t cellCount = walkable.size();
   if (pathCells.size() != cellCount)
+  {
     pathCells.assign(cellCount, PathCell{0, false, 0, 0, 0, 0, 0});
+    openHeap.reserve(cellCount);
+  }
   if (++searchStamp == 0)
   {
     // After 2^32 searches the stamps wrap: forget every old one.

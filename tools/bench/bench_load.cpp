@@ -22,6 +22,8 @@ int main()
   }
   application.Frame();
   const double firstFrame = WallMs() - start;
+  // CPU time counts from exec: the loader and static start-up are in it too.
+  const double firstFrameCpu = CpuMs();
 
   const char* const route[] = {"Level1", "Main Menu", "Level5", "Main Menu",
                                "Level1", "Main Menu", "Level5", "Main Menu"};
@@ -29,16 +31,18 @@ int main()
   for (const char* level : route)
   {
     const double switchStart = WallMs();
+    const double switchCpu = CpuMs();
     LevelManager::Instance()->ChangeLevel(level);
     application.Frame();
     char line[160];
-    snprintf(line, sizeof line, "load %s: %.1f ms to its first frame", level,
-             WallMs() - switchStart);
+    snprintf(line, sizeof line, "load %s: %.1f ms to its first frame, %.1f ms CPU", level,
+             WallMs() - switchStart, CpuMs() - switchCpu);
     lines.push_back(line);
   }
   VNSysExit();
   application.Destroy();
-  printf("load start: %.1f ms from Init to the first menu frame\n", firstFrame);
+  printf("load start: %.1f ms from Init to the first menu frame, %.1f ms CPU from exec\n",
+         firstFrame, firstFrameCpu);
   for (const std::string& line : lines)
     printf("%s\n", line.c_str());
   return 0;
