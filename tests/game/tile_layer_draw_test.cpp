@@ -1,18 +1,12 @@
 // Tile layers drawn from their block meshes give the picture of drawing every cell on its
 // own, across block edges, with a half-transparent tile, the hovered cell and cells
-// changed between frames; and the tile textures are still cached after a level switch.
+// changed between frames.
 #include <random>
 #include <vector>
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "Framework/Camera.h"
-#include "Framework/Level.h"
-#include "Framework/LevelManager.h"
-#include "Framework/SoundManager.h"
-#include "Framework/Sprite2D.h"
-#include "Framework/TextureManager.h"
 #include "TestWindow.h"
 #include "World/Grid2D.h"
 
@@ -26,25 +20,6 @@ std::vector<unsigned char> Frame()
   glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   return pixels;
 }
-
-// A level that shows one sprite while it is loaded.
-class SpriteLevel : public Level
-{
-public:
-  SpriteLevel(const std::string& levelName, const char* file) : file(file) { name = levelName; }
-  void Load() override { sprite = file ? new Sprite2D(1, 1, file, 0.0f, 0.0f) : nullptr; }
-  void Unload() override
-  {
-    delete sprite;
-    sprite = nullptr;
-  }
-  void Update(const float&) override {}
-  void Draw() override {}
-  ~SpriteLevel() override { Unload(); }
-
-  const char* file;
-  Sprite2D* sprite = nullptr;
-};
 
 void StartFrame()
 {
@@ -111,30 +86,4 @@ TEST(TileLayerDrawTest, BlockMeshesDrawTheSamePictureAsCellByCellAfterChanges)
   VNGfxTextureUnload(textures[0]);
   VNGfxTextureUnload(textures[1]);
   VNGfxSetCamPosition(0.0f, 0.0f);
-}
-
-TEST(TileLayerDrawTest, TexturesStayCachedAcrossLevelSwitches)
-{
-  EnsureTestWindow();
-  const char* const file = "Assets/player.png";
-  LevelManager* levels = LevelManager::Instance();
-  levels->AddLevel(new SpriteLevel("A", file));
-  levels->AddLevel(new SpriteLevel("B", nullptr));
-  levels->EnterDirectly("A");
-  VNGfxTexture* shown = static_cast<SpriteLevel*>(levels->current)->sprite->texture;
-  const GLuint name = *shown->name;
-
-  levels->ChangeLevel("B");
-  ASSERT_NE(nullptr, TextureManager::Instance()->Find(file));
-  EXPECT_EQ(0, TextureManager::Instance()->Find(file)->refCount);
-  EXPECT_TRUE(glIsTexture(name));
-  levels->ChangeLevel("A");
-  EXPECT_EQ(shown, static_cast<SpriteLevel*>(levels->current)->sprite->texture)
-      << "the image was decoded again";
-
-  LevelManager::Destroy();
-  Camera::Destroy();
-  SoundManager::Destroy();
-  TextureManager::Destroy();
-  EXPECT_FALSE(glIsTexture(name)) << "the cache frees everything at shutdown";
 }
