@@ -13,8 +13,8 @@ struct SoundEntry
   static constexpr int32_t kEffect = 1;
 
   VNAudioSound* sound = nullptr; // null until opened, or when the file could not be opened
-  int32_t kind = kEffect;         // fixed at load; decides how every later Play is handled
-  bool opened = false;            // music is decoded when first played, effects at load
+  int32_t kind = kEffect;        // fixed at load; decides how every later Play is handled
+  bool opened = false;           // music is decoded when first played, effects at load
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
