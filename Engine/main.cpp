@@ -1,4 +1,5 @@
 #include "Framework/Application.h"
+#include "Framework/Benchmark.h"
 #include "Framework/CommandLine.h"
 #include "Framework/SaveData.h"
 #include "Vorn.h"
@@ -62,6 +63,9 @@ int main(int argc, char** argv)
   MakeAbsolute(commandLine.levelFile);
   MakeAbsolute(commandLine.editFile);
   EnterDataFolder();
+  if (!commandLine.benchmarkLevel.empty())
+    return RunBenchmark(commandLine.benchmarkLevel,
+                        commandLine.frames > 0 ? commandLine.frames : kBenchmarkDefaultFrames);
   SaveData::Instance()->LoadFromUserFolders();
 
   Application* application = new Application();

@@ -6,6 +6,7 @@
 
 #include "System/VNSystem.h"
 #include "System/VNFrameRateController.h"
+#include "System/VNOutput.h"
 #include "Input/VNInput.h"
 #include "Input/VNGamepad.h"
 #include "Graphics/VNGraphics.h"

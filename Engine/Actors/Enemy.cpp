@@ -109,6 +109,9 @@ void Enemy::Draw()
 
 void Enemy::DrawVision()
 {
+  // The shapes are drawn with the detection as their opacity: at 0 they show nothing.
+  if (detection <= 0.0f)
+    return;
   VNMtx33 translation;
   VNMtx33 rotation;
   VNMtx33 transform;

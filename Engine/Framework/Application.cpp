@@ -157,39 +157,42 @@ void Application::StartWith(const CommandLine& commandLine)
 void Application::Run()
 {
   while (!gQuitGame)
-  {
-    const float dt = static_cast<float>(VNFrameRateControllerGetFrameTime());
-    VNSysFrameStart();
-    VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-    VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);
-    VNInputUpdate();
-
-    if (gFullScreenToggleRequested)
-    {
-      gFullScreenToggleRequested = false;
-      SetFullScreen(!Camera::Instance()->edgeScroll);
-    }
-
-    Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
-    gMouseWheelDelta = 0;
-
-    Gamepad::Update();
-    LevelManager::Instance()->Update(dt);
-    Gamepad::EndFrame();
-
-    // Read again: a level entered during the update is drawn in this same frame.
-    if (Level* level = LevelManager::Instance()->current)
-    {
-      level->DrawTilemap();
-      level->Draw();
-      Camera::Instance()->DrawOverlay();
-    }
-
-    VNSysFrameEnd();
-    if (!VNSysDoesWindowExist())
-      gQuitGame = true;
-  }
+    Frame();
   VNSysExit();
+}
+
+void Application::Frame()
+{
+  const float dt = static_cast<float>(VNFrameRateControllerGetFrameTime());
+  VNSysFrameStart();
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);
+  VNInputUpdate();
+
+  if (gFullScreenToggleRequested)
+  {
+    gFullScreenToggleRequested = false;
+    SetFullScreen(!Camera::Instance()->edgeScroll);
+  }
+
+  Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
+  gMouseWheelDelta = 0;
+
+  Gamepad::Update();
+  LevelManager::Instance()->Update(dt);
+  Gamepad::EndFrame();
+
+  // Read again: a level entered during the update is drawn in this same frame.
+  if (Level* level = LevelManager::Instance()->current)
+  {
+    level->DrawTilemap();
+    level->Draw();
+    Camera::Instance()->DrawOverlay();
+  }
+
+  VNSysFrameEnd();
+  if (!VNSysDoesWindowExist())
+    gQuitGame = true;
 }
 
 void Application::Destroy()

@@ -40,6 +40,8 @@ public:
   void StartWith(const CommandLine& commandLine);
   // The frame loop, until gQuitGame is set or the window is gone; closes the engine.
   void Run();
+  // One frame: input, update, draw the current level and its overlay, present.
+  void Frame();
   // Destroys the sound manager, camera, level manager and texture cache, in that order.
   void Destroy();
 

@@ -45,8 +45,21 @@ void SoundManager::Load(std::string name, int kind)
     return;
   SoundEntry* entry = new SoundEntry();
   entry->kind = kind;
-  entry->sound = VNAudioSoundOpen(name.c_str());
   sounds[name] = entry;
+  if (kind == SoundEntry::kEffect)
+    Open(name);
+}
+
+VNAudioSound* SoundManager::Open(const std::string& name)
+{
+  auto found = sounds.find(name);
+  if (found == sounds.end())
+    return nullptr;
+  SoundEntry* entry = found->second;
+  if (!entry->opened && !entry->sound)
+    entry->sound = VNAudioSoundOpen(name.c_str());
+  entry->opened = true;
+  return entry->sound;
 }
 
 void SoundManager::Play(std::string name, bool loop)
@@ -73,6 +86,7 @@ void SoundManager::PlayNow(const std::string& name, bool loop)
     return;
   }
   const SoundEntry* entry = found->second;
+  Open(name);
   if (entry->kind == SoundEntry::kEffect)
   {
     // An effect is a one-shot for good, even when a later request asks for a loop.

@@ -12,8 +12,9 @@ struct SoundEntry
   static constexpr int32_t kMusic = 0;
   static constexpr int32_t kEffect = 1;
 
-  VNAudioSound* sound = nullptr; // null when the file could not be opened
-  int32_t kind = kEffect;         // fixed at load; decides how every later Play is handled
+  VNAudioSound* sound = nullptr; // null until opened, or when the file could not be opened
+  int32_t kind = kEffect;        // fixed at load; decides how every later Play is handled
+  bool opened = false;           // music is decoded when first played, effects at load
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
@@ -25,8 +26,12 @@ public:
   // Releases every sound, then closes the audio device.
   static void Destroy();
 
-  // Opens name with its kind (SoundEntry::Music or Effect); nothing if already loaded.
+  // Registers name with its kind (SoundEntry::Music or Effect); nothing if already
+  // loaded. Effects are opened at once; music, long to decode, when first played.
   void Load(std::string name, int kind);
+  // The sound of a registered name, opened now if it was not yet; null for a name never
+  // loaded or a file that cannot be opened.
+  VNAudioSound* Open(const std::string& name);
   // Loads name on first use (looping requests as music, the others as effects), then
   // plays an effect at once or queues music behind the fade.
   void Play(std::string name, bool loop);

@@ -1,5 +1,6 @@
 #include "Framework/Sprite2D.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -108,6 +109,19 @@ void Sprite2D::CreateMesh()
   VN_ASSERT_MESG(vertices, "Failed to Create Sprite2D");
   mesh = vertices;
   meshBuilt = true;
+  meshReach = sqrtf(hw * hw + hh * hh);
+}
+
+bool Sprite2D::OutOfView() const
+{
+  // The quad's corners, however turned and scaled, stay within this distance of its
+  // centre; the margin keeps lines drawn along a quad's edge.
+  const float kMargin = 2.0f;
+  const float reach = meshReach * fmaxf(fabsf(scale.x), fabsf(scale.y)) + kMargin;
+  const float x = position.x + offset.x;
+  const float y = position.y + offset.y;
+  return x + reach < gVNWinMinX || x - reach > gVNWinMaxX || y + reach < gVNWinMinY ||
+         y - reach > gVNWinMaxY;
 }
 
 void Sprite2D::DrawWithOffset(int drawMode, float offsetV)
@@ -129,6 +143,11 @@ void Sprite2D::DrawWithOffset(int drawMode, float offsetV)
     VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
     VNGfxTextureSet(nullptr, 0.0f, 0.0f);
   }
+
+  // Blending is on, so a fully transparent sprite leaves every pixel as it was; nor is
+  // anything drawn for a sprite wholly outside the visible world rectangle.
+  if (tint.a <= 0.0f || OutOfView())
+    return;
 
   VNMtx33 translation, rotationMatrix, scaling, world;
   VNMtx33Trans(&translation, position.x + offset.x, position.y + offset.y);

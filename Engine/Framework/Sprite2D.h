@@ -52,4 +52,9 @@ public:
 
 private:
   void DrawWithOffset(int drawMode, float offsetV);
+  // True when the quad lies wholly outside the visible world rectangle.
+  bool OutOfView() const;
+
+  // Distance from the mesh's centre to its corners, before scaling.
+  float meshReach = 0.0f;
 };

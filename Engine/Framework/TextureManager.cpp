@@ -48,17 +48,12 @@ bool TextureManager::Release(VNGfxTexture* texture)
 {
   if (!texture)
     return false;
-  for (auto it = textures.begin(); it != textures.end(); ++it)
+  for (auto& [file, entry] : textures)
   {
-    TextureEntry* entry = it->second;
     if (entry->texture != texture)
       continue;
-    --entry->refCount;
-    if (entry->refCount >= 1)
-      return false;
-    VNGfxTextureUnload(entry->texture);
-    delete entry;
-    textures.erase(it);
+    if (entry->refCount > 0)
+      --entry->refCount;
     return true;
   }
   return false;

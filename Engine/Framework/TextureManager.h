@@ -13,8 +13,9 @@ struct TextureEntry
   int32_t refCount = 0;
 };
 
-// Textures shared by file name. Each holder of a texture owns one reference; the texture
-// is deleted when the last one is given back through Release, or at shutdown.
+// Textures shared by file name. Each holder of a texture owns one reference. A texture
+// nobody holds stays cached, so that switching levels does not decode the same images
+// again; every texture is deleted at shutdown (Destroy).
 class TextureManager
 {
 public:
@@ -25,8 +26,8 @@ public:
   bool Load(std::string file);
   // Loads file if needed and takes one reference on it. Null when the image cannot be loaded.
   VNGfxTexture* Acquire(const std::string& file);
-  // Gives back one reference to texture; true when that deleted it. False for a texture
-  // the cache does not hold.
+  // Gives back one reference to texture, which stays cached. False for a texture the
+  // cache does not hold.
   bool Release(VNGfxTexture* texture);
   // The entry cached under file, or null.
   TextureEntry* Find(const std::string& file);

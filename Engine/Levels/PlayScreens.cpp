@@ -107,7 +107,7 @@ int PlayJingle(const std::string& file)
 {
   SoundManager* sound = SoundManager::Instance();
   sound->Load(file, SoundEntry::kEffect);
-  const int channel = VNAudioPlay(sound->sounds[file]->sound, 0);
+  const int channel = VNAudioPlay(sound->Open(file), 0);
   VNAudioChannelSetVolume(channel, sound->effectVolume);
   return channel;
 }

@@ -211,8 +211,7 @@ void VNGfxPrint(unsigned int font, const char* text, int x, int y, float r, floa
   /* Some drivers (Mesa among them) run the raster position through the program with
      * the current value of aPosition rather than the coordinates given, so the position
      * is set there too. */
-  GLuint program = VNGfxCurrentProgram();
-  GLint position = program ? glGetAttribLocation(program, "aPosition") : -1;
+  GLint position = VNGfxAttributeLocation(VN_GFX_ATTRIBUTE_POSITION);
   if (position >= 0)
     glVertexAttrib4f(position, (float)x, (float)y, 0.0f, 1.0f);
   glRasterPos2f((float)x, (float)y);

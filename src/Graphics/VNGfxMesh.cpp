@@ -95,7 +95,6 @@ static void Upload(GLuint buffer, const std::vector<float>& data)
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
   glBufferData(GL_ARRAY_BUFFER, data.size() * sizeof(float), data.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
-  glFinish();
 }
 
 VNGfxVertexList* VNGfxMeshEnd(void)
@@ -129,11 +128,12 @@ VNGfxVertexList* VNGfxMeshEnd(void)
   return list;
 }
 
-/* Points the named attribute at a buffer of `components` floats per vertex and enables
- * it. Returns the location, or -1 when the program has no such attribute. */
-static GLint BindAttribute(GLuint program, const char* name, GLuint buffer, GLint components)
+/* Points an attribute of the current program at a buffer of `components` floats per
+ * vertex and enables it. Returns the location, or -1 when the program has no such
+ * attribute. */
+static GLint BindAttribute(VNGfxAttribute attribute, GLuint buffer, GLint components)
 {
-  GLint location = glGetAttribLocation(program, name);
+  GLint location = VNGfxAttributeLocation(attribute);
   if (location < 0)
     return -1;
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -144,6 +144,11 @@ static GLint BindAttribute(GLuint program, const char* name, GLuint buffer, GLin
 
 void VNGfxMeshDraw(VNGfxVertexList* list, int mode)
 {
+  VNGfxMeshDrawRange(list, mode, 0, list ? list->vertexCount : 0);
+}
+
+void VNGfxMeshDrawRange(VNGfxVertexList* list, int mode, uint32_t first, uint32_t count)
+{
   static const GLenum kPrimitives[] = {GL_POINTS, GL_LINES, GL_LINE_STRIP, GL_TRIANGLES};
   if (mode < VN_GFX_MESH_POINTS || mode > VN_GFX_MESH_TRIANGLES)
   {
@@ -152,18 +157,21 @@ void VNGfxMeshDraw(VNGfxVertexList* list, int mode)
   }
   /* Without a program there is nothing to draw through; touching attributes of
      * program 0 would only leave GL errors behind. */
-  GLuint program = VNGfxCurrentProgram();
-  if (!list || !list->buffers || program == 0)
+  if (!list || !list->buffers || VNGfxCurrentProgram() == 0)
     return;
+  if (first >= list->vertexCount)
+    return;
+  if (count > list->vertexCount - first)
+    count = list->vertexCount - first;
 
-  GLint position = BindAttribute(program, "aPosition", list->buffers[0], 3);
+  GLint position = BindAttribute(VN_GFX_ATTRIBUTE_POSITION, list->buffers[0], 3);
   GLint extra = -1;
   if (VNGfxGetRenderMode() == VN_GFX_RENDER_COLOR)
-    extra = BindAttribute(program, "aColor", list->buffers[1], 4);
+    extra = BindAttribute(VN_GFX_ATTRIBUTE_COLOR, list->buffers[1], 4);
   else
-    extra = BindAttribute(program, "aTextureCoordinate", list->buffers[2], 2);
+    extra = BindAttribute(VN_GFX_ATTRIBUTE_TEXTURE_COORDINATE, list->buffers[2], 2);
 
-  glDrawArrays(kPrimitives[mode], 0, (GLsizei)list->vertexCount);
+  glDrawArrays(kPrimitives[mode], (GLint)first, (GLsizei)count);
 
   if (extra >= 0)
     glDisableVertexAttribArray(extra);
@@ -189,11 +197,10 @@ void VNGfxLine(float x0, float y0, float z0, float r0, float g0, float b0, float
 {
   if (VNGfxGetRenderMode() != VN_GFX_RENDER_COLOR)
     return;
-  GLuint program = VNGfxCurrentProgram();
   const float positions[] = {x0, y0, z0, x1, y1, z1};
   const float colors[] = {r0, g0, b0, a0, r1, g1, b1, a1};
-  GLint position = glGetAttribLocation(program, "aPosition");
-  GLint color = glGetAttribLocation(program, "aColor");
+  GLint position = VNGfxAttributeLocation(VN_GFX_ATTRIBUTE_POSITION);
+  GLint color = VNGfxAttributeLocation(VN_GFX_ATTRIBUTE_COLOR);
   if (position < 0 || color < 0)
     return;
 

@@ -92,6 +92,9 @@ struct VNGfxRendererState
   int width, height;
   float camX, camY;
   GLuint programs[3]; /* indexed by render mode; slot 0 (None) holds no program */
+  /* Locations in each program, by render mode; all -1 for None. */
+  GLint uniforms[3][VN_GFX_UNIFORM_COUNT];
+  GLint attributes[3][VN_GFX_ATTRIBUTE_COUNT];
   int renderMode;
 };
 
@@ -162,12 +165,30 @@ static GLuint CreateProgram(const char* vertexSource, const char* fragmentSource
   return program;
 }
 
+/* Names indexed by VNGfxUniform and VNGfxAttribute. */
+static const char* const kUniformNames[VN_GFX_UNIFORM_COUNT] = {
+    "uPMatrix",           "uVMatrix",   "uWorldMatrix", "uBlendColor",
+    "uTransparencyValue", "uTintColor", "uTexture",     "uTextureOffset"};
+static const char* const kAttributeNames[VN_GFX_ATTRIBUTE_COUNT] = {"aPosition", "aColor",
+                                                                    "aTextureCoordinate"};
+
+static void LookUpLocations(int mode)
+{
+  GLuint program = sRenderer.programs[mode];
+  for (int i = 0; i < VN_GFX_UNIFORM_COUNT; ++i)
+    sRenderer.uniforms[mode][i] = program ? glGetUniformLocation(program, kUniformNames[i]) : -1;
+  for (int i = 0; i < VN_GFX_ATTRIBUTE_COUNT; ++i)
+    sRenderer.attributes[mode][i] = program ? glGetAttribLocation(program, kAttributeNames[i]) : -1;
+}
+
 static void CreateShaders(void)
 {
   sRenderer.programs[VN_GFX_RENDER_NONE] = 0;
   sRenderer.programs[VN_GFX_RENDER_COLOR] = CreateProgram(kColorVertexShader, kColorFragmentShader);
   sRenderer.programs[VN_GFX_RENDER_TEXTURE] =
       CreateProgram(kTextureVertexShader, kTextureFragmentShader);
+  for (int mode = VN_GFX_RENDER_NONE; mode <= VN_GFX_RENDER_TEXTURE; ++mode)
+    LookUpLocations(mode);
 }
 
 static void DestroyShaders(void)
@@ -186,6 +207,8 @@ static void DestroyShaders(void)
     program = 0;
     CHECK_GL_ERROR();
   }
+  for (int mode = VN_GFX_RENDER_NONE; mode <= VN_GFX_RENDER_TEXTURE; ++mode)
+    LookUpLocations(mode);
   sRenderer.renderMode = VN_GFX_RENDER_NONE;
 }
 
@@ -201,20 +224,25 @@ GLuint VNGfxCurrentProgram(void)
   return sRenderer.programs[sRenderer.renderMode];
 }
 
-GLint VNGfxUniformLocation(const char* name)
+/* Without a program (render mode None, or no context at all) values are dropped. */
+GLint VNGfxUniformLocation(VNGfxUniform uniform)
 {
-  GLuint program = VNGfxCurrentProgram();
-  /* Looking a name up in program 0 is a GL error; in render mode None the value is
-     * simply dropped. */
-  if (program == 0)
+  if (VNGfxCurrentProgram() == 0)
     return -1;
-  return glGetUniformLocation(program, name);
+  return sRenderer.uniforms[sRenderer.renderMode][uniform];
+}
+
+GLint VNGfxAttributeLocation(VNGfxAttribute attribute)
+{
+  if (VNGfxCurrentProgram() == 0)
+    return -1;
+  return sRenderer.attributes[sRenderer.renderMode][attribute];
 }
 
 /* GL takes matrices column-major: the row-major Matrix4 goes up transposed. */
-static void UploadMatrix(const char* name, const Matrix4& matrix)
+static void UploadMatrix(VNGfxUniform uniform, const Matrix4& matrix)
 {
-  GLint location = VNGfxUniformLocation(name);
+  GLint location = VNGfxUniformLocation(uniform);
   if (location < 0)
     return;
   Matrix4 columnMajor = Matrix4Transpose(matrix);
@@ -230,7 +258,7 @@ void VNGfxUploadView(float scaleX, float scaleY)
   scale.Identity();
   scale.m[0][0] = scaleX;
   scale.m[1][1] = scaleY;
-  UploadMatrix("uVMatrix", scale * LookAt(eye, target, up));
+  UploadMatrix(VN_GFX_UNIFORM_VIEW, scale * LookAt(eye, target, up));
 }
 
 /* ---- Context and frame ---------------------------------------------------------------- */
@@ -388,7 +416,7 @@ void SetProjectionAndViewMatrices(void)
   projection.m[1][1] = 2.0f / viewHeight;
   projection.m[2][2] = -2.0f / 999.0f;
   projection.m[2][3] = -1001.0f / 999.0f;
-  UploadMatrix("uPMatrix", projection);
+  UploadMatrix(VN_GFX_UNIFORM_PROJECTION, projection);
 
   glViewport(0, 0, viewWidth, viewHeight);
   CHECK_GL_ERROR();
@@ -449,7 +477,7 @@ void VNGfxSetPosition(float x, float y)
   world.Identity();
   world.m[0][3] = x;
   world.m[1][3] = y;
-  UploadMatrix("uWorldMatrix", world);
+  UploadMatrix(VN_GFX_UNIFORM_WORLD, world);
 }
 
 void VNGfxSetTransform(const VNMtx33* transform)
@@ -459,7 +487,7 @@ void VNGfxSetTransform(const VNMtx33* transform)
   const float(*m)[3] = transform->m;
   Matrix4 world(m[0][0], m[0][1], 0.0f, m[0][2], m[1][0], m[1][1], 0.0f, m[1][2], 0.0f, 0.0f, 1.0f,
                 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
-  UploadMatrix("uWorldMatrix", world);
+  UploadMatrix(VN_GFX_UNIFORM_WORLD, world);
 }
 
 void VNGfxSetTransform3D(const float* matrix)
@@ -469,19 +497,19 @@ void VNGfxSetTransform3D(const float* matrix)
   Matrix4 world(matrix[0], matrix[1], matrix[2], matrix[3], matrix[4], matrix[5], matrix[6],
                 matrix[7], matrix[8], matrix[9], matrix[10], matrix[11], matrix[12], matrix[13],
                 matrix[14], matrix[15]);
-  UploadMatrix("uWorldMatrix", world);
+  UploadMatrix(VN_GFX_UNIFORM_WORLD, world);
 }
 
 void VNGfxSetTransparency(float transparency)
 {
-  GLint location = VNGfxUniformLocation("uTransparencyValue");
+  GLint location = VNGfxUniformLocation(VN_GFX_UNIFORM_TRANSPARENCY);
   if (location >= 0)
     glUniform1f(location, transparency);
 }
 
 void VNGfxSetBlendColor(float r, float g, float b, float a)
 {
-  GLint location = VNGfxUniformLocation("uBlendColor");
+  GLint location = VNGfxUniformLocation(VN_GFX_UNIFORM_BLEND_COLOR);
   if (location >= 0)
     glUniform4f(location, r, g, b, a);
   CHECK_GL_ERROR();
@@ -489,7 +517,7 @@ void VNGfxSetBlendColor(float r, float g, float b, float a)
 
 void VNGfxSetTintColor(float r, float g, float b, float a)
 {
-  GLint location = VNGfxUniformLocation("uTintColor");
+  GLint location = VNGfxUniformLocation(VN_GFX_UNIFORM_TINT);
   if (location >= 0)
     glUniform4f(location, r, g, b, a);
 }

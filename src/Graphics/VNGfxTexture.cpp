@@ -114,12 +114,12 @@ void VNGfxTextureSet(VNGfxTexture* texture, float offsetU, float offsetV)
 
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, *texture->name);
-  GLint sampler = VNGfxUniformLocation("uTexture");
+  GLint sampler = VNGfxUniformLocation(VN_GFX_UNIFORM_TEXTURE);
   if (sampler >= 0)
     glUniform1i(sampler, 0);
   CHECK_GL_ERROR();
 
-  GLint offset = VNGfxUniformLocation("uTextureOffset");
+  GLint offset = VNGfxUniformLocation(VN_GFX_UNIFORM_TEXTURE_OFFSET);
   if (offset >= 0)
     glUniform2f(offset, FoldOffset(offsetU), FoldOffset(offsetV));
   CHECK_GL_ERROR();

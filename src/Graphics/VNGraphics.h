@@ -135,6 +135,9 @@ extern "C"
   /* Draws the list with a VNGfxMeshDrawMode in the current render mode (Color or
  * Texture; nothing in None). */
   void VNGfxMeshDraw(VNGfxVertexList* list, int mode);
+  /* Draws count vertices of the list from vertex first on, as VNGfxMeshDraw does; a range
+ * reaching past the end is cut at the end. */
+  void VNGfxMeshDrawRange(VNGfxVertexList* list, int mode, uint32_t first, uint32_t count);
   /* Deletes the list's buffers and the list; a null list is ignored. */
   void VNGfxMeshFree(VNGfxVertexList* list);
   /* Gives the list a fresh, zeroed array of three buffer names. */

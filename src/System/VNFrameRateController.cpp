@@ -1,16 +1,22 @@
 /*
- * VNFrameRateController: frame timing on std::chrono::steady_clock. End spins on the
- * clock, without sleeping or yielding, until the minimum frame time has passed since
- * Start, so the cap holds exactly; the wait counts towards the measured frame time.
+ * VNFrameRateController: frame timing on std::chrono::steady_clock. End sleeps through
+ * most of the wait for the minimum frame time and spins on the clock for the last
+ * stretch, since a sleep may overshoot its deadline by a scheduler tick; the cap so holds
+ * to a fraction of a millisecond at little CPU. The wait counts towards the measured
+ * frame time.
  */
 #include "System/VNFrameRateController.h"
 
 #include <chrono>
+#include <thread>
 
 namespace
 {
 
 using Clock = std::chrono::steady_clock;
+
+// How long before the deadline the sleep stops and the spin takes over.
+const double kSpinSeconds = 0.001;
 
 struct FrameRateState
 {
@@ -44,6 +50,15 @@ void ResetFrameTimes()
   sFrameRate.frameTime = sFrameRate.minFrameTime;
 }
 
+// Elapsed seconds since Start, kept as the frame time.
+double MeasureFrame()
+{
+  sFrameRate.frameEnd = ReadCounter();
+  const uint64_t ticks = static_cast<uint64_t>(sFrameRate.frameEnd - sFrameRate.frameStart);
+  sFrameRate.frameTime = static_cast<double>(ticks) * sFrameRate.secondsPerTick;
+  return sFrameRate.frameTime;
+}
+
 } // namespace
 
 void VNFrameRateControllerInit(uint32_t maxFrameRate)
@@ -71,12 +86,14 @@ void VNFrameRateControllerStart(void)
 
 void VNFrameRateControllerEnd(void)
 {
-  do
+  double remaining = sFrameRate.minFrameTime - MeasureFrame();
+  while (remaining > kSpinSeconds)
   {
-    sFrameRate.frameEnd = ReadCounter();
-    const uint64_t ticks = static_cast<uint64_t>(sFrameRate.frameEnd - sFrameRate.frameStart);
-    sFrameRate.frameTime = static_cast<double>(ticks) * sFrameRate.secondsPerTick;
-  } while (sFrameRate.minFrameTime > sFrameRate.frameTime);
+    std::this_thread::sleep_for(std::chrono::duration<double>(remaining - kSpinSeconds));
+    remaining = sFrameRate.minFrameTime - MeasureFrame();
+  }
+  while (sFrameRate.minFrameTime > MeasureFrame())
+    ;
 
   ++sFrameRate.frameCount;
 }
