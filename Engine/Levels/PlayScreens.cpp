@@ -148,7 +148,7 @@ void TestLevel::PausedStep()
   }
   // Leaving for the menu leaves the music to the level change.
   if (MainMenuChosen(FindButton("MainMenu")))
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
 }
 
 void TestLevel::EscapedStep()
@@ -163,7 +163,7 @@ void TestLevel::EscapedStep()
   Button2D* mainMenu = FindButton("MainMenu");
   ShowWithImage(mainMenu, Gamepad::IsConnected() ? "Assets/MainMenu2.png" : "Assets/MainMenu.png");
   if (MainMenuChosen(mainMenu))
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
 }
 
 void TestLevel::CaughtStep()
@@ -192,6 +192,6 @@ void TestLevel::CaughtStep()
     VNAudioChannelStop(endSoundChannel);
     VNAudioChannelStop(sound->effectChannel);
     VNAudioChannelStop(sound->musicChannel);
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
   }
 }

@@ -282,7 +282,18 @@ TEST_F(CameraTest, OverlayDrawsButtonsInByteOrderOfNamesSkippingHiddenOnes)
       count += block[i] > 200 && block[i + 1] < 60 && block[i + 2] > 200;
     return count;
   };
-  EXPECT_GT(magenta(655, 280, 60, 25), 5) << "tooltip at the mouse";
+  // The tooltip is light text on a dark box, whatever the button's text colour.
+  std::vector<unsigned char> tip(60 * 25 * 4);
+  glReadPixels(655, 720 - 280 - 25, 60, 25, GL_RGBA, GL_UNSIGNED_BYTE, tip.data());
+  int light = 0;
+  int dark = 0;
+  for (size_t i = 0; i < tip.size(); i += 4)
+  {
+    light += tip[i] > 200 && tip[i + 1] > 200;
+    dark += tip[i] < 60 && tip[i + 1] < 60 && tip[i + 2] < 60;
+  }
+  EXPECT_GT(light, 5) << "tooltip text at the mouse";
+  EXPECT_GT(dark, 100) << "tooltip box at the mouse";
   EXPECT_GT(magenta(560, 370, 45, 40), 5) << "caption below and left of the centre";
   EXPECT_EQ(0, magenta(700, 150, 200, 100)) << "nothing elsewhere";
   VNGfxSetRenderMode(VN_GFX_RENDER_NONE);

@@ -1,5 +1,5 @@
 // The level editor driven through injected input: the palette, painting and erasing,
-// where painting stops, the Tab toggle, the rectangle fill, zoom, the test run and leaving.
+// where painting stops, the Tab toggle, the rectangle fill, the test run and leaving.
 
 #include <filesystem>
 #include <string>
@@ -30,7 +30,7 @@ TEST(EditorScreen, PaletteLaysOutEveryManifestIdInThreeColumnsWithFileButtonsAnd
     EXPECT_NEAR(475.0f + 55.0f * (i % 3), button->position.x, kTolerance);
     EXPECT_NEAR(-82.5f + 55.0f * (i / 3), button->position.y, kTolerance);
     EXPECT_EQ(std::make_pair(50.0f, 50.0f), std::make_pair(button->width, button->height));
-    EXPECT_EQ("ID " + std::to_string(ids[i]), button->GetTooltip());
+    EXPECT_NE(std::string::npos, button->GetTooltip().find("  id " + std::to_string(ids[i])));
     EXPECT_EQ(button, Camera::Instance()->FindButton(std::to_string(ids[i])));
     EXPECT_FALSE(button->hidden);
   }
@@ -121,10 +121,10 @@ TEST(EditorPainting, LeftPaintsRightErasesOnTheCurrentLayerNotRightOf430NorWithS
   EXPECT_NEAR(320.0f, Camera::Instance()->position.x, kTolerance);
 }
 
-TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
+TEST(EditorScreen, FirstTabHidesThePaletteSecondShowsThirdHides)
 {
   Editor* editor = EnterNewEditor();
-  for (bool hidden : {false, true, false})
+  for (bool hidden : {true, false, true})
   {
     InjectKey(VN_KEY_TAB, true);
     EditorFrame();
@@ -136,9 +136,6 @@ TEST(EditorScreen, FirstTabLeavesThePaletteVisibleSecondHidesThirdShows)
   }
 
   // A hidden palette button cannot be picked.
-  InjectKey(VN_KEY_TAB, true);
-  EditorFrame();
-  InjectKey(VN_KEY_TAB, false);
   MoveToWorld(editor->palette.at(20)->position.x, editor->palette.at(20)->position.y);
   EditorClick();
   EXPECT_EQ(1, editor->selectedTile);
@@ -180,26 +177,6 @@ TEST(EditorFill, ShiftDragFillsTheInclusiveRectangleOnlyOnceShiftAndButtonAreUp)
     for (int row = 1; row <= 3; ++row)
       EXPECT_EQ(7, CellOn(grid, "BACKGROUND", col, row)) << col << ", " << row;
   EXPECT_EQ(0, PaintedCells(grid, "OBJECTS"));
-}
-
-TEST(EditorZoom, WheelChangesTileSizeOnlyPastTheDeadBandAndWithinLimits)
-{
-  Editor* editor = EnterNewEditor();
-  // One notch leaves 120 * 0.75 = 90 after the camera's decay, inside the dead band; five
-  // change the size by 600 * 0.75 * dt = 7.5. Never to 100 or beyond, never to 10 or below.
-  const float cases[][3] = {{50.0f, 120.0f, 50.0f},
-                            {50.0f, 600.0f, 57.5f},
-                            {57.5f, -600.0f, 50.0f},
-                            {95.0f, 600.0f, 95.0f},
-                            {15.0f, -600.0f, 15.0f}};
-  for (const auto& [size, impulse, expected] : cases)
-  {
-    editor->tilemap->ResizeTile(size, size);
-    Camera::Instance()->wheelImpulse = impulse;
-    RunFrame(1.0f / 60.0f);
-    EXPECT_NEAR(expected, editor->tilemap->tileWidth, 1e-2f) << size << " by " << impulse;
-    EXPECT_NEAR(expected, editor->tilemap->tileHeight, 1e-2f) << size << " by " << impulse;
-  }
 }
 
 TEST(EditorTestRun, F8PlaysThePaintedMapAndASecondF8ReplacesTheTmpLevel)

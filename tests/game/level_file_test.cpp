@@ -70,7 +70,7 @@ TEST(LevelFileRead, TilesFillRowsFromTheTopAndMissingGidsStoreMinusOne)
   EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["BACKGROUND"])
       << "only the first data counts";
   EXPECT_EQ((std::vector<int>{-1, -1, -7, 0}), level.layers["OBJECTS"]);
-  EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["TEXT"]);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), level.layers["TEXT"]);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), level.layers["NODATA"]);
 }
 
@@ -128,12 +128,18 @@ TEST(LevelFileWrite, PrintsTheMapLayersAndEventsInOrder)
   level.layerNames = {"BACKGROUND", "EVENTS"};
   level.layers["BACKGROUND"] = {1, -3};
   level.layers["EVENTS"] = {51, 101};
-  EXPECT_EQ("<map width=\"2\" height=\"1\" tilewidth=\"52.5\" tileheight=\"52.5\">\n"
-            "    <layer name=\"BACKGROUND\">\n"
+  EXPECT_EQ("<map width=\"2\" height=\"1\" tilewidth=\"52.5\" tileheight=\"52.5\" "
+            "version=\"1.10\" orientation=\"orthogonal\" renderorder=\"right-down\" "
+            "infinite=\"0\">\n"
+            "    <tileset firstgid=\"1\" source=\"kestrin-tiles.tsx\"/>\n"
+            "    <layer name=\"BACKGROUND\" width=\"2\" height=\"1\">\n"
             "        <data>\n"
             "            <tile gid=\"1\"/>\n"
             "            <tile gid=\"-3\"/>\n"
             "        </data>\n"
+            "    </layer>\n"
+            "    <layer name=\"EVENTS\" width=\"2\" height=\"1\">\n"
+            "        <data encoding=\"csv\">\n51,101\n</data>\n"
             "    </layer>\n"
             "    <eventlist name=\"EVENTS\">\n"
             "        <event trigger=\"ENEMY\" pattern=\"-52\" X=\"0\" Y=\"0\"/>\n"
@@ -155,7 +161,7 @@ TEST(LevelFileWrite, EventsAreRebuiltFromTheirCells)
                                 "<event trigger=\"SPAWN\" X=\"3\" Y=\"0\"/>"
                                 "</eventlist>"));
   std::string text = FormatLevelFile(read);
-  EXPECT_EQ(std::string::npos, text.find("<layer name=\"EVENTS\"")) << text;
+  EXPECT_NE(std::string::npos, text.find("<data encoding=\"csv\">\n50,0,0,0,\n")) << text;
   EXPECT_EQ(std::string::npos, text.find("DOOR")) << text;
   EXPECT_EQ(std::string::npos, text.find("EXIT")) << "the later event in a cell wins\n" << text;
 
@@ -381,7 +387,7 @@ TEST_F(LevelFileGrid, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
   // A save that goes through replaces the file and keeps its permissions.
   std::filesystem::permissions(file, std::filesystem::perms(0640));
   ASSERT_TRUE(grid.SaveTMX(file));
-  const std::string start = "<map width=\"50\" height=\"50\" tilewidth=\"50\" tileheight=\"50\">";
+  const std::string start = "<map width=\"50\" height=\"50\" tilewidth=\"50\" tileheight=\"50\"";
   EXPECT_EQ(start, ReadText(file).substr(0, start.size()));
   EXPECT_EQ(std::filesystem::perms(0640),
             std::filesystem::status(file).permissions() & std::filesystem::perms::mask);
