@@ -222,7 +222,7 @@ void Editor::TestRun()
   // A map the reader refuses would play as an empty floor.
   LevelContent written;
   if (!ReadLevelFile(kTestRunFile, written) || written.width != tilemap->width ||
-      written.height != tilemap->height)
+      written.height != tilemap->height || written.layerNames.size() != tilemap->layerNames.size())
   {
     Say(std::string("test run cancelled, the map written to ") + kTestRunFile +
         " does not read back (too large to play?)");
@@ -267,7 +267,7 @@ void Editor::Draw()
   VNGfxSetTintColor(0.96f, 0.95f, 0.86f, 0.93f);
   if (helpShown && helpPanel)
   {
-    VNGfxSetPosition(camera->position.x - 250.0f, camera->position.y + 10.0f);
+    VNGfxSetPosition(camera->position.x - 250.0f, camera->position.y - 30.0f);
     VNGfxMeshDraw(helpPanel, VN_GFX_MESH_TRIANGLES);
   }
   if (messageTime > 0.0f && messagePanel)

@@ -105,4 +105,5 @@ void Editor::LoadLevel(std::string fileName)
     tilemap->color[0] = tilemap->color[1] = tilemap->color[2] = tilemap->color[3] = 1.0f;
     tilemap->AddLayer("EVENTS");
   }
+  UpdateLabels();
 }

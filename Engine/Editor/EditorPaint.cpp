@@ -126,10 +126,12 @@ void Editor::Undo()
 {
   if (!history.Undo(tilemap))
     Say("Nothing to undo");
+  UpdateLabels();
 }
 
 void Editor::Redo()
 {
   if (!history.Redo(tilemap))
     Say("Nothing to redo");
+  UpdateLabels();
 }

@@ -131,9 +131,9 @@ void Editor::AddLabels()
   helpLabels.clear();
   for (size_t i = 0; i < sizeof(kHelpLines) / sizeof(kHelpLines[0]); ++i)
     helpLabels.push_back(
-        camera->AddText("", x + 30.0f, y + 205.0f - 32.0f * static_cast<float>(i)));
+        camera->AddText("", x + 30.0f, y + 150.0f - 30.0f * static_cast<float>(i)));
   if (!helpPanel)
-    helpPanel = BuildCentredQuad(360.0f, 235.0f);
+    helpPanel = BuildCentredQuad(360.0f, 205.0f);
   if (!messagePanel)
     messagePanel = BuildCentredQuad(430.0f, 17.0f);
   UpdateLabels();

@@ -168,9 +168,9 @@ TEST(EditorFile, OneLayerMapGetsEventsSecondSoObjectsPaintItAndEventsPaintNothin
   EXPECT_EQ(10, grid->width);
   EXPECT_EQ(50.0f, grid->tileWidth);
   EXPECT_EQ(PaintedCells(grid, "FLOOR"), 100);
-  // The editor's own size and labels belong to a new map, not the opened one.
-  EXPECT_EQ(50.0f, editor->gridSize.x);
-  EXPECT_TRUE(HasLabel("X : 50"));
+  // The size and its labels are the opened map's.
+  EXPECT_EQ(10.0f, editor->gridSize.x);
+  EXPECT_TRUE(HasLabel("X : 10"));
 
   PaintCell(editor, 20, 1, 3, 5, 10);
   EXPECT_EQ(20, CellOn(grid, "EVENTS", 3, 5));
