@@ -87,12 +87,6 @@ TEST(TiledFile, TiledCsvMapsLoadWithTheirEventsAndReadBackFromOurWriter)
       events.emplace_back(event.trigger, event.x, event.y);
     EXPECT_EQ(expected, events) << text;
   }
-
-  Editor* editor = EnterNewEditor();
-  WriteText("tiled.tmx", kTiledMap);
-  editor->LoadLevel("tiled.tmx");
-  EXPECT_EQ(4, editor->tilemap->width);
-  EXPECT_EQ(102, CellOn(editor->tilemap, "EVENTS", 3, 1));
 }
 
 TEST(TiledFile, EncodingsWeDoNotReadRefuseTheFileSayingWhy)
