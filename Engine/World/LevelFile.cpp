@@ -15,12 +15,13 @@
 
 #include "World/LayerData.h"
 #include "World/TextFile.h"
-#include "World/TiledTileset.h"
 #include "World/XmlAttribute.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 using tinyxml2::XMLPrinter;
+
+const char* const kTiledTilesetFile = "kestrin-tiles.tsx";
 
 namespace
 {

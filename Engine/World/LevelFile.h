@@ -50,6 +50,9 @@ bool ReadLevelFile(const std::string& fileName, LevelContent& level);
 bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
                     LevelContent& level);
 
+// File name of the tileset Tiled shows the cells with; level files refer to it beside them.
+extern const char* const kTiledTilesetFile;
+
 // The line the last refused or faulty level file was reported with, without the file name.
 const std::string& LevelFileLastReport();
 

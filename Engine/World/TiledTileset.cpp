@@ -12,11 +12,10 @@
 #include <tinyxml2.h>
 
 #include "World/AssetManifest.h"
+#include "World/LevelFile.h"
 #include "World/TextFile.h"
 
 namespace fs = std::filesystem;
-
-const char* const kTiledTilesetFile = "kestrin-tiles.tsx";
 
 namespace
 {

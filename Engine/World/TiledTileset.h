@@ -9,13 +9,10 @@ struct AssetManifest;
 // with firstgid 1 and its tiles count from 0 (as the manifest's own tileset does), so a
 // cell's gid is its manifest id. Ids below 1 have no place in it (gid 0 is an empty cell).
 
-// File name of the tileset; level files refer to it by this name, beside them.
-extern const char* const kTiledTilesetFile;
-
 // The tileset text, with image paths relative to the folder the tileset is written in
 // (absolute ones where no relative path exists). Image paths of the manifest are taken
 // from the current folder.
 std::string FormatTiledTileset(const AssetManifest& manifest, const std::string& folder);
-// Writes the tileset for the manifest beside a level file. False, with one line, when
+// Writes the tileset for the manifest beside a level file, as kTiledTilesetFile. False, with one line, when
 // the manifest cannot be read or the tileset not written.
 bool WriteTiledTilesetBeside(const std::string& levelFile, const std::string& manifestFile);
