@@ -2,6 +2,8 @@
 // tile, the layer view, the wheel zoom, the checks before play and save, and test runs
 // that come back to the editor.
 
+#include <limits.h>
+
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -110,8 +112,12 @@ TEST(EditorScreen, ReentryPaintsTheSelectedTilesLayerAndKeys123HideAndShowLayers
   Editor* editor = EnterNewEditor();
   CentreViewOn(editor, 300.0f, 2300.0f);
   editor->selectedTile = 101;
+  // A manifest id at the int limit gets its button like any other.
+  editor->tileTextures[INT_MAX] = editor->tileTextures.at(1);
   LevelManager::Instance()->ChangeLevel("Main Menu");
   LevelManager::Instance()->ChangeLevel("Level Editor");
+  EXPECT_EQ(1u, editor->palette.count(INT_MAX));
+  editor->tileTextures.erase(INT_MAX);
   CentreViewOn(editor, 300.0f, 2300.0f);
   MoveToCell(4, 4);
   EditorClick();
