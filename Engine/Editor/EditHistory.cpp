@@ -82,7 +82,7 @@ void EditHistory::Push(Step step)
 
 void EditHistory::Trim()
 {
-  while (done.size() > kMaxSteps || (done.size() > kMinSteps && storedCells > kMaxStoredCells))
+  while (done.size() > kMaxSteps || (done.size() > 1 && storedCells > kMaxStoredCells))
   {
     storedCells -= done.front().Size();
     done.pop_front();

@@ -14,9 +14,9 @@ class Grid2D;
 class EditHistory
 {
 public:
-  // At least this many steps are kept; older ones go first when the cells they hold pass
-  // kMaxStoredCells.
-  static constexpr size_t kMinSteps = 200;
+  // Up to kMaxSteps steps are kept. The oldest also go when the cells all steps hold pass
+  // kMaxStoredCells, so that fills of a huge map cannot exhaust memory; that many cells
+  // hold thousands of fills of a 50 x 50 map.
   static constexpr size_t kMaxSteps = 400;
   static constexpr size_t kMaxStoredCells = 16u * 1000u * 1000u;
 

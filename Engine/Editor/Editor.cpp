@@ -1,8 +1,8 @@
 /*
  * Editor: the level editor's screen: its life cycle, the per-frame dispatch of the mouse
- * and the keys, and drawing. The palette and labels live in EditorPalette.cpp, changes to
- * the grid in EditorPaint.cpp, zoom, layer view, messages and the test run in
- * EditorView.cpp, saving and opening files in EditorFile.cpp.
+ * and the keys, the test run, and drawing. The palette and labels live in
+ * EditorPalette.cpp, changes to the grid in EditorPaint.cpp, zoom, layer view and messages
+ * in EditorView.cpp, saving and opening files in EditorFile.cpp.
  */
 #include "Editor/Editor.h"
 

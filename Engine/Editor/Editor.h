@@ -108,10 +108,6 @@ private:
   void Undo();
   void Redo();
 
-  // Checks the map and plays it as the level "tmp", replacing an earlier one; a map that
-  // fails the checks or does not read back is refused with a message.
-  void TestRun();
-
   // EditorView.cpp
   // One notch of the wheel is one step of kZoomStep; the world point under the cursor stays.
   void Zoom();
@@ -120,7 +116,12 @@ private:
   void Show(const std::string& text);
   void Say(const std::string& text);
 
+  // Editor.cpp
+  // Undo, redo, the layer keys, Tab and the help.
   void HandleKeys();
+  // Checks the map and plays it as the level "tmp", replacing an earlier one; a map that
+  // fails the checks or does not read back is refused with a message.
+  void TestRun();
 
   // Owned by the camera: the grid size, the layer view, the cell under the cursor, the
   // message and the help lines.
@@ -130,6 +131,7 @@ private:
   TextLabel* cellLabel = nullptr;
   TextLabel* messageLabel = nullptr;
   std::vector<TextLabel*> helpLabels;
+  // The light panels under the help and the message.
   VNGfxVertexList* helpPanel = nullptr;
   VNGfxVertexList* messagePanel = nullptr;
   // Where the view was when a test run started; Load goes back there after it.
