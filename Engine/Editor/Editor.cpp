@@ -1,14 +1,13 @@
 /*
- * Editor: the level editor's screen. Painting, the palette, zoom, the rectangle fill and
- * the test run live here; saving and opening files in EditorFile.cpp.
+ * Editor: the level editor's screen: its life cycle, the per-frame dispatch of the mouse
+ * and the keys, the test run, and drawing. The palette and labels live in
+ * EditorPalette.cpp, changes to the grid in EditorPaint.cpp, zoom, layer view and messages
+ * in EditorView.cpp, saving and opening files in EditorFile.cpp.
  */
 #include "Editor/Editor.h"
 
 #include <math.h>
 #include <stdio.h>
-#include <stdlib.h>
-
-#include <algorithm>
 
 #include "Framework/Assert.h"
 #include "Framework/Button2D.h"
@@ -16,9 +15,10 @@
 #include "Framework/LevelManager.h"
 #include "Framework/UserFiles.h"
 #include "Framework/Sprite2D.h"
-#include "Framework/TextLabel.h"
+#include "Editor/MapCheck.h"
 #include "Levels/TestLevel.h"
 #include "World/Grid2D.h"
+#include "World/LevelFile.h"
 
 namespace
 {
@@ -33,30 +33,12 @@ const char* const kMenuLevel = "Main Menu";
 const int kLastFloorId = 8;
 const int kFirstEventId = 50;
 
-// Palette: three columns of 50-unit buttons on a 55-unit pitch, right of the map.
-const int kPaletteColumns = 3;
-const float kPaletteLeft = 475.0f;
-const float kPalettePitch = 55.0f;
-const float kPaletteButtonSize = 50.0f;
 // Painting stops this far right of the screen centre, where the palette begins.
 const float kPaintLimitX = 430.0f;
-// Zoomed tiles stay strictly between these sizes.
-const float kMinTileSize = 10.0f;
-const float kMaxTileSize = 100.0f;
-
-// A cell coordinate truncated toward zero, kept inside int for far-off points.
-int CellOf(float value)
-{
-  return static_cast<int>(fmaxf(-1.0e9f, fminf(value, 1.0e9f)));
-}
-
-void PlaceButton(Button2D* button, float x, float y, float width, float height)
-{
-  // The labels are placed for the size the button has before it is resized.
-  button->SetPosition(x, y);
-  button->width = width;
-  button->height = height;
-}
+// Layers not being edited are drawn in this tint.
+const float kDimTint[4] = {0.55f, 0.55f, 0.55f, 0.6f};
+// The '/' and '?' key of a US layout.
+const unsigned char kQuestionKey = VN_KEY_OEM_2;
 
 } // namespace
 
@@ -90,6 +72,8 @@ Editor::~Editor()
   selectionSprite = nullptr;
   VNGfxMeshFree(cursorMesh);
   cursorMesh = nullptr;
+  VNGfxMeshFree(helpPanel);
+  VNGfxMeshFree(messagePanel);
   palette.clear();
 }
 
@@ -106,8 +90,15 @@ void Editor::Load()
 {
   camera = Camera::Instance();
   camera->clampToBounds = false;
-  paletteHidden = true;
-  currentLayer = 0;
+  if (returningFromTestRun)
+  {
+    camera->position = testRunView;
+    VNGfxSetCamPosition(testRunView.x, testRunView.y);
+    returningFromTestRun = false;
+  }
+  paletteHidden = false;
+  // The layer always belongs to the selected tile, whatever was edited before.
+  currentLayer = LayerForTile(selectedTile);
 
   BuildPalette();
   shiftHeld = false;
@@ -116,84 +107,23 @@ void Editor::Load()
   AddLabels();
 }
 
-void Editor::BuildPalette()
-{
-  palette.clear();
-  if (tileTextures.empty())
-    return;
-
-  // Rows go upwards from a base that keeps the palette roughly centred on the screen.
-  const float base = -27.5f * static_cast<float>(paletteCount / kPaletteColumns - 1);
-  const int lastId = tileTextures.rbegin()->first;
-  int column = 0;
-  int row = 1;
-  for (int id = 0; id <= lastId; ++id)
-  {
-    auto found = tileTextures.find(id);
-    if (found == tileTextures.end() || !found->second)
-      continue;
-
-    char buttonName[16];
-    snprintf(buttonName, sizeof(buttonName), "%u", static_cast<unsigned>(id));
-    Button2D* button = new Button2D(buttonName, found->second->path);
-    button->tooltip->SetText("ID " + std::to_string(id));
-    PlaceButton(button, camera->position.x + kPaletteLeft + kPalettePitch * column,
-                camera->position.y + base + kPalettePitch * row, kPaletteButtonSize,
-                kPaletteButtonSize);
-    camera->AddButton(button);
-    palette[id] = button;
-
-    if (column < kPaletteColumns - 1)
-    {
-      ++column;
-    }
-    else
-    {
-      column = 0;
-      ++row;
-    }
-  }
-}
-
-void Editor::AddFileButtons()
-{
-  const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
-  saveButton = new Button2D("Savelevel");
-  PlaceButton(saveButton, camera->position.x + 530.0f, camera->position.y - 250.0f, 180.0f, 50.0f);
-  saveButton->textColor = black;
-  camera->AddButton(saveButton);
-
-  loadButton = new Button2D("Loadlevel");
-  PlaceButton(loadButton, camera->position.x + 530.0f, camera->position.y - 310.0f, 180.0f, 50.0f);
-  loadButton->textColor = black;
-  camera->AddButton(loadButton);
-}
-
-void Editor::AddLabels()
-{
-  const float x = camera->position.x - 620.0f;
-  const float y = camera->position.y;
-  layerLabel = camera->AddText(tilemap->GetLayerName(currentLayer), x, y + 330.0f);
-  camera->AddText("GRID SIZE", x, y + 300.0f);
-  char text[32];
-  snprintf(text, sizeof(text), "X : %d", static_cast<int>(gridSize.x));
-  camera->AddText(text, x, y + 280.0f);
-  snprintf(text, sizeof(text), "Y : %d", static_cast<int>(gridSize.y));
-  camera->AddText(text, x, y + 260.0f);
-}
-
 void Editor::Unload()
 {
+  history.End();
   palette.clear();
   saveButton = nullptr;
   loadButton = nullptr;
   layerLabel = nullptr;
+  sizeLabelX = sizeLabelY = viewLabel = cellLabel = messageLabel = nullptr;
+  helpLabels.clear();
 }
 
 void Editor::Update(const float& dt)
 {
   // Shown, not counted: a display counter raised every frame would never hide again.
   VNInputSetCursorVisible(1);
+  // F1 is the help here, not the camera's follow mode, which would stop the scrolling.
+  camera->followMode = false;
   const int hovered = tilemap->PickCell();
   const float fromCentre = camera->mouse.x - camera->viewSize.x / 2.0f;
 
@@ -206,7 +136,7 @@ void Editor::Update(const float& dt)
     }
   }
 
-  Zoom(dt);
+  Zoom();
 
   if (VNInputCheckTriggered(VN_KEY_F8))
   {
@@ -214,54 +144,69 @@ void Editor::Update(const float& dt)
     return;
   }
 
+  // A stroke is one step of the history: from a button going down until both are up.
+  if (VNInputCheckTriggered(VN_KEY_LBUTTON) || VNInputCheckTriggered(VN_KEY_RBUTTON))
+    history.Begin();
   if (hovered >= 0 && fromCentre <= kPaintLimitX && !VNInputCheckCurr(VN_KEY_SPACE))
     Paint(hovered);
+  if (!VNInputCheckCurr(VN_KEY_LBUTTON) && !VNInputCheckCurr(VN_KEY_RBUTTON))
+    history.End();
   shiftHeld = VNInputCheckCurr(VN_KEY_LSHIFT) || VNInputCheckCurr(VN_KEY_RSHIFT);
+  UpdateSelection();
 
-  if (layerLabel)
-    layerLabel->SetText(tilemap->GetLayerName(currentLayer));
-
-  if (VNInputCheckTriggered(VN_KEY_TAB))
-    TogglePalette();
+  if (hovered >= 0 && VNInputCheckTriggered('F'))
+    FloodFill(hovered);
+  HandleKeys();
 
   if (saveButton && saveButton->IsClicked())
     SaveLevel();
   if (loadButton && loadButton->IsClicked())
     OpenLevel();
 
+  messageTime = fmaxf(0.0f, messageTime - dt);
+  UpdateLabels();
+
   if (VNInputCheckReleased(VN_KEY_ESCAPE))
     LevelManager::Instance()->ChangeLevel(kMenuLevel);
 }
 
-void Editor::Zoom(const float& dt)
+void Editor::HandleKeys()
 {
-  if (camera->wheelImpulse == 0.0f)
-    return;
-  const float change = dt * camera->wheelImpulse;
-  const float size = tilemap->tileWidth + change;
-  // The grid itself ignores changes under 2 units, so slow wheel motion does nothing.
-  if (kMinTileSize < size && size < kMaxTileSize)
-    tilemap->ResizeTile(size, tilemap->tileHeight + change);
-}
-
-void Editor::Paint(int cell)
-{
-  const std::string layer = tilemap->GetLayerName(currentLayer);
-  if (VNInputCheckCurr(VN_KEY_LBUTTON))
-    tilemap->SetTile(layer, cell, selectedTile);
-  else if (VNInputCheckCurr(VN_KEY_RBUTTON))
-    tilemap->SetTile(layer, cell, 0);
-}
-
-void Editor::TogglePalette()
-{
-  paletteHidden = !paletteHidden;
-  for (auto& [id, button] : palette)
-    button->hidden = paletteHidden;
+  if (VNInputCheckCurr(VN_KEY_CONTROL))
+  {
+    if (VNInputCheckTriggered('Z'))
+    {
+      if (VNInputCheckCurr(VN_KEY_SHIFT))
+        Redo();
+      else
+        Undo();
+    }
+    if (VNInputCheckTriggered('Y'))
+      Redo();
+  }
+  for (int layer = 0; layer < kLayerCount; ++layer)
+  {
+    if (VNInputCheckTriggered(static_cast<unsigned char>('1' + layer)))
+      ToggleLayer(layer);
+  }
+  if (VNInputCheckTriggered(VN_KEY_TAB))
+    TogglePalette();
+  if (VNInputCheckTriggered(VN_KEY_F1) || VNInputCheckTriggered(kQuestionKey))
+    helpShown = !helpShown;
 }
 
 void Editor::TestRun()
 {
+  history.End();
+  const std::vector<std::string> problems = FindMapProblems(*tilemap);
+  if (!problems.empty())
+  {
+    for (size_t i = 1; i < problems.size(); ++i)
+      printf("Level Editor: also %s\n", problems[i].c_str());
+    Say("Cannot play: " + problems.front());
+    return;
+  }
+
   LevelManager* manager = LevelManager::Instance();
   auto previous = manager->levels.find(kTestRunLevel);
   if (previous != manager->levels.end())
@@ -274,21 +219,65 @@ void Editor::TestRun()
   const std::string testRunFile = UserDataFile(kTestRunFile);
   if (!tilemap->SaveTMX(testRunFile))
   {
-    printf("Level Editor: test run cancelled, the map could not be written to %s\n",
-           testRunFile.c_str());
-    fflush(stdout);
+    Say("test run cancelled, the map could not be written to " + testRunFile);
     return;
   }
-  manager->AddLevel(new TestLevel(testRunFile, kTestRunLevel));
+  // A map the reader refuses would play as an empty floor.
+  LevelContent written;
+  if (!ReadLevelFile(testRunFile, written) || written.width != tilemap->width ||
+      written.height != tilemap->height || written.layerNames.size() != tilemap->layerNames.size())
+  {
+    Say("test run cancelled, the map written to " + testRunFile +
+        " does not read back (too large to play?)");
+    return;
+  }
+  TestLevel* run = new TestLevel(testRunFile, kTestRunLevel);
+  run->menuLevel = name;
+  run->testRun = true;
+  manager->AddLevel(run);
+  testRunView = camera->position;
+  returningFromTestRun = true;
   manager->ChangeLevel(kTestRunLevel);
+}
+
+void Editor::DrawTilemap()
+{
+  const float full[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  const int count = static_cast<int>(tilemap->layerNames.size());
+  for (int layer = 0; layer < count; ++layer)
+  {
+    if (layer < kLayerCount && !layerShown[layer])
+      continue;
+    const float* tint = layer == currentLayer ? full : kDimTint;
+    for (int i = 0; i < 4; ++i)
+      tilemap->color[i] = tint[i];
+    tilemap->DrawLayer(layer);
+  }
+  for (int i = 0; i < 4; ++i)
+    tilemap->color[i] = full[i];
 }
 
 void Editor::Draw()
 {
   tilemap->DrawGridLines();
-  tilemap->DrawLayer(currentLayer);
   DrawCursor();
   selectionSprite->Draw(VN_GFX_MESH_LINE_STRIP);
+
+  // Light panels under the help and the message, whose labels the overlay prints on top.
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxTextureSet(nullptr, 0.0f, 0.0f);
+  VNGfxSetTransparency(1.0f);
+  VNGfxSetTintColor(0.96f, 0.95f, 0.86f, 0.93f);
+  if (helpShown && helpPanel)
+  {
+    VNGfxSetPosition(camera->position.x - 250.0f, camera->position.y - 30.0f);
+    VNGfxMeshDraw(helpPanel, VN_GFX_MESH_TRIANGLES);
+  }
+  if (messageTime > 0.0f && messagePanel)
+  {
+    VNGfxSetPosition(camera->position.x - 190.0f, camera->position.y - 334.0f);
+    VNGfxMeshDraw(messagePanel, VN_GFX_MESH_TRIANGLES);
+  }
 }
 
 void Editor::DrawCursor()
@@ -297,67 +286,11 @@ void Editor::DrawCursor()
     return;
   VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
   VNGfxSetRenderMode(VN_GFX_RENDER_TEXTURE);
-
   const VNVec2 cursor = camera->CursorInWorld();
-  const float wx = cursor.x;
-  const float wy = cursor.y;
-  const bool leftHeld = VNInputCheckCurr(VN_KEY_LBUTTON);
-
-  if (VNInputCheckTriggered(VN_KEY_LBUTTON))
-  {
-    selectionSprite->hidden = false;
-    selectionSprite->position = {wx, wy};
-    selectionSprite->width = 0.0f;
-    selectionSprite->height = 0.0f;
-    selectionSprite->meshBuilt = false;
-    dragStart = {wx, -wy};
-    const VNVec2 cell = tilemap->WorldToGrid(wx, wy);
-    dragStartCell = {static_cast<float>(CellOf(cell.x)), static_cast<float>(CellOf(cell.y))};
-  }
-
-  if (shiftHeld && leftHeld)
-  {
-    // The rectangle runs from the press point to the cursor.
-    selectionSprite->width = wx - dragStart.x;
-    selectionSprite->height = wy + dragStart.y;
-    selectionSprite->position = {wx - selectionSprite->width / 2.0f,
-                                 wy - selectionSprite->height / 2.0f};
-    selectionSprite->meshBuilt = false;
-    dragging = true;
-  }
-  else if (!leftHeld && !shiftHeld && dragging && selectedTile >= 0)
-  {
-    FillSelection(wx, wy);
-  }
-
   auto texture = tileTextures.find(selectedTile);
   VNGfxTextureSet(texture == tileTextures.end() ? nullptr : texture->second, 0.0f, 0.0f);
-  VNGfxSetPosition(wx, wy);
+  VNGfxSetPosition(cursor.x, cursor.y);
   VNGfxSetTransparency(1.0f);
   VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
   VNGfxMeshDraw(cursorMesh, VN_GFX_MESH_TRIANGLES);
-}
-
-void Editor::FillSelection(float wx, float wy)
-{
-  selectionSprite->hidden = true;
-  const VNVec2 end = tilemap->WorldToGrid(wx, wy);
-  const int endCol = CellOf(end.x);
-  const int endRow = CellOf(end.y);
-  const int startCol = static_cast<int>(dragStartCell.x);
-  const int startRow = static_cast<int>(dragStartCell.y);
-
-  // The fill never reaches past the first gridSize columns and rows, whatever the size
-  // of an opened map; the loops stop there rather than walk cells they would skip.
-  const int firstCol = std::min(startCol, endCol);
-  const int firstRow = std::min(startRow, endRow);
-  const int lastCol = std::min(std::max(startCol, endCol), static_cast<int>(gridSize.x) - 1);
-  const int lastRow = std::min(std::max(startRow, endRow), static_cast<int>(gridSize.y) - 1);
-  const std::string layer = tilemap->GetLayerName(currentLayer);
-  for (int col = firstCol; col <= lastCol; ++col)
-  {
-    for (int row = firstRow; row <= lastRow; ++row)
-      tilemap->SetTileAt(layer, col, row, selectedTile);
-  }
-  dragging = false;
 }

@@ -72,7 +72,8 @@ intptr_t GameWindowProc(void* window, unsigned int message, uintptr_t wParam, in
   case VN_MSG_CREATE: return 0;
   case VN_MSG_DESTROY: gQuitGame = true; return 0;
   case VN_MSG_MOUSEWHEEL:
-    gMouseWheelDelta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+    // Every notch of the frame counts, not only the last.
+    gMouseWheelDelta += static_cast<int16_t>((wParam >> 16) & 0xFFFF);
     return 0;
   case VN_MSG_KEYDOWN:
   case VN_MSG_KEYUP:
@@ -176,6 +177,7 @@ void Application::Frame()
   }
 
   Camera::Instance()->wheelImpulse += static_cast<float>(gMouseWheelDelta);
+  Camera::Instance()->wheelDelta = static_cast<float>(gMouseWheelDelta);
   gMouseWheelDelta = 0;
 
   Gamepad::Update();

@@ -4,6 +4,7 @@
 
 #include "Framework/Button2D.h"
 #include "Framework/TextLabel.h"
+#include "World/Grid2D.h"
 
 namespace
 {
@@ -18,6 +19,11 @@ int Truncate(float value)
 {
   return static_cast<int>(value);
 }
+
+// Tooltips: the small font's advance per character, and the margin of the dark box under them.
+const float kTooltipAdvance = 7.2f;
+const float kTooltipMargin = 4.0f;
+const float kTooltipHeight = 12.0f;
 
 // Text is printed by the colour program; its colour is the tint uniform.
 void PrintText(unsigned font, float x, float y, const std::string& text, const Color4& color)
@@ -137,6 +143,14 @@ void Camera::Clamp()
     position.y = boundsMin.y + th - bottomMargin + hh;
 }
 
+void Camera::Scroll(float dx, float dy)
+{
+  position.x += dx;
+  position.y += dy;
+  VNGfxSetCamPosition(position.x, position.y);
+  CarryOverlay({dx, dy});
+}
+
 void Camera::CarryOverlay(const VNVec2& moved)
 {
   for (auto& [buttonName, button] : screenButtons)
@@ -186,11 +200,29 @@ void Camera::DrawOverlay()
     if (button->hidden || !button->IsMouseOver() || button->tooltip->text.empty())
       continue;
     const VNVec2 cursor = CursorInWorld();
-    PrintText(smallFont, cursor.x, cursor.y, button->tooltip->text, button->textColor);
+    DrawTooltip(cursor.x, cursor.y, button->tooltip->text);
   }
 
   for (const TextLabel* label : labels)
     PrintText(largeFont, label->position.x, label->position.y, label->text, label->tint);
+}
+
+void Camera::DrawTooltip(float x, float y, const std::string& text)
+{
+  // Light text on a dark box reads on any tile and on a highlighted button.
+  const float halfWidth = kTooltipAdvance * static_cast<float>(text.size()) / 2.0f + kTooltipMargin;
+  const float halfHeight = kTooltipHeight / 2.0f + kTooltipMargin;
+  if (VNGfxVertexList* box = BuildCentredQuad(halfWidth, halfHeight))
+  {
+    VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+    VNGfxTextureSet(nullptr, 0.0f, 0.0f);
+    VNGfxSetTintColor(0.1f, 0.1f, 0.12f, 0.9f);
+    VNGfxSetPosition(x + halfWidth - kTooltipMargin, y + kTooltipHeight / 2.0f - 2.0f);
+    VNGfxMeshDraw(box, VN_GFX_MESH_TRIANGLES);
+    VNGfxMeshFree(box);
+  }
+  const Color4 light = {1.0f, 1.0f, 0.85f, 1.0f};
+  PrintText(smallFont, x, y, text, light);
 }
 
 void Camera::AddButton(Button2D* button)

@@ -44,8 +44,13 @@ public:
   // Deletes every button and label.
   void ClearOverlay();
 
+  // Moves the view by (dx, dy) world units at once, the overlay with it.
+  void Scroll(float dx, float dy);
+
   bool followMode = false;
   float wheelImpulse = 0.0f;
+  // The wheel turned in this frame, 120 per notch away from the user; set by the main loop.
+  float wheelDelta = 0.0f;
   VNVec2* followTarget = nullptr;
   VNVec2 position = {0.0f, 0.0f};
   VNVec2 viewSize = {1280.0f, 720.0f};
@@ -71,6 +76,7 @@ private:
   void Clamp();
   void CarryOverlay(const VNVec2& moved);
   void EnsureFonts();
+  void DrawTooltip(float x, float y, const std::string& text);
 
   bool fontsCreated = false;
   static Camera* instance;

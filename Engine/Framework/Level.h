@@ -32,7 +32,7 @@ public:
   // Fills tileTextures from the asset manifest; nothing without a tile grid.
   void LoadAssets(std::string manifestFile);
   // Draws every tile layer but the one named "EVENTS".
-  void DrawTilemap();
+  virtual void DrawTilemap();
 
   std::string name;
   std::string fileName;

@@ -205,7 +205,7 @@ void TestLevel::PausedStep()
   }
   // Leaving for the menu leaves the music to the level change.
   if (MainMenuChosen(FindButton("MainMenu")))
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
 }
 
 void TestLevel::EscapedStep()
@@ -227,7 +227,7 @@ void TestLevel::EscapedStep()
 
   // Either change unloads this level: nothing of it may be touched afterwards.
   if (MainMenuChosen(mainMenu))
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
   else if (nextButton &&
            (Clicked(nextButton) || VNInputCheckTriggered('N') || PadTriggered(Gamepad::A)))
     LevelManager::Instance()->ChangeLevel(next);
@@ -259,6 +259,6 @@ void TestLevel::CaughtStep()
     VNAudioChannelStop(endSoundChannel);
     VNAudioChannelStop(sound->effectChannel);
     VNAudioChannelStop(sound->musicChannel);
-    LevelManager::Instance()->ChangeLevel("Main Menu");
+    LevelManager::Instance()->ChangeLevel(menuLevel);
   }
 }

@@ -9,6 +9,7 @@
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/Gamepad.h"
+#include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
 #include "World/Grid2D.h"
 
@@ -112,6 +113,12 @@ void TestLevel::Unload()
 
 void TestLevel::Update(const float& dt)
 {
+  if (testRun && VNInputCheckTriggered(VN_KEY_F8))
+  {
+    VNAudioChannelStop(endSoundChannel);
+    LevelManager::Instance()->ChangeLevel(menuLevel);
+    return;
+  }
   if (playState == kLoading)
   {
     if (loadingTime < kLoadingSeconds)

@@ -37,6 +37,11 @@ public:
   // then the players.
   void Draw() override;
 
+  // Where the MENU buttons of the pause, capture and escape screens lead.
+  std::string menuLevel = "Main Menu";
+  // A test run from the editor: F8 goes straight back to menuLevel.
+  bool testRun = false;
+
 protected:
   // Drawn between the co-workers and the players; nothing on an ordinary floor.
   virtual void DrawUnderPlayers() {}

@@ -613,8 +613,9 @@ bool Grid2D::SaveTMX(std::string fileName) const
   LevelContent level;
   level.width = width;
   level.height = height;
-  level.tileWidth = tileWidth;
-  level.tileHeight = tileHeight;
+  // The zoom is the editor's view, not the map's: the file records the game's tile size.
+  level.tileWidth = kTileSize;
+  level.tileHeight = kTileSize;
   level.layerNames = layerNames;
   level.layers = layers;
   return WriteLevelFile(fileName, level);

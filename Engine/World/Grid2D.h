@@ -65,7 +65,7 @@ public:
   // Replaces the grid's size, layers and events with a level file's; refused files
   // leave it 0 x 0 with no layers and no events.
   void LoadTMX(std::string fileName);
-  // Writes the grid as a level file. On failure prints one line, leaves any previous
+  // Writes the grid as a level file with 50-unit tiles, whatever the zoom. On failure prints one line, leaves any previous
   // file untouched and returns false.
   bool SaveTMX(std::string fileName) const;
 

@@ -13,12 +13,15 @@
 
 #include <tinyxml2.h>
 
+#include "World/LayerData.h"
 #include "World/TextFile.h"
 #include "World/XmlAttribute.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 using tinyxml2::XMLPrinter;
+
+const char* const kTiledTilesetFile = "kestrin-tiles.tsx";
 
 namespace
 {
@@ -33,11 +36,14 @@ enum EventCode
   kCodeEnemy = 103
 };
 
+std::string sLastReport;
+
 void ReportList(const std::string& fileName, const char* format, va_list args)
 {
-  printf("Level file %s: ", fileName.c_str());
-  vprintf(format, args);
-  printf("\n");
+  char text[512];
+  vsnprintf(text, sizeof(text), format, args);
+  sLastReport = text;
+  printf("Level file %s: %s\n", fileName.c_str(), text);
   fflush(stdout);
 }
 
@@ -64,6 +70,8 @@ long long EventCode(const std::string& trigger, int pattern)
   return 0;
 }
 
+void AddEventsFromLayer(LevelContent& level);
+
 class LevelReader
 {
 public:
@@ -88,10 +96,16 @@ public:
 
     for (const XMLElement* layer = map->FirstChildElement("layer"); layer;
          layer = layer->NextSiblingElement("layer"))
-      ReadLayer(layer);
+    {
+      if (!ReadLayer(layer))
+        return false;
+    }
     for (const XMLElement* list = map->FirstChildElement("eventlist"); list;
          list = list->NextSiblingElement("eventlist"))
       ReadEventList(list);
+    // A map saved by Tiled keeps its markers in the event layer only.
+    if (!map->FirstChildElement("eventlist"))
+      AddEventsFromLayer(level);
     return true;
   }
 
@@ -124,18 +138,21 @@ private:
     return &(level.layers[name] = std::vector<int>(cellCount, 0));
   }
 
-  void ReadLayer(const XMLElement* layer)
+  // False when the file is refused.
+  bool ReadLayer(const XMLElement* layer)
   {
     const char* name = layer->Attribute("name");
     if (!name)
     {
       Report(fileName, "<layer> on line %d has no \"name\"; skipped", layer->GetLineNum());
-      return;
+      return true;
     }
-    std::vector<int>* cells = Layer(name);
     const XMLElement* data = layer->FirstChildElement("data");
+    if (data && data->Attribute("encoding"))
+      return ReadEncodedLayer(name, data);
+    std::vector<int>* cells = Layer(name);
     if (!cells || !data)
-      return;
+      return true;
     size_t index = 0;
     for (const XMLElement* tile = data->FirstChildElement("tile"); tile;
          tile = tile->NextSiblingElement("tile"), ++index)
@@ -146,6 +163,31 @@ private:
     if (index > cells->size())
       Report(fileName, "layer \"%s\" has %zu tiles for %zu cells; the surplus is ignored", name,
              index, cells->size());
+    return true;
+  }
+
+  // Layer data as text: Tiled's csv is read, anything else refuses the file.
+  bool ReadEncodedLayer(const char* name, const XMLElement* data)
+  {
+    const std::string unread =
+        UnreadEncoding(data->Attribute("encoding"), data->Attribute("compression"));
+    if (!unread.empty())
+      return Refuse("layer \"%s\" is stored as %s, which is not read; save it with the CSV "
+                    "layer format",
+                    name, unread.c_str());
+    if (data->FirstChildElement("chunk"))
+      return Refuse("layer \"%s\" is stored in chunks (an infinite map), which are not read", name);
+    std::vector<int>* cells = Layer(name);
+    if (!cells)
+      return true;
+    size_t count = 0;
+    std::string error;
+    if (!DecodeCsvLayer(data->GetText(), *cells, count, error))
+      return Refuse("layer \"%s\": %s", name, error.c_str());
+    if (count > cells->size())
+      Report(fileName, "layer \"%s\" has %zu tiles for %zu cells; the surplus is ignored", name,
+             count, cells->size());
+    return true;
   }
 
   void ReadEventList(const XMLElement* list)
@@ -200,6 +242,29 @@ const char* TriggerFor(int code)
   }
 }
 
+// One event per marker cell, as reading the event list the writer makes of them would give.
+void AddEventsFromLayer(LevelContent& level)
+{
+  auto found = level.layers.find(kEventLayer);
+  if (found == level.layers.end() || level.width <= 0)
+    return;
+  const std::vector<int>& cells = found->second;
+  for (size_t i = 0; i < cells.size(); ++i)
+  {
+    const int code = cells[i];
+    if (code < kCodeKey)
+      continue;
+    EventRecord record;
+    record.trigger = TriggerFor(code);
+    if (code != kCodeKey && code != kCodeSpawn && code != kCodeExit)
+      record.pattern = code - kCodeEnemy;
+    const int row = static_cast<int>(i / level.width);
+    record.x = static_cast<float>(i % level.width);
+    record.y = static_cast<float>(level.height - row);
+    level.events.push_back(record);
+  }
+}
+
 XMLElement* NewEventList(XMLDocument& document, const LevelContent& level,
                          const std::vector<int>& cells, size_t count)
 {
@@ -222,11 +287,53 @@ XMLElement* NewEventList(XMLDocument& document, const LevelContent& level,
   return list;
 }
 
-XMLElement* NewTileLayer(XMLDocument& document, const std::string& name,
-                         const std::vector<int>& cells, size_t count)
+// What Tiled needs to open the map: its orientation and the tileset of the game's images.
+void AddTiledMapParts(XMLDocument& document, XMLElement* map)
+{
+  map->SetAttribute("version", "1.10");
+  map->SetAttribute("orientation", "orthogonal");
+  map->SetAttribute("renderorder", "right-down");
+  map->SetAttribute("infinite", 0);
+  XMLElement* tileset = document.NewElement("tileset");
+  tileset->SetAttribute("firstgid", 1);
+  tileset->SetAttribute("source", kTiledTilesetFile);
+  map->InsertEndChild(tileset);
+}
+
+XMLElement* NewLayer(XMLDocument& document, const LevelContent& level, const std::string& name)
 {
   XMLElement* layer = document.NewElement("layer");
   layer->SetAttribute("name", name.c_str());
+  layer->SetAttribute("width", level.width);
+  layer->SetAttribute("height", level.height);
+  return layer;
+}
+
+// The event layer's cells in Tiled's csv form, one line per row, so that Tiled shows the
+// markers and a map saved by Tiled (which drops the event list) keeps them. Gids are never
+// negative: such cells are written empty, as the event list leaves them.
+XMLElement* NewCsvLayer(XMLDocument& document, const LevelContent& level, const std::string& name,
+                        const std::vector<int>& cells, size_t count)
+{
+  std::string text = "\n";
+  for (size_t i = 0; i < count; ++i)
+  {
+    text += std::to_string(cells[i] > 0 ? cells[i] : 0);
+    if (i + 1 < count)
+      text += (i + 1) % static_cast<size_t>(level.width) == 0 ? ",\n" : ",";
+  }
+  text += "\n";
+  XMLElement* layer = NewLayer(document, level, name);
+  XMLElement* data = layer->InsertNewChildElement("data");
+  data->SetAttribute("encoding", "csv");
+  data->SetText(text.c_str());
+  return layer;
+}
+
+XMLElement* NewTileLayer(XMLDocument& document, const LevelContent& level, const std::string& name,
+                         const std::vector<int>& cells, size_t count)
+{
+  XMLElement* layer = NewLayer(document, level, name);
   XMLElement* data = document.NewElement("data");
   for (size_t i = 0; i < count; ++i)
   {
@@ -277,6 +384,7 @@ std::string FormatLevelFile(const LevelContent& level)
   map->SetAttribute("tilewidth", level.tileWidth);
   map->SetAttribute("tileheight", level.tileHeight);
   document.InsertFirstChild(map);
+  AddTiledMapParts(document, map);
 
   size_t cellCount = 0;
   if (level.width > 0 && level.height > 0)
@@ -289,9 +397,14 @@ std::string FormatLevelFile(const LevelContent& level)
     const std::vector<int>& cells = found->second;
     size_t count = cells.size() < cellCount ? cells.size() : cellCount;
     if (name == kEventLayer)
+    {
+      map->InsertEndChild(NewCsvLayer(document, level, name, cells, count));
       map->InsertEndChild(NewEventList(document, level, cells, count));
+    }
     else
-      map->InsertEndChild(NewTileLayer(document, name, cells, count));
+    {
+      map->InsertEndChild(NewTileLayer(document, level, name, cells, count));
+    }
   }
 
   XMLPrinter printer;
@@ -306,4 +419,9 @@ bool WriteLevelFile(const std::string& fileName, const LevelContent& level)
     return true;
   Report(fileName, "not saved: %s; the previous file is unchanged", error.c_str());
   return false;
+}
+
+const std::string& LevelFileLastReport()
+{
+  return sLastReport;
 }

@@ -10,8 +10,10 @@
 
 // The level file: an XML dialect of TMX. A `map` with "width" and "height" holds
 // `layer`s of `data`/`tile gid` cells (row 0 first) and `eventlist`s of `event`s
-// ("trigger", "X", "Y" counted from the bottom row, "pattern"). This module is the one
-// reader and writer of the format; the grid, the editor and tools go through it.
+// ("trigger", "X", "Y" counted from the bottom row, "pattern"). Layer data may also be
+// Tiled's csv text; a map without an event list takes its events from a layer named
+// "EVENTS". This module is the one reader and writer of the format; the grid, the editor
+// and tools go through it.
 
 // The contents of a level file, independent of any drawing.
 struct LevelContent
@@ -48,7 +50,15 @@ bool ReadLevelFile(const std::string& fileName, LevelContent& level);
 bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
                     LevelContent& level);
 
-// The level file text for `level`: only a layer named "EVENTS" becomes an event list.
+// File name of the tileset Tiled shows the cells with; level files refer to it beside them.
+extern const char* const kTiledTilesetFile;
+
+// The line the last refused or faulty level file was reported with, without the file name.
+const std::string& LevelFileLastReport();
+
+// The level file text for `level`, which Tiled also opens: the map refers to the tileset
+// file beside it, and a layer named "EVENTS" is written both as a csv layer and as the
+// event list the game reads.
 std::string FormatLevelFile(const LevelContent& level);
 // Writes the level file through a temporary file beside it, synced and then renamed
 // over fileName. False, with one line naming the file, when any step fails; the

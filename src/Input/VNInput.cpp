@@ -47,6 +47,7 @@ const KeyPair kKeyTable[] = {
     {SDLK_F6, VN_KEY_F6},           {SDLK_F7, VN_KEY_F7},         {SDLK_F8, VN_KEY_F8},
     {SDLK_LSHIFT, VN_KEY_LSHIFT},   {SDLK_RSHIFT, VN_KEY_RSHIFT}, {SDLK_LCTRL, VN_KEY_LCONTROL},
     {SDLK_RCTRL, VN_KEY_RCONTROL},  {SDLK_LALT, VN_KEY_LMENU},    {SDLK_RALT, VN_KEY_RMENU},
+    {SDLK_SLASH, VN_KEY_OEM_2},
 };
 
 bool IsDown(const uint8_t* keys, uint8_t key)

@@ -47,7 +47,8 @@ extern "C"
     VN_KEY_LCONTROL = 0xA2,
     VN_KEY_RCONTROL = 0xA3,
     VN_KEY_LMENU = 0xA4,
-    VN_KEY_RMENU = 0xA5
+    VN_KEY_RMENU = 0xA5,
+    VN_KEY_OEM_2 = 0xBF /* the '/' and '?' key */
   };
 
   /* Always 1; there is nothing to start. */
