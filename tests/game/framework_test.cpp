@@ -430,9 +430,12 @@ TEST_F(FrameworkTest, TexturesLiveWhileSomethingHoldsThem)
   EXPECT_EQ(1, count(red)) << "a switch gives the previous reference back";
   first->SetTexture("Assets/never-added.png");
   EXPECT_EQ(blue, first->textureName) << "an unregistered file changes nothing";
+  VNGfxTexture* redTexture = second->texture;
   delete second;
-  EXPECT_EQ(nullptr, cache->Find(red));
-  EXPECT_FALSE(glIsTexture(name)) << "freed with its last holder";
+  EXPECT_EQ(0, count(red));
+  EXPECT_TRUE(glIsTexture(name)) << "an unheld texture stays cached for the next level";
+  EXPECT_EQ(redTexture, cache->Acquire(red)) << "taken again without a new decode";
+  cache->Release(redTexture);
   EXPECT_FALSE(cache->Release(nullptr));
 
   cache->Acquire(red);

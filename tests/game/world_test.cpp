@@ -251,7 +251,8 @@ TEST(LevelFileRead, LayersThenEventListsWithEventsInTileCoordinates)
   EXPECT_EQ((std::vector<int>{1, -1, -1, -7, 0, 0, 0, 0, 0}), level.layers["BACKGROUND"])
       << "a tile without a number stores -1; only the first data counts";
   EXPECT_EQ((std::vector<int>{7, 6, 0, 0, 0, 0, 0, 0, 0}), level.layers["OBJECTS"]);
-  EXPECT_EQ(std::vector<int>(9, 0), level.layers["CSV"]);
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 0, 0, 0, 0, 0}), level.layers["CSV"])
+      << "CSV data fills the cells it has";
   // Y counts rows from below; ENEMY... adds its pattern; an unknown trigger stores 0.
   EXPECT_EQ((std::vector<int>{102, 0, 50, 105, 104, 0, 0, 101, 0}), level.layers["EVENTS"]);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0, 50, 0, 0}), level.layers["MORE"]);
