@@ -375,8 +375,10 @@ void Enemy::SightTest(const float& dt)
   else if (distance <= kOuterRingReach - height / 4.0f)
   {
     bubble = kBubbleNone;
+    // Capped, so that one long frame (a stall, a window drag) cannot carry the meter from the
+    // outer ring to a capture.
     if (detection < kOuterRingCap)
-      detection += dt;
+      detection = VNMin(detection + dt, kOuterRingCap);
   }
   else if (detection > 0.0f)
   {

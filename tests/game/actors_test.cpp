@@ -300,6 +300,7 @@ TEST_F(CoworkerTest, DetectionRisesInSightSinksOutOfItAndAFullMeterCatches)
       {"past the desk cone", kDesk, 0, -150, 0, 0.05f, Enemy::kBubbleNone},
       {"outer ring creeps", kDesk, 300, 0, 0.3f, 0.35f, Enemy::kBubbleNone},
       {"outer ring capped", kDesk, 0, 477, 0.42f, 0.42f, Enemy::kBubbleNone},
+      {"outer ring stops at the cap", kDesk, 300, 0, 0.38f, 0.4f, Enemy::kBubbleNone},
       {"far away sinks", kDesk, 0, 478, 0.42f, 0.295f, Enemy::kBubbleNone},
       {"walking cone", kWalking, 0, -170, 0, 0.25f, Enemy::kBubbleSpotted},
       {"walking, behind", kWalking, 0, 170, 0.8f, 0.675f, Enemy::kBubbleSpotted},
