@@ -106,7 +106,6 @@ void Application::Run()
     if (!VNSysDoesWindowExist())
       gQuitGame = true;
   }
-  VNSysExit();
 }
 
 void Application::Destroy()
@@ -116,4 +115,7 @@ void Application::Destroy()
   LevelManager::Destroy();
   TextureManager::Destroy();
   printf("Kestrin Engine Destroy\n");
+  // Last: the levels, the camera and the texture cache free fonts, meshes and textures,
+  // which needs the GL context the engine closes here.
+  VNSysExit();
 }

@@ -24,9 +24,10 @@ public:
   bool Init(void* instance, const int& showCommand, const std::string& title);
   // Registers every level and enters "Main Menu" when it is registered.
   void RegisterLevels();
-  // The frame loop, until gQuitGame is set or the window is gone; closes the engine.
+  // The frame loop, until gQuitGame is set or the window is gone.
   void Run();
-  // Destroys the sound manager, camera, level manager and texture cache, in that order.
+  // Destroys the sound manager, camera, level manager and texture cache, in that order,
+  // then closes the engine (window and GL context).
   void Destroy();
 
   bool fullScreen = false;

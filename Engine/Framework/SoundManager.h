@@ -13,7 +13,7 @@ struct SoundEntry
   static constexpr int32_t kEffect = 1;
 
   VNAudioSound* sound = nullptr; // null when the file could not be opened
-  int32_t kind = kEffect;         // fixed at load; decides how every later Play is handled
+  int32_t kind = kEffect;        // fixed at load; decides how every later Play is handled
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
@@ -33,6 +33,10 @@ public:
   // Starts name now on its channel: an effect once, music looping when loop is set.
   // A name never loaded does nothing.
   void PlayNow(const std::string& name, bool loop);
+  // Plays name once at the effect volume on the channel kept for end-of-level sounds,
+  // whatever kind it was loaded as (loading it as an effect on first use), replacing the
+  // end sound before. Returns the VNAudio channel handle, -1 when nothing plays.
+  int PlayEndSound(const std::string& name);
   // One fade step (volumes move by dt per second), then the audio update.
   void Update(const float& dt);
 

@@ -11,6 +11,7 @@
 #include "Framework/Gamepad.h"
 #include "Framework/SoundManager.h"
 #include "World/Grid2D.h"
+#include "World/LevelFile.h"
 
 namespace
 {
@@ -163,6 +164,9 @@ void TestLevel::Spawn()
     for (size_t i = 0; i < records.size(); ++i)
     {
       const EventRecord& record = *records[i];
+      // The file's reader said so already: an event off the map keeps its record only.
+      if (!EventOnMap(record, tilemap->width, tilemap->height))
+        continue;
       // Event positions are in tiles.
       const VNVec2 at = {record.x * Grid2D::kTileSize, record.y * Grid2D::kTileSize};
       if (record.trigger == "EXIT")

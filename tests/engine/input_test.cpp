@@ -77,15 +77,6 @@ TEST_F(VNInputTest, OnlyASampleSeesDispatchedEvents)
   VNInputUpdate();
   EXPECT_TRUE(VNInputCheckTriggered(VN_KEY_SPACE));
   InjectKey(VN_KEY_SPACE, false);
-
-  // Down and up within one dispatch: the sample never sees it.
-  InjectKey('J', true);
-  InjectKey('J', false);
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckCurr('J'));
-  EXPECT_FALSE(VNInputCheckTriggered('J'));
-  DispatchAndSample();
-  EXPECT_FALSE(VNInputCheckReleased('J'));
 }
 
 TEST_F(VNInputTest, SDLKeysAndButtonsArriveUnderTheirVirtualKeyCodesAndEitherShiftIsShift)

@@ -38,7 +38,7 @@ public:
     doorButton->height = 60.0f;
     doorButton->SetPosition(doorPosition.x, doorPosition.y);
     doorButton->tooltip->SetText("to " + destination);
-    camera->AddButton(doorButton);
+    camera->AddButton(std::unique_ptr<Button2D>(doorButton));
     camera->AddText(name, -600.0f, 300.0f);
     camera->clampToBounds = true;
     if (followPlayer)

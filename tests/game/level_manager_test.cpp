@@ -118,7 +118,7 @@ TEST_F(LevelManagerTest, ChangeResetsTheCameraBeforeTheNewLevelLoadsEvenToItself
   camera->position = {300.0f, 200.0f};
   camera->followMode = true;
   camera->followTarget = &player;
-  camera->AddButton(new Button2D("Resume"));
+  camera->AddButton(std::unique_ptr<Button2D>(new Button2D("Resume")));
   camera->AddText("Paused", 0.0f, 0.0f);
 
   b->onLoad = [&]
@@ -129,7 +129,7 @@ TEST_F(LevelManagerTest, ChangeResetsTheCameraBeforeTheNewLevelLoadsEvenToItself
     EXPECT_EQ(nullptr, camera->followTarget);
     EXPECT_TRUE(camera->screenButtons.empty());
     EXPECT_TRUE(camera->labels.empty());
-    camera->AddButton(new Button2D("Start"));
+    camera->AddButton(std::unique_ptr<Button2D>(new Button2D("Start")));
   };
   manager->ChangeLevel("B");
   EXPECT_EQ((Log{"A Unload", "B Load"}), log);
