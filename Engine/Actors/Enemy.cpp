@@ -41,8 +41,8 @@ VNGfxVertexList* BuildFan(float start, float end, float radius, float step)
   {
     const float a0 = a * toRadians;
     const float a1 = (a + step) * toRadians;
-    VNGfxTriAdd(0.0f, 0.0f, kWhite, 0.0f, 0.0f, radius * VNCos(a0), radius * VNSin(a0), kWhite,
-                0.0f, 0.0f, radius * VNCos(a1), radius * VNSin(a1), kWhite, 0.0f, 0.0f);
+    VNGfxTriAdd(0.0f, 0.0f, kWhite, 0.0f, 0.0f, radius * VNCos(a0), radius * VNSin(a0), kWhite, 0.0f,
+                0.0f, radius * VNCos(a1), radius * VNSin(a1), kWhite, 0.0f, 0.0f);
     ++triangles;
   }
   return VNGfxMeshEnd();

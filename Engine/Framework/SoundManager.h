@@ -13,7 +13,7 @@ struct SoundEntry
   static constexpr int32_t kEffect = 1;
 
   VNAudioSound* sound = nullptr; // null when the file could not be opened
-  int32_t kind = kEffect;        // fixed at load; decides how every later Play is handled
+  int32_t kind = kEffect;         // fixed at load; decides how every later Play is handled
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
