@@ -1,5 +1,6 @@
 #include "Actors/Enemy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -22,6 +23,10 @@ const float kForgetRate = 2.5f;
 const float kOuterRingCap = 0.4f;
 const float kOuterRingReach = 500.0f;
 const uint32_t kWhite = 0xFFFFFFFFu;
+// Rounds of partner draws before the choice falls back on the co-worker itself. A round
+// ends on it with a chance of at least one in the number of co-workers, so only runs of
+// draws that would go on practically for ever reach the cap.
+const int kMaxPartnerRounds = 1000;
 } // namespace
 
 int Enemy::partnerAttempts = 10;
@@ -174,6 +179,22 @@ void Enemy::PickPartner()
   partnerAttempts = 10;
 }
 
+bool Enemy::ChoosePartner()
+{
+  // This co-worker is never reserved while it chooses, so it always ends the draws.
+  for (int round = 0; round < kMaxPartnerRounds; ++round)
+  {
+    PickPartner();
+    if (!(*enemies)[partner]->reserved)
+      return true;
+  }
+  const auto self = std::find(enemies->begin(), enemies->end(), this);
+  if (self == enemies->end())
+    return false;
+  partner = static_cast<int>(self - enemies->begin());
+  return true;
+}
+
 bool Enemy::FollowPath(const float& dt)
 {
   // A visitor stops one waypoint short of its partner's desk; the way home goes all the way.
@@ -224,10 +245,8 @@ void Enemy::UpdateAtDesk(const float& dt)
     }
     else
     {
-      do
-        PickPartner();
-      while ((*enemies)[partner]->reserved);
-
+      if (!ChoosePartner())
+        return;
       Enemy* visited = (*enemies)[partner];
       pathRequested = true;
       available = false;

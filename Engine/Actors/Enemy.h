@@ -79,6 +79,9 @@ private:
   bool IsFreePartner(const Enemy* candidate) const;
   bool AtHome() const;
   void PickPartner();
+  // PickPartner until the partner is not reserved, the rounds bounded; false only when
+  // no choice ends and this co-worker is missing from enemies.
+  bool ChoosePartner();
   // Walks towards the next waypoint; true when the path is done.
   bool FollowPath(const float& dt);
   void UpdateAtDesk(const float& dt);

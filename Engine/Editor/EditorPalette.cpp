@@ -76,13 +76,12 @@ void Editor::BuildPalette()
   {
     if (id < 0 || !texture)
       continue;
-    Button2D* button = new Button2D(std::to_string(id), texture->path);
+    auto button = std::make_unique<Button2D>(std::to_string(id), texture->path);
     button->tooltip->SetText(TileName(texture->path) + "  id " + std::to_string(id));
-    PlaceButton(button, camera->position.x + kPaletteLeft + kPalettePitch * column,
+    PlaceButton(button.get(), camera->position.x + kPaletteLeft + kPalettePitch * column,
                 camera->position.y + base + kPalettePitch * row, kPaletteButtonSize,
                 kPaletteButtonSize);
-    camera->AddButton(button);
-    palette[id] = button;
+    palette[id] = camera->AddButton(std::move(button));
 
     if (column < kPaletteColumns - 1)
     {
@@ -106,15 +105,15 @@ void Editor::TogglePalette()
 void Editor::AddFileButtons()
 {
   const Color4 black = {0.0f, 0.0f, 0.0f, 1.0f};
-  saveButton = new Button2D("Savelevel");
-  PlaceButton(saveButton, camera->position.x + 530.0f, camera->position.y - 250.0f, 180.0f, 50.0f);
-  saveButton->textColor = black;
-  camera->AddButton(saveButton);
+  auto save = std::make_unique<Button2D>("Savelevel");
+  PlaceButton(save.get(), camera->position.x + 530.0f, camera->position.y - 250.0f, 180.0f, 50.0f);
+  save->textColor = black;
+  saveButton = camera->AddButton(std::move(save));
 
-  loadButton = new Button2D("Loadlevel");
-  PlaceButton(loadButton, camera->position.x + 530.0f, camera->position.y - 310.0f, 180.0f, 50.0f);
-  loadButton->textColor = black;
-  camera->AddButton(loadButton);
+  auto load = std::make_unique<Button2D>("Loadlevel");
+  PlaceButton(load.get(), camera->position.x + 530.0f, camera->position.y - 310.0f, 180.0f, 50.0f);
+  load->textColor = black;
+  loadButton = camera->AddButton(std::move(load));
 }
 
 void Editor::AddLabels()

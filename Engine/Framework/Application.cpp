@@ -159,7 +159,6 @@ void Application::Run()
 {
   while (!gQuitGame)
     Frame();
-  VNSysExit();
 }
 
 void Application::Frame()
@@ -205,4 +204,7 @@ void Application::Destroy()
   TextureManager::Destroy();
   SaveData::Destroy();
   printf("Kestrin Engine Destroy\n");
+  // Last: the levels, the camera and the texture cache free fonts, meshes and textures,
+  // which needs the GL context the engine closes here.
+  VNSysExit();
 }

@@ -38,11 +38,12 @@ public:
   // Where the command line asks the game to begin: a level file played at once as a test
   // run (the main menu follows it), or a level file open in the editor. Nothing otherwise.
   void StartWith(const CommandLine& commandLine);
-  // The frame loop, until gQuitGame is set or the window is gone; closes the engine.
+  // The frame loop, until gQuitGame is set or the window is gone.
   void Run();
   // One frame: input, update, draw the current level and its overlay, present.
   void Frame();
-  // Destroys the sound manager, camera, level manager and texture cache, in that order.
+  // Destroys the sound manager, camera, level manager and texture cache, in that order,
+  // then closes the engine (window and GL context).
   void Destroy();
 
   // The display mode the game started in.

@@ -225,19 +225,15 @@ void Camera::DrawTooltip(float x, float y, const std::string& text)
   PrintText(smallFont, x, y, text, light);
 }
 
-void Camera::AddButton(Button2D* button)
+Button2D* Camera::AddButton(std::unique_ptr<Button2D> button)
 {
   if (!button)
-    return;
-  auto it = screenButtons.find(button->name);
-  if (it == screenButtons.end())
-  {
-    screenButtons[button->name] = button;
-    return;
-  }
-  // The camera owns what it is given: a second button under a taken name is freed here.
-  if (it->second != button)
-    delete button;
+    return nullptr;
+  // A name already taken keeps its first button; the newcomer is freed with the pointer.
+  auto [it, added] = screenButtons.try_emplace(button->name, button.get());
+  if (added)
+    button.release();
+  return it->second;
 }
 
 VNVec2 Camera::CursorInWorld() const
@@ -248,14 +244,13 @@ VNVec2 Camera::CursorInWorld() const
 Button2D* Camera::AddImageButton(const std::string& name, const std::string& file, float x, float y,
                                  float width, float height, bool disabled, bool hidden)
 {
-  Button2D* button = new Button2D(name, file);
+  auto button = std::make_unique<Button2D>(name, file);
   button->width = width;
   button->height = height;
   button->SetPosition(position.x + x, position.y + y);
   button->disabled = disabled;
   button->hidden = hidden;
-  AddButton(button);
-  return FindButton(name);
+  return AddButton(std::move(button));
 }
 
 Button2D* Camera::FindButton(const std::string& buttonName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,12 @@ public:
   // Buttons with their captions, tooltips under the mouse, then the labels.
   void DrawOverlay();
 
-  // Takes ownership of button. A name already present keeps its first button; the
-  // newcomer is deleted.
-  void AddButton(Button2D* button);
+  // Takes ownership of button and gives the button the overlay holds under its name: this
+  // one, or the first one added under a name already taken (the newcomer is then deleted).
+  // Null for a null button.
+  Button2D* AddButton(std::unique_ptr<Button2D> button);
   // Makes an image button width × height at (x, y) from the camera's position and adds it
-  // as AddButton does. Gives the button the overlay holds under that name afterwards.
+  // as AddButton does.
   Button2D* AddImageButton(const std::string& name, const std::string& file, float x, float y,
                            float width, float height, bool disabled, bool hidden);
   Button2D* FindButton(const std::string& name);

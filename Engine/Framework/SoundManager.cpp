@@ -4,8 +4,11 @@
 
 namespace
 {
-// The game needs one channel for music and one for effects.
-const int kChannels = 2;
+// Channel 0 is kept for the end-of-level sounds, so no effect can cut them off. Music and
+// effects share the others, enough that a burst of effects never takes the music's channel
+// and effects rarely take each other's.
+const int kChannels = 8;
+const int kEndSoundChannel = 0;
 } // namespace
 
 SoundManager* SoundManager::instance = nullptr;
@@ -26,6 +29,7 @@ void SoundManager::Destroy()
 SoundManager::SoundManager()
 {
   VNAudioInit(kChannels);
+  VNAudioReserveChannels(kEndSoundChannel + 1);
 }
 
 SoundManager::~SoundManager()
@@ -94,10 +98,21 @@ void SoundManager::PlayNow(const std::string& name, bool loop)
     VNAudioChannelSetVolume(effectChannel, effectVolume);
     return;
   }
+  // The track that faded out gives its channel back.
+  VNAudioChannelStop(musicChannel);
   musicChannel = VNAudioPlay(entry->sound, loop);
   // A new channel plays at full volume; start the track where the fade stands so it
   // fades in from silence instead of bursting out for a frame first.
   VNAudioChannelSetVolume(musicChannel, currentMusicVolume);
+}
+
+int SoundManager::PlayEndSound(const std::string& name)
+{
+  if (sounds.find(name) == sounds.end())
+    Load(name, SoundEntry::kEffect);
+  const int channel = VNAudioPlayOnChannel(Open(name), 0, kEndSoundChannel);
+  VNAudioChannelSetVolume(channel, effectVolume);
+  return channel;
 }
 
 void SoundManager::Update(const float& dt)

@@ -38,6 +38,10 @@ public:
   // Starts name now on its channel: an effect once, music looping when loop is set.
   // A name never loaded does nothing.
   void PlayNow(const std::string& name, bool loop);
+  // Plays name once at the effect volume on the channel kept for end-of-level sounds,
+  // whatever kind it was loaded as (loading it as an effect on first use), replacing the
+  // end sound before. Returns the VNAudio channel handle, -1 when nothing plays.
+  int PlayEndSound(const std::string& name);
   // One fade step (volumes move by dt per second), then the audio update.
   void Update(const float& dt);
 

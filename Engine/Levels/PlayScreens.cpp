@@ -100,17 +100,6 @@ bool MainMenuChosen(Button2D* mainMenu)
   return Clicked(mainMenu) || PadTriggered(Gamepad::B);
 }
 
-// Starts an end-of-level jingle once, on a channel of its own, and returns the channel.
-// The menu registers the jingles among the music, and music always loops and waits for
-// a fade; a jingle must sound at once and once.
-int PlayJingle(const std::string& file)
-{
-  SoundManager* sound = SoundManager::Instance();
-  sound->Load(file, SoundEntry::kEffect);
-  const int channel = VNAudioPlay(sound->Open(file), 0);
-  VNAudioChannelSetVolume(channel, sound->effectVolume);
-  return channel;
-}
 } // namespace
 
 void TestLevel::AddScreenButtons()
@@ -214,7 +203,7 @@ void TestLevel::EscapedStep()
   {
     endSoundPlayed = true;
     VNAudioChannelStop(SoundManager::Instance()->musicChannel);
-    endSoundChannel = PlayJingle("Assets/Sound/WinSound.ogg");
+    endSoundChannel = SoundManager::Instance()->PlayEndSound("Assets/Sound/WinSound.ogg");
     ShowRunTime();
   }
 
@@ -239,7 +228,7 @@ void TestLevel::CaughtStep()
   {
     endSoundPlayed = true;
     // The level's music goes on under it.
-    endSoundChannel = PlayJingle("Assets/Sound/LoseSound.ogg");
+    endSoundChannel = SoundManager::Instance()->PlayEndSound("Assets/Sound/LoseSound.ogg");
   }
 
   Button2D* retry = FindButton("Retry");

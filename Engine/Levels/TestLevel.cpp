@@ -12,6 +12,7 @@
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
 #include "World/Grid2D.h"
+#include "World/LevelFile.h"
 
 namespace
 {
@@ -181,6 +182,9 @@ void TestLevel::Spawn()
     for (size_t i = 0; i < records.size(); ++i)
     {
       const EventRecord& record = *records[i];
+      // The file's reader said so already: an event off the map keeps its record only.
+      if (!EventOnMap(record, tilemap->width, tilemap->height))
+        continue;
       // Event positions are in tiles.
       const VNVec2 at = {record.x * Grid2D::kTileSize, record.y * Grid2D::kTileSize};
       if (record.trigger == "EXIT")

@@ -7,6 +7,7 @@
 
 #include <limits.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <tinyxml2.h>
 
@@ -50,6 +51,14 @@ void ReadGroup(const XMLElement* group, const char* entryName, bool offsetAlways
              fileName.c_str(), entryName, entry->GetLineNum());
       fflush(stdout);
       continue;
+    }
+    // The entry stays, so its id still shows untextured, as for a missing image.
+    if (strlen(source) >= sizeof(VNGfxTexture::path))
+    {
+      printf("Asset manifest %s: <%s> on line %d has a \"source\" longer than %zu bytes; "
+             "it gets no image\n",
+             fileName.c_str(), entryName, entry->GetLineNum(), sizeof(VNGfxTexture::path) - 1);
+      fflush(stdout);
     }
     ManifestEntry read;
     read.id = static_cast<int>(id);

@@ -43,8 +43,8 @@ bool ReadAssetManifest(const std::string& fileName, AssetManifest& manifest);
 bool ParseAssetManifest(const char* text, size_t size, const std::string& fileName,
                         AssetManifest& manifest);
 
-// Loads every image of the manifest through the texture cache into tileTextures (an id
-// keeps its first texture; every entry takes one reference), hands the grid a copy and
-// sets its walkableLimit. A manifest that cannot be read changes nothing.
+// Loads the image of every id not yet in tileTextures through the texture cache, taking
+// one reference per id (an id keeps its first texture), hands the grid a copy and sets
+// its walkableLimit. A manifest that cannot be read changes nothing.
 void LoadAssetManifest(const std::string& fileName, Grid2D& grid,
                        std::map<int, VNGfxTexture*>& tileTextures);

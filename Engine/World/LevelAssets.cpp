@@ -1,7 +1,7 @@
 /*
- * LevelAssets: gives a level the images of the asset manifest. Every manifest entry
- * takes one reference in the texture cache, which the level gives back per map entry
- * when it is destroyed.
+ * LevelAssets: gives a level the images of the asset manifest. Each id of the level's
+ * tileTextures holds one reference in the texture cache, taken when the id first comes
+ * in and given back when the level is destroyed, however often the level is entered.
  */
 #include "Framework/TextureManager.h"
 #include "World/AssetManifest.h"
@@ -19,9 +19,9 @@ void LoadAssetManifest(const std::string& fileName, Grid2D& grid,
   TextureManager* cache = TextureManager::Instance();
   for (const ManifestEntry& entry : manifest.entries)
   {
-    // An id keeps the first texture stored for it; later entries still take a reference.
-    VNGfxTexture* texture = cache->Acquire(entry.source);
-    tileTextures.insert({entry.id, texture});
+    // An id keeps the first texture stored for it, from this or an earlier entry.
+    if (tileTextures.count(entry.id) == 0)
+      tileTextures[entry.id] = cache->Acquire(entry.source);
   }
   grid.SetTextures(tileTextures);
 }

@@ -28,6 +28,18 @@ namespace
 
 const char* const kEventLayer = "EVENTS";
 
+// The most the writer spends on the map element, on a layer besides its name and cells,
+// per byte of a layer name (an apostrophe becomes "&apos;"), and per cell: a tile line
+// with the longest gid, and an event line with the longest pattern and coordinates.
+const size_t kMapWrittenBytes = 256;
+const size_t kLayerWrittenBytes = 128;
+const size_t kNameByteWrittenBytes = 6;
+const size_t kTileWrittenBytes = sizeof("            <tile gid=\"-2147483648\"/>\n") - 1;
+const size_t kEventWrittenBytes =
+    sizeof(
+        "        <event trigger=\"ENEMY\" pattern=\"-2147483648\" X=\"999999\" Y=\"999999\"/>\n") -
+    1;
+
 enum EventCode
 {
   kCodeKey = 50,
@@ -93,6 +105,7 @@ public:
     if (cells > kLevelMaxCells)
       return Refuse("map size %d x %d exceeds %d cells", level.width, level.height, kLevelMaxCells);
     cellCount = static_cast<size_t>(cells);
+    writtenBytes = kMapWrittenBytes;
 
     for (const XMLElement* layer = map->FirstChildElement("layer"); layer;
          layer = layer->NextSiblingElement("layer"))
@@ -128,12 +141,16 @@ private:
     auto found = level.layers.find(name);
     if (found != level.layers.end())
       return &found->second;
-    if ((level.layerNames.size() + 1) * cellCount > kLevelMaxStoredCells)
+    const size_t cellBytes = name == kEventLayer ? kEventWrittenBytes : kTileWrittenBytes;
+    const size_t layerBytes =
+        kLayerWrittenBytes + kNameByteWrittenBytes * name.size() + cellBytes * cellCount;
+    if (writtenBytes + layerBytes > kLevelMaxFileBytes)
     {
-      Report(fileName, "too many layers for a %d x %d map; layer \"%s\" skipped", level.width,
-             level.height, name.c_str());
+      Report(fileName, "too many layers for a %d x %d map to save again; layer \"%.64s\" skipped",
+             level.width, level.height, name.c_str());
       return nullptr;
     }
+    writtenBytes += layerBytes;
     level.layerNames.push_back(name);
     return &(level.layers[name] = std::vector<int>(cellCount, 0));
   }
@@ -214,8 +231,10 @@ private:
       level.events.push_back(record);
 
       long long code = EventCode(record.trigger, record.pattern);
-      if (x < 0 || x >= level.width || y < 0 || y >= level.height)
-        Report(fileName, "event %s at X %d, Y %d lies outside the %d x %d map; no cell set",
+      if (!EventOnMap(record, level.width, level.height))
+        Report(fileName,
+               "event %s at X %d, Y %d lies outside the %d x %d map; no cell set, "
+               "nothing spawned",
                trigger, x, y, level.width, level.height);
       else if (code > INT_MAX)
         Report(fileName, "event %s at X %d, Y %d has pattern %d, too large; no cell set", trigger,
@@ -229,6 +248,8 @@ private:
   const std::string& fileName;
   LevelContent& level;
   size_t cellCount = 0;
+  // The most the writer can need for what has been kept so far.
+  size_t writtenBytes = 0;
 };
 
 const char* TriggerFor(int code)
@@ -346,6 +367,12 @@ XMLElement* NewTileLayer(XMLDocument& document, const LevelContent& level, const
 }
 
 } // namespace
+
+bool EventOnMap(const EventRecord& record, int width, int height)
+{
+  return record.x >= 0.0f && record.x < static_cast<float>(width) && record.y >= 1.0f &&
+         record.y <= static_cast<float>(height);
+}
 
 bool ParseLevelFile(const char* text, size_t size, const std::string& fileName, LevelContent& level)
 {

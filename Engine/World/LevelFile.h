@@ -29,26 +29,31 @@ struct LevelContent
   std::vector<EventRecord> events;
 };
 
-// Largest map a level file may describe, in cells, and most cells over all its layers.
+// Largest map a level file may describe, in cells.
 enum
 {
-  kLevelMaxCells = 1000 * 1000,
-  kLevelMaxStoredCells = 8 * 1000 * 1000
+  kLevelMaxCells = 1000 * 1000
 };
-// Largest level file read, in bytes.
+// Largest level file read, in bytes. The reader keeps only as many layers as the writer
+// can write back within this size whatever their cells hold, so every level read can be
+// saved and read again: a map of the largest size keeps two tile layers and its events.
 enum
 {
-  kLevelMaxFileBytes = 128 * 1024 * 1024
+  kLevelMaxFileBytes = 160 * 1024 * 1024
 };
 
 // Reads a level file. A file that cannot be used is refused with one line naming it and
 // what is wrong, and the result is false with `level` empty. Smaller faults (an unnamed
-// layer, an event without trigger, surplus tiles, events outside the map) are reported
-// one line each and skipped; the rest of the file is kept.
+// layer, an event without trigger, surplus tiles, layers beyond what a level file can
+// hold) are reported one line each and skipped; the rest of the file is kept. An event
+// outside the map keeps its record, with one line, but sets no cell and spawns nothing.
 bool ReadLevelFile(const std::string& fileName, LevelContent& level);
 // The same on text already in memory; fileName only names the source in messages.
 bool ParseLevelFile(const char* text, size_t size, const std::string& fileName,
                     LevelContent& level);
+
+// Whether an event record lies on a width x height map (record.y counts rows from 1).
+bool EventOnMap(const EventRecord& record, int width, int height);
 
 // File name of the tileset Tiled shows the cells with; level files refer to it beside them.
 extern const char* const kTiledTilesetFile;

@@ -1,12 +1,14 @@
 /*
  * TextFile: reading user files with a size cap and replacing files safely. A save goes to
  * a temporary file beside the target and is renamed over it only once every byte is
- * written and synced, so a full disk or a crash mid-save keeps the previous file.
+ * written and synced, so a full disk or a crash mid-save keeps the previous file. A save
+ * through a symbolic link replaces the file the link points to and keeps the link.
  */
 #include "World/TextFile.h"
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -16,7 +18,9 @@ bool ReadTextFile(const std::string& fileName, size_t maxBytes, std::string& tex
                   std::string& error)
 {
   text.clear();
-  int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that opening a FIFO without a writer returns at once and is refused
+  // below rather than waiting for one; reads of a regular file never block anyway.
+  int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
   {
     error = strerror(errno);
@@ -86,6 +90,32 @@ mode_t ModeFor(const std::string& fileName)
   return 0666 & ~mask;
 }
 
+// The file a save to fileName replaces: fileName with the symbolic links of its last
+// component followed. A dangling link names the file to create.
+bool FollowLinks(const std::string& fileName, std::string& target, std::string& error)
+{
+  const int kMaxLinks = 40;
+  target = fileName;
+  for (int links = 0; links < kMaxLinks; ++links)
+  {
+    struct stat info;
+    if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return true;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = readlink(target.c_str(), &link[0], link.size());
+    if (length < 0 || static_cast<size_t>(length) >= link.size())
+    {
+      error = "cannot follow the link " + target + " (" +
+              (length < 0 ? strerror(errno) : "target name too long") + ")";
+      return false;
+    }
+    link.resize(static_cast<size_t>(length));
+    target = link[0] == '/' ? link : FolderOf(target) + "/" + link;
+  }
+  error = "too many symbolic links from " + fileName;
+  return false;
+}
+
 bool WriteAll(int fd, const std::string& text)
 {
   size_t done = 0;
@@ -112,7 +142,16 @@ bool ReplaceTextFile(const std::string& fileName, const std::string& text, std::
     error = "no file name";
     return false;
   }
-  std::string folder = FolderOf(fileName);
+  std::string target;
+  if (!FollowLinks(fileName, target, error))
+    return false;
+  struct stat existing;
+  if (stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+  {
+    error = target + " is not a regular file";
+    return false;
+  }
+  std::string folder = FolderOf(target);
   std::string tempName = folder + "/.kestrin-save-XXXXXX";
   int fd = mkstemp(&tempName[0]);
   if (fd < 0)
@@ -122,7 +161,7 @@ bool ReplaceTextFile(const std::string& fileName, const std::string& text, std::
   }
   // mkstemp makes the file private; give it the mode the target has or would have.
   // Some file systems refuse modes, which does not make the save fail.
-  (void)fchmod(fd, ModeFor(fileName));
+  (void)fchmod(fd, ModeFor(target));
 
   const char* failedStep = nullptr;
   if (!WriteAll(fd, text))
@@ -135,7 +174,7 @@ bool ReplaceTextFile(const std::string& fileName, const std::string& text, std::
     failedStep = "close";
     savedErrno = errno;
   }
-  if (!failedStep && rename(tempName.c_str(), fileName.c_str()) != 0)
+  if (!failedStep && rename(tempName.c_str(), target.c_str()) != 0)
   {
     failedStep = "rename";
     savedErrno = errno;

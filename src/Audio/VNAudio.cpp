@@ -17,6 +17,7 @@
 #include <SDL_mixer.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ struct AudioState
   bool open;
   bool ownsSubsystem;
   std::vector<Voice> voices;
+  int reserved; // channels 0 to reserved - 1 only play when asked for by index
 };
 
 AudioState sAudio;
@@ -107,15 +109,16 @@ bool CheaperToTake(const Voice& a, const Voice& b)
 
 int PickChannel()
 {
-  int best = 0;
-  for (size_t i = 0; i < sAudio.voices.size(); ++i)
+  const size_t first = static_cast<size_t>(sAudio.reserved);
+  size_t best = first;
+  for (size_t i = first; i < sAudio.voices.size(); ++i)
   {
     if (!Mix_Playing(static_cast<int>(i)))
       return static_cast<int>(i);
     if (CheaperToTake(sAudio.voices[i], sAudio.voices[best]))
-      best = static_cast<int>(i);
+      best = i;
   }
-  return best;
+  return static_cast<int>(best);
 }
 
 bool OpenMixer()
@@ -246,7 +249,13 @@ int VNAudioPlay(VNAudioSound* sound, int loop)
 {
   if (!sAudio.open || !sound)
     return -1;
-  const int index = PickChannel();
+  return VNAudioPlayOnChannel(sound, loop, PickChannel());
+}
+
+int VNAudioPlayOnChannel(VNAudioSound* sound, int loop, int index)
+{
+  if (!sAudio.open || !sound || index < 0 || index >= VNAudioGetChannelCount())
+    return -1;
   Mix_HaltChannel(index);
   Mix_Volume(index, MIX_MAX_VOLUME);
   if (Mix_PlayChannel(index, sound->chunk, loop ? -1 : 0) < 0)
@@ -258,6 +267,11 @@ int VNAudioPlay(VNAudioSound* sound, int loop)
   Voice& voice = sAudio.voices[index];
   voice = Voice{NextHandle(), sound, loop != 0, 1.0f};
   return voice.handle;
+}
+
+void VNAudioReserveChannels(int count)
+{
+  sAudio.reserved = std::max(0, std::min(count, VNAudioGetChannelCount() - 1));
 }
 
 void VNAudioChannelSetVolume(int channel, float volume)

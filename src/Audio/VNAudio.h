@@ -38,6 +38,13 @@ extern "C"
  * When every channel is busy one is taken over (see VNAudio.cpp for which).
  * Returns the channel handle, or -1 when nothing plays (null sound, mixer closed). */
   int VNAudioPlay(VNAudioSound* sound, int loop);
+  /* Starts the sound on mixer channel `index` (0 to count - 1), stopping whatever played
+ * there; otherwise as VNAudioPlay. -1 also for an index out of range. */
+  int VNAudioPlayOnChannel(VNAudioSound* sound, int loop, int index);
+  /* Keeps mixer channels 0 to count - 1 for VNAudioPlayOnChannel: VNAudioPlay neither
+ * starts a sound there nor takes one over. At most all channels but one; VNAudioInit
+ * starts with none kept. */
+  void VNAudioReserveChannels(int count);
   /* Volume from 0 to 1; values outside are clamped. */
   void VNAudioChannelSetVolume(int channel, float volume);
   void VNAudioChannelStop(int channel);

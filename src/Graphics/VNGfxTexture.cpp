@@ -13,6 +13,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 
 static const size_t kMaxPathLength = sizeof(VNGfxTexture::path) - 1;
 
@@ -46,6 +47,25 @@ static void UploadPlaceholder(VNGfxTexture* texture)
   Upload(texture, kChecker, 2, 2, 0);
 }
 
+/* Whether GL can hold a width x height texture; GL_MAX_TEXTURE_SIZE bounds each side. */
+static bool FitsTextureSize(int width, int height)
+{
+  GLint most = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+  return width <= most && height <= most;
+}
+
+/* A path naming something other than a regular file (a FIFO would block the decoder's
+ * open until a writer came); the reason goes to SDL_GetError. */
+static bool IsSpecialFile(const char* path)
+{
+  struct stat info;
+  if (stat(path, &info) != 0 || S_ISREG(info.st_mode))
+    return false;
+  SDL_SetError("not a regular file");
+  return true;
+}
+
 static VNGfxTexture* NewTexture(void)
 {
   VNGfxTexture* texture = new VNGfxTexture();
@@ -61,13 +81,21 @@ VNGfxTexture* VNGfxTextureLoad(const char* path)
   VNGfxTexture* texture = NewTexture();
   memcpy(texture->path, path, strlen(path) + 1);
 
-  SDL_Surface* image = IMG_Load(path);
+  SDL_Surface* image = IsSpecialFile(path) ? nullptr : IMG_Load(path);
   SDL_Surface* rgba = image ? SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
   if (!rgba)
   {
     printf("VNGfxTextureLoad: cannot read image \"%s\" (%s); drawing a checker instead\n", path,
            SDL_GetError());
     UploadPlaceholder(texture);
+  }
+  else if (!FitsTextureSize(rgba->w, rgba->h))
+  {
+    printf("VNGfxTextureLoad: image \"%s\" is %d x %d, larger than this GL allows; drawing a "
+           "checker instead\n",
+           path, rgba->w, rgba->h);
+    UploadPlaceholder(texture);
+    SDL_FreeSurface(rgba);
   }
   else
   {
@@ -81,11 +109,11 @@ VNGfxTexture* VNGfxTextureLoad(const char* path)
 VNGfxTexture* VNGfxTextureLoadFromMemory(const unsigned char* pixels, int width, int height)
 {
   VNGfxTexture* texture = NewTexture();
-  if (!pixels || width <= 0 || height <= 0)
+  if (!pixels || width <= 0 || height <= 0 || !FitsTextureSize(width, height))
   {
-    printf("VNGfxTextureLoadFromMemory: no pixels for a %d x %d texture; "
+    printf("VNGfxTextureLoadFromMemory: cannot make a %d x %d texture%s; "
            "drawing a checker instead\n",
-           width, height);
+           width, height, pixels ? "" : " without pixels");
     UploadPlaceholder(texture);
     return texture;
   }

@@ -1,8 +1,10 @@
 /*
  * VNInput: keyboard and mouse samples. SDL key and button events update a live 256-byte
  * key array and a live cursor as VNSysUpdate dispatches them; VNInputUpdate copies that
- * live state into the current sample once per frame, so a key pressed and released
- * within one dispatch is never seen down, and queries only read the samples.
+ * live state into the current sample once per frame, and queries only read the samples.
+ * A press that is released again before the next sample (a touchpad tap, a quick key tap
+ * at a low frame rate) still shows: that sample sees the key down, the one after sees it
+ * released.
  */
 #include "Input/VNInput.h"
 #include "Input/VNInputInternal.h"
@@ -19,6 +21,8 @@ const uint8_t kDownBit = 0x80;
 struct InputState
 {
   uint8_t live[256];
+  // Set when a key goes down, cleared by each sample: a press the sample must not miss.
+  bool pressedSinceSample[256];
   uint8_t current[256];
   uint8_t previous[256];
   int liveX, liveY;
@@ -59,6 +63,8 @@ bool IsDown(const uint8_t* keys, uint8_t key)
 void UpdateGenericModifier(uint8_t generic, uint8_t left, uint8_t right)
 {
   const bool down = IsDown(sInput.live, left) || IsDown(sInput.live, right);
+  if (down && !IsDown(sInput.live, generic))
+    sInput.pressedSinceSample[generic] = true;
   sInput.live[generic] = down ? kDownBit : 0;
 }
 
@@ -73,6 +79,8 @@ void VNInputSetKeyDown(uint8_t vk, bool down)
 {
   if (vk == 0)
     return;
+  if (down && !IsDown(sInput.live, vk))
+    sInput.pressedSinceSample[vk] = true;
   sInput.live[vk] = down ? kDownBit : 0;
   UpdateGenericModifier(VN_KEY_SHIFT, VN_KEY_LSHIFT, VN_KEY_RSHIFT);
   UpdateGenericModifier(VN_KEY_CONTROL, VN_KEY_LCONTROL, VN_KEY_RCONTROL);
@@ -142,6 +150,7 @@ void VNInputReset(void)
 {
   memset(sInput.current, 0, sizeof(sInput.current));
   memset(sInput.previous, 0, sizeof(sInput.previous));
+  memset(sInput.pressedSinceSample, 0, sizeof(sInput.pressedSinceSample));
   sInput.cursorX = sInput.cursorY = 0;
   sInput.deltaX = sInput.deltaY = 0;
 }
@@ -150,6 +159,14 @@ void VNInputUpdate(void)
 {
   memcpy(sInput.previous, sInput.current, sizeof(sInput.current));
   memcpy(sInput.current, sInput.live, sizeof(sInput.live));
+  // A key that went down and up again since the last sample counts as down in this one,
+  // unless it was already down then: a key held across samples reads as it always did.
+  for (int key = 0; key < 256; ++key)
+  {
+    if (sInput.pressedSinceSample[key] && !IsDown(sInput.previous, static_cast<uint8_t>(key)))
+      sInput.current[key] |= kDownBit;
+    sInput.pressedSinceSample[key] = false;
+  }
 
   sInput.deltaX = sInput.liveX - sInput.cursorX;
   sInput.deltaY = sInput.liveY - sInput.cursorY;

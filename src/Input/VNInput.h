@@ -57,7 +57,8 @@ extern "C"
   /* Zeroes both samples, the cursor position and the cursor delta. */
   void VNInputReset(void);
   /* Takes a new sample: current keys become the previous ones, then the key state as of
- * the last VNSysUpdate and the cursor are read. */
+ * the last VNSysUpdate and the cursor are read. A key pressed and released since the last
+ * sample reads as down in this one (so it triggers) and as released in the next. */
   void VNInputUpdate(void);
 
   /* Down in the current sample. */

@@ -15,6 +15,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <errno.h>
+#include <signal.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -177,6 +178,9 @@ int VNSysInit(void* instance, int showCommand, int width, int height, int create
   fflush(stdout);
 
   sSystem.windowProc = windowProc ? windowProc : VNSysDefaultWindowProc;
+  // Past the file-size limit a write then fails with EFBIG, which a save reports and
+  // recovers from, instead of the signal ending the program in the middle of it.
+  signal(SIGXFSZ, SIG_IGN);
 
   if (SDL_InitSubSystem(kSubsystems) != 0)
   {

@@ -58,7 +58,8 @@ extern "C"
   extern float gVNScreenScaleY;
 
   /* Opens the window, starts graphics and the frame-rate controller. A null windowProc
- * installs VNSysDefaultWindowProc. Returns 1 on success, 0 if graphics cannot start. */
+ * installs VNSysDefaultWindowProc. Returns 1 on success, 0 if graphics cannot start.
+ * Also ignores SIGXFSZ, so a write past the file-size limit fails instead of killing. */
   int VNSysInit(void* instance, int showCommand, int width, int height, int createConsole,
                 unsigned int frameRate, VNWindowProc windowProc);
   /* Resets the frame-rate controller and the input state. */
