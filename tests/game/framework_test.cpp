@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "../engine/graphics_pixels.h"
@@ -135,7 +137,7 @@ TEST_F(FrameworkTest, AChangeResetsTheCameraBeforeTheNewLevelLoadsAndAnUnknownNa
   camera->position = {300.0f, 200.0f};
   camera->followMode = true;
   camera->followTarget = &player;
-  camera->AddButton(new Button2D("Resume"));
+  camera->AddButton(std::make_unique<Button2D>("Resume"));
   camera->AddText("Paused", 0.0f, 0.0f);
   b->onLoad = [&]
   {
@@ -144,7 +146,7 @@ TEST_F(FrameworkTest, AChangeResetsTheCameraBeforeTheNewLevelLoadsAndAnUnknownNa
     EXPECT_EQ(nullptr, camera->followTarget);
     EXPECT_TRUE(camera->screenButtons.empty());
     EXPECT_TRUE(camera->labels.empty());
-    camera->AddButton(new Button2D("Start"));
+    camera->AddButton(std::make_unique<Button2D>("Start"));
   };
   manager->ChangeLevel("B");
   EXPECT_NE(nullptr, camera->FindButton("Start")) << "what Load adds survives the change";
@@ -217,9 +219,9 @@ TEST_F(FrameworkTest, TheCameraScrollsFollowsAndClampsCarryingItsOverlayAlong)
 {
   camera->edgeScroll = true;
   camera->clampToBounds = false;
-  Button2D* button = new Button2D("Menu");
-  button->SetPosition(100.0f, 50.0f);
-  camera->AddButton(button);
+  auto made = std::make_unique<Button2D>("Menu");
+  made->SetPosition(100.0f, 50.0f);
+  Button2D* button = camera->AddButton(std::move(made));
   TextLabel* label = camera->AddText("Score", -300.0f, 200.0f);
   const float captionBelow = button->position.y - button->caption->position.y;
   auto expectOnScreen = [&]()
@@ -294,8 +296,7 @@ TEST_F(FrameworkTest, TheCameraScrollsFollowsAndClampsCarryingItsOverlayAlong)
   EXPECT_FLOAT_EQ(camera->position.y + 360.0f, gVNWinMaxY);
 
   // A second button under a taken name is freed at once; the first stays.
-  camera->AddButton(new Button2D("Menu"));
-  camera->AddButton(button);
+  EXPECT_EQ(button, camera->AddButton(std::make_unique<Button2D>("Menu")));
   EXPECT_EQ(button, camera->FindButton("Menu"));
   EXPECT_EQ(nullptr, camera->FindButton("menu"));
   camera->ClearOverlay();

@@ -316,7 +316,7 @@ TEST_F(FloorTest, EndSoundsMusicAndEffectsKeepTheirChannels)
   std::vector<int> hovers;
   for (int i = 0; i < 5; ++i)
   {
-    PointAt(*Button(i % 2 ? "Retry" : "MainMenu"));
+    PointAt(i % 2 ? "Retry" : "MainMenu");
     RunFrame(kFrame);
     hovers.push_back(sound->effectChannel);
   }
