@@ -26,54 +26,11 @@
 
 namespace
 {
-// The ids of the test manifest: eight floor tiles, nine objects, three event markers.
-const std::vector<int>& ManifestIds()
-{
-  static const std::vector<int> ids = {1,  2,  3,  4,  5,  6,  7,  8,  9,   10,
-                                       11, 12, 13, 14, 15, 16, 20, 50, 101, 102};
-  return ids;
-}
-
-// Moves the test program into a game folder of its own, removed at exit: Assets/ links
-// to the staged images and sounds, with a manifest of exactly ManifestIds().
-void EnterEditorGameFolder()
-{
-  namespace fs = std::filesystem;
-  static bool entered = false;
-  if (entered)
-    return;
-  const fs::path staged = fs::current_path() / "Assets";
-  ASSERT_TRUE(fs::exists(staged)) << "run from the build folder";
-  static ScratchFolder game;
-  const fs::path assets = game.File("Assets");
-  fs::create_directory(assets);
-  for (const fs::directory_entry& entry : fs::directory_iterator(staged))
-    if (entry.path().filename() != "Assets.tsm")
-      fs::create_directory_symlink(entry.path(), assets / entry.path().filename());
-
-  // Floor tiles below 9, objects below 50, event markers from 50 on.
-  std::string manifest = "<tileset firstgid=\"0\" floor=\"4\">\n";
-  for (int id : ManifestIds())
-  {
-    if (id == 9)
-      manifest += "</tileset>\n<items firstgid=\"0\">\n";
-    if (id == 50)
-      manifest += "</items>\n<events firstgid=\"0\">\n";
-    const char* element = id < 9 ? "tile" : id < 50 ? "item" : "event";
-    const char* image = id < 9 ? "floor_carpet" : id < 50 ? "desk_computer" : "event_spawn";
-    manifest += std::string(" <") + element + " id=\"" + std::to_string(id) +
-                "\" source=\"Assets/Tilemap/" + image + ".png\"/>\n";
-  }
-  WriteText(game.File("Assets/Assets.tsm"), manifest + "</events>\n");
-  fs::current_path(game.path);
-  entered = true;
-}
-
 // A fresh game with a menu stand-in and a new editor, entered through the level manager.
 Editor* EnterNewEditor()
 {
   EnsureTestWindow();
-  EnterEditorGameFolder();
+  EnterGameFolder();
   VNSysFileDialogClearAnswers();
   ResetGame();
   for (unsigned char vk : {VN_KEY_SPACE, VN_KEY_LSHIFT, VN_KEY_RSHIFT, VN_KEY_TAB, VN_KEY_F8})
@@ -607,7 +564,12 @@ TEST(TiledFile, SavedLevelsReferToATilesetOfTheManifestImagesBesideThem)
     const char* image = tile->FirstChildElement("image")->Attribute("source");
     EXPECT_TRUE(std::filesystem::exists(elsewhere.File(image))) << image;
   }
-  EXPECT_EQ(std::set<int>(ManifestIds().begin(), ManifestIds().end()), gids);
+  AssetManifest manifest;
+  ASSERT_TRUE(ReadAssetManifest("Assets/Assets.tsm", manifest));
+  std::set<int> ids;
+  for (const ManifestEntry& entry : manifest.entries)
+    ids.insert(entry.id);
+  EXPECT_EQ(ids, gids);
 }
 
 TEST(TiledFile, TiledCsvMapsLoadWithTheirEventsAndReadBackFromOurWriter)
