@@ -399,6 +399,9 @@ TEST_F(GridTest, ASavedGridReadsBackCellForCellWithItsEventsRebuiltFromTheCells)
   read.ResizeTile(60.0f, 60.0f);
   ASSERT_TRUE(read.SaveTMX(again));
   EXPECT_EQ(ReadText(file), ReadText(again)) << "a reloaded level writes the same file";
+  // Readers that know only the event list still find the events.
+  EXPECT_TRUE(
+      Contains(ReadText(file), "<event trigger=\"ENEMY\" pattern=\"37\" X=\"2\" Y=\"1\"/>"));
 }
 
 TEST_F(GridTest, AFailedSaveKeepsThePreviousFileAndASaveItsPermissions)
