@@ -1,5 +1,5 @@
 // Helpers the graphics tests share (the engine's and the game's): start a frame in a
-// render mode, build a quad, and read back pixels of the frame being drawn.
+// render mode and read back pixels of the frame being drawn.
 #pragma once
 
 #include "TestWindow.h"
@@ -8,8 +8,6 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <math.h>
-#include <stdint.h>
 #include <stdlib.h>
 
 struct Rgba
@@ -28,8 +26,7 @@ inline std::ostream& operator<<(std::ostream& out, const Rgba& c)
 }
 
 const Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255}, kRed{255, 0, 0, 255},
-    kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255},
-    kMagenta{255, 0, 255, 255};
+    kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255};
 
 // Colour channels of a read-back pixel may differ from the exact value by rounding.
 inline ::testing::AssertionResult RgbNear(const Rgba& expected, const Rgba& actual, int tolerance)
@@ -67,26 +64,4 @@ inline void BeginFrame(int mode, float r = 1.0f, float g = 1.0f, float b = 1.0f)
   VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
   VNGfxSetTransparency(1.0f);
   VNGfxSetBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
-}
-
-// A closed mesh of one axis-aligned quad from (x0, y0) to (x1, y1), one colour, with
-// u from 0 (left) to 1 (right) and v from 0 (top) to 1 (bottom).
-inline VNGfxVertexList* MakeQuad(float x0, float y0, float x1, float y1, uint32_t color)
-{
-  VNGfxReset();
-  VNGfxMeshStart();
-  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y0, color, 1.0f, 1.0f, x1, y1, color, 1.0f, 0.0f);
-  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y1, color, 1.0f, 0.0f, x0, y1, color, 0.0f, 0.0f);
-  return VNGfxMeshEnd();
-}
-
-// Window pixel of a world point with the camera at (camX, camY), 1280 x 720, scale 1.
-inline int PixelX(float worldX, float camX = 0.0f)
-{
-  return (int)floorf(worldX - camX) + 640;
-}
-
-inline int PixelY(float worldY, float camY = 0.0f)
-{
-  return (int)floorf(worldY - camY) + 360;
 }

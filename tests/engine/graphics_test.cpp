@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <math.h>
+#include <stdint.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +16,30 @@
 
 namespace
 {
+
+const Rgba kMagenta{255, 0, 255, 255};
+
+// A closed mesh of one axis-aligned quad from (x0, y0) to (x1, y1), one colour, with
+// u from 0 (left) to 1 (right) and v from 0 (top) to 1 (bottom).
+VNGfxVertexList* MakeQuad(float x0, float y0, float x1, float y1, uint32_t color)
+{
+  VNGfxReset();
+  VNGfxMeshStart();
+  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y0, color, 1.0f, 1.0f, x1, y1, color, 1.0f, 0.0f);
+  VNGfxTriAdd(x0, y0, color, 0.0f, 1.0f, x1, y1, color, 1.0f, 0.0f, x0, y1, color, 0.0f, 0.0f);
+  return VNGfxMeshEnd();
+}
+
+// Window pixel of a world point with the camera at (camX, camY), 1280 x 720, scale 1.
+int PixelX(float worldX, float camX = 0.0f)
+{
+  return (int)floorf(worldX - camX) + 640;
+}
+
+int PixelY(float worldY, float camY = 0.0f)
+{
+  return (int)floorf(worldY - camY) + 360;
+}
 
 // Red, green, blue and yellow as RGBA bytes.
 const unsigned char kFourTexels[] = {255, 0, 0,   255, 0,   255, 0, 255,

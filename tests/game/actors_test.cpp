@@ -1,4 +1,5 @@
-// The player and the co-workers on their own: walking against walls, disguise, stealth,
+// The player and the co-workers on their own: walking against walls and sliding through
+// gaps, disguise, stealth,
 // card pick-up; the co-workers' visit cycle, their detection meter and their vision.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -188,6 +189,60 @@ TEST_F(PlayerTest, CardsArePickedUpWithinReachAndADecoyVanishesLeavingTheHandEmp
   AddKey(0.0f, 10.0f, 0);
   Tap("E");
   EXPECT_EQ(Key::kAccessCard, player->heldCard) << "a carried card is never swapped";
+}
+
+// A one-tile gap between two desks in row 3 (col 3), and a two-tile doorway in the wall
+// at col 6 (rows 4 and 5).
+const std::vector<std::string> kGaps = {"##########", "#.....#..#", "#.....#..#",
+                                        "###.###..#", "#........#", "#........#",
+                                        "#.....#..#", "#.....#..#", "##########"};
+
+float RowY(int row)
+{
+  return CellCentre(0, row, 9).y;
+}
+
+// A straight walk at a gap slides around the corner instead of snagging; walls still stop.
+TEST_F(PlayerTest, StraightWalksSlideThroughGapsAndWallsStillStop)
+{
+  Grid2D gaps(WriteFloor("Gaps", kGaps));
+  const struct
+  {
+    const char* what;
+    VNVec2 start;
+    unsigned char key;
+    float beyond; // the player got through when the walked axis passes this value
+    bool passes;
+  } cases[] = {
+      {"up, centred on the desk gap", {150.0f, RowY(5)}, 'W', RowY(3) + 10.0f, true},
+      {"up, half a tile right of the gap", {175.0f, RowY(5)}, 'W', RowY(3) + 10.0f, true},
+      {"up, half a tile left of the gap", {125.0f, RowY(5)}, 'W', RowY(3) + 10.0f, true},
+      {"up into the flat wall", {50.0f, RowY(5)}, 'W', RowY(3) + 10.0f, false},
+      {"right, just above the doorway", {200.0f, RowY(4) + 30.0f}, 'D', 350.0f, true},
+      {"left, just below the doorway", {400.0f, RowY(5) - 5.0f}, 'A', 250.0f, true},
+      {"right, into the wall a tile above the doorway", {200.0f, RowY(2)}, 'D', 280.0f, false},
+  };
+  for (const auto& c : cases)
+  {
+    Player walker;
+    walker.tilemap = &gaps;
+    walker.position = c.start;
+    InjectKey(c.key, true);
+    for (int i = 0; i < 90; ++i)
+    {
+      DispatchAndSample();
+      walker.Update(1.0f / 60.0f);
+    }
+    InjectKey(c.key, false);
+    DispatchAndSample();
+    const bool vertical = c.key == 'W' || c.key == 'S';
+    const float along = vertical ? walker.position.y : walker.position.x;
+    const bool through = c.key == 'A' || c.key == 'S' ? along < c.beyond : along > c.beyond;
+    EXPECT_EQ(c.passes, through) << c.what << ": ended at (" << walker.position.x << ", "
+                                 << walker.position.y << ")";
+    // Nothing ever ends up inside a wall.
+    EXPECT_TRUE(gaps.IsWalkableAt(walker.position.x, walker.position.y)) << c.what;
+  }
 }
 
 class CoworkerTest : public ::testing::Test

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include "Actors/Key.h"
 #include "CapturedOutput.h"
 #include "PlayTestSupport.h"
 #include "World/AssetManifest.h"
@@ -168,28 +167,6 @@ TEST(Content, EveryLevelLoadsQuietlyWithAStartExitsAndActorsOnFreeFloor)
     EXPECT_EQ(grid.layers, again.layers);
     EXPECT_EQ(grid.events.size(), again.events.size());
   }
-}
-
-using KeyCardTest = FloorTest;
-
-TEST_F(KeyCardTest, OneCardIsRealAndAmongSeveralTheChoiceIsMadeAtEachLoad)
-{
-  Enter("ThreeCards", {"########", "#PK.K.K#", "#.....X#", "########"});
-  std::set<size_t> realPlaces;
-  for (int load = 0; load < 12; ++load)
-  {
-    ASSERT_EQ(3u, level->keys.size());
-    int real = 0;
-    for (size_t i = 0; i < 3; ++i)
-      if (level->keys[i]->cardValue == Key::kAccessCard)
-      {
-        ++real;
-        realPlaces.insert(i);
-      }
-    EXPECT_EQ(1, real);
-    LevelManager::Instance()->ChangeLevel(level->name);
-  }
-  EXPECT_GT(realPlaces.size(), 1u) << "the real card never moved in 12 loads";
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // The game's framework: levels and their changes, the camera and its overlay, buttons,
-// sprites, the texture cache and the sound manager.
+// sprites and tile layers as drawn, the texture cache and the sound manager.
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,38 @@ public:
   std::function<void()> onLoad;
   std::function<void()> onUpdate;
 };
+
+// The whole back buffer, for comparing two pictures.
+std::vector<unsigned char> WholeFrame()
+{
+  std::vector<unsigned char> pixels(1280 * 720 * 4);
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+// Every cell of the layer as its own quad, as tiles were once drawn.
+void DrawCellByCell(const Grid2D& grid, const std::vector<int>& cells, VNGfxVertexList* quad)
+{
+  VNGfxSetBlendMode(VN_GFX_BLEND_BLEND);
+  VNGfxSetRenderMode(VN_GFX_RENDER_TEXTURE);
+  VNGfxSetTransparency(1.0f);
+  for (int cell = 0; cell < grid.width * grid.height; ++cell)
+  {
+    if (cells[cell] <= 0)
+      continue;
+    auto texture = grid.textures.find(cells[cell]);
+    VNGfxTextureSet(texture == grid.textures.end() ? nullptr : texture->second, 0.0f, 0.0f);
+    const int col = cell % grid.width, row = cell / grid.width;
+    VNGfxSetPosition(col * grid.tileWidth, (grid.height - row) * grid.tileHeight);
+    if (cell == grid.hoveredCell)
+      VNGfxSetTintColor(1.0f, 0.0f, 0.0f, 1.0f);
+    else
+      VNGfxSetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+    VNGfxMeshDraw(quad, VN_GFX_MESH_TRIANGLES);
+  }
+}
 
 class FrameworkTest : public testing::Test
 {
@@ -445,6 +478,75 @@ TEST_F(FrameworkTest, TexturesLiveWhileSomethingHoldsThem)
   TextureManager::Destroy();
   for (GLuint held : names)
     EXPECT_FALSE(glIsTexture(held)) << "the cache frees everything when destroyed";
+}
+
+TEST_F(FrameworkTest, TileBlockMeshesDrawTheSamePictureAsCellByCellAfterChanges)
+{
+  const unsigned char green[4] = {0, 200, 0, 255}, clear[4] = {250, 250, 250, 128};
+  VNGfxTexture* textures[2] = {VNGfxTextureLoadFromMemory(green, 1, 1),
+                               VNGfxTextureLoadFromMemory(clear, 1, 1)};
+  Grid2D grid(70, 40);
+  grid.SetTextures({{1, textures[0]}, {2, textures[1]}}); // id 3 has no texture
+  std::mt19937 random(7);
+  for (int cell = 0; cell < 70 * 40; ++cell)
+    grid.SetTile("BACKGROUND", cell, int(random() % 4));
+  VNGfxVertexList* quad = BuildCentredQuad(25.0f, 25.0f);
+  // Views across the block edges at column 32 and row 32, then at the grid's corner.
+  const VNVec2 cameras[] = {{1600.0f, 400.0f}, {1625.0f, 380.0f}, {0.0f, 0.0f}};
+  for (int round = 0; round < 6; ++round)
+  {
+    const VNVec2 camera = cameras[round % 3];
+    VNGfxSetCamPosition(camera.x, camera.y);
+    grid.hoveredCell = round == 5 ? -1 : 33 * 70 + 30 + round;
+    BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
+    DrawCellByCell(grid, grid.layers["BACKGROUND"], quad);
+    const std::vector<unsigned char> expected = WholeFrame();
+    BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
+    grid.DrawLayer(0);
+    ASSERT_TRUE(expected == WholeFrame())
+        << "round " << round << ", camera " << camera.x << ", " << camera.y;
+    // Changes inside and outside the view, the hovered cell among them.
+    for (int change = 0; change < 40; ++change)
+      grid.SetTile("BACKGROUND", int(random() % (70 * 40)), int(random() % 4));
+    grid.SetTile("BACKGROUND", grid.hoveredCell, 1 + round % 3);
+  }
+  VNGfxMeshFree(quad);
+  VNGfxTextureUnload(textures[0]);
+  VNGfxTextureUnload(textures[1]);
+  VNGfxSetCamPosition(0.0f, 0.0f);
+}
+
+// Sprites reaching into the view only through their scale or rotation are still drawn.
+TEST_F(FrameworkTest, SpritesReachingIntoTheViewAreDrawn)
+{
+  VNGfxSetCamPosition(0.0f, 0.0f);
+  struct Case
+  {
+    float x, y, scaleX, rotation;
+    int pixelX, pixelY; // a window pixel the sprite covers
+  };
+  // A 100 x 10 bar; the view runs from -640 to 640 and from -360 to 360.
+  const Case cases[] = {
+      {-680.0f, 0.0f, 1.0f, 0.0f, 5, 360},   // its right end pokes in
+      {-780.0f, 0.0f, 3.0f, 0.0f, 5, 360},   // only its scaled length reaches in
+      {-780.0f, 0.0f, -3.0f, 0.0f, 5, 360},  // mirrored
+      {0.0f, 400.0f, 1.0f, 90.0f, 640, 715}, // turned upright above the top edge
+      {0.0f, -400.0f, 1.0f, -90.0f, 640, 5}, // and below the bottom one
+  };
+  for (const Case& test : cases)
+  {
+    BeginFrame(VN_GFX_RENDER_COLOR, 0.0f, 0.0f, 0.0f);
+    Sprite2D bar;
+    bar.width = 100.0f;
+    bar.height = 10.0f;
+    bar.position = {test.x, test.y};
+    bar.scale = {test.scaleX, 1.0f};
+    bar.rotation = test.rotation;
+    bar.Draw();
+    EXPECT_RGB_NEAR(kWhite, ReadPixel(test.pixelX, test.pixelY), 2)
+        << "bar at " << test.x << ", " << test.y << " scale " << test.scaleX;
+  }
+  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
 }
 
 class SoundTest : public FrameworkTest

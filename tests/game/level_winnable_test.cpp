@@ -9,29 +9,21 @@
 //   keys held, frames) that the game, co-workers included, plays to the escape banner.
 //   The game is exact for a fixed frame time and a given rand() sequence: every run
 //   starts it as a fresh program does (srand(1)) right before entering the floor.
-// Each floor, each page of the main menu and the level editor are also drawn as the game
-// draws them and saved under screenshots/ in the game folder, to be looked at.
-#include <GL/gl.h>
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
 #include <fstream>
+#include <functional>
+#include <optional>
+#include <queue>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Actors/Enemy.h"
 #include "Actors/Key.h"
 #include "Actors/Player.h"
-#include "Editor/Editor.h"
-#include "Levels/MainMenu.h"
 #include "Levels/TutorialLevel.h"
 #include "PlayTestSupport.h"
 #include "World/Grid2D.h"
@@ -40,43 +32,63 @@ namespace
 {
 constexpr float kFrame = 1.0f / 60.0f;
 
+// A grid cell by column and row (row 0 at the top).
+struct Cell
+{
+  int col;
+  int row;
+  bool operator<(const Cell& other) const
+  {
+    return col != other.col ? col < other.col : row < other.row;
+  }
+  bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
+};
+
+Cell CellAt(const Grid2D& grid, VNVec2 point)
+{
+  return {static_cast<int>(std::lround(point.x / grid.tileWidth)),
+          grid.height - static_cast<int>(std::lround(point.y / grid.tileHeight))};
+}
+
+// Shortest four-way route over the cells `open` accepts, from start to any goal cell,
+// start excluded; empty when there is none (or when the start is a goal).
+std::vector<Cell> FindRoute(const Grid2D& grid, Cell start, const std::set<Cell>& goals,
+                            const std::function<bool(Cell)>& open)
+{
+  const auto index = [&](Cell c) { return static_cast<size_t>(c.row * grid.width + c.col); };
+  std::vector<int> from(static_cast<size_t>(grid.width * grid.height), -1);
+  std::queue<Cell> frontier;
+  frontier.push(start);
+  from[index(start)] = static_cast<int>(index(start));
+  while (!frontier.empty())
+  {
+    const Cell cell = frontier.front();
+    frontier.pop();
+    if (goals.count(cell))
+    {
+      std::vector<Cell> route;
+      for (Cell c = cell; !(c == start);
+           c = {from[index(c)] % grid.width, from[index(c)] / grid.width})
+        route.insert(route.begin(), c);
+      return route;
+    }
+    for (const Cell next : {Cell{cell.col + 1, cell.row}, Cell{cell.col - 1, cell.row},
+                            Cell{cell.col, cell.row + 1}, Cell{cell.col, cell.row - 1}})
+    {
+      if (next.col < 0 || next.row < 0 || next.col >= grid.width || next.row >= grid.height ||
+          from[index(next)] >= 0 || !open(next))
+        continue;
+      from[index(next)] = static_cast<int>(index(cell));
+      frontier.push(next);
+    }
+  }
+  return {};
+}
+
 // Cells the player can stand in: its feet reach into the row below.
 bool Standable(const Grid2D& grid, Cell cell)
 {
   return grid.IsWalkable(cell.col, cell.row) && grid.IsWalkable(cell.col, cell.row + 1);
-}
-
-// Draws the current level as the main loop does and saves the picture.
-void Screenshot(const std::string& name)
-{
-  Level* current = LevelManager::Instance()->current;
-  ASSERT_NE(nullptr, current);
-  VNSysFrameStart();
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  VNGfxSetBackgroundColor(0.5f, 0.5f, 0.5f);
-  current->DrawTilemap();
-  current->Draw();
-  Camera::Instance()->DrawOverlay();
-  std::vector<uint8_t> pixels(1280 * 720 * 4);
-  glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  VNSysFrameEnd();
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1280, 720, 32, SDL_PIXELFORMAT_RGBA32);
-  ASSERT_NE(nullptr, surface);
-  std::set<uint32_t> colours;
-  for (int y = 0; y < 720; ++y)
-    for (int x = 0; x < 1280; ++x)
-    {
-      uint8_t* to =
-          static_cast<uint8_t*>(surface->pixels) + size_t(y) * surface->pitch + size_t(x) * 4;
-      const uint8_t* at = &pixels[(size_t(719 - y) * 1280 + x) * 4];
-      std::copy(at, at + 3, to);
-      to[3] = 255;
-      colours.insert(uint32_t(at[0]) << 16 | uint32_t(at[1]) << 8 | at[2]);
-    }
-  std::filesystem::create_directories("screenshots");
-  EXPECT_EQ(0, IMG_SavePNG(surface, ("screenshots/" + name + ".png").c_str()));
-  SDL_FreeSurface(surface);
-  EXPECT_GT(colours.size(), 4u) << name << ": the frame looks empty";
 }
 
 class FloorRoute : public FloorTest, public ::testing::WithParamInterface<const char*>
@@ -160,7 +172,7 @@ protected:
       while (end + 1 < route.size() &&
              (horizontal ? route[end + 1].row == from.row : route[end + 1].col == from.col))
         ++end;
-      const VNVec2 target = CellCentre(grid, route[end]);
+      const VNVec2 target = CellCentre(route[end].col, route[end].row, grid.height);
       const bool ok = horizontal
                           ? Hold(target.x > player->position.x ? 'D' : 'A', &VNVec2::x, target.x)
                           : Hold(target.y > player->position.y ? 'W' : 'S', &VNVec2::y, target.y);
@@ -191,7 +203,6 @@ protected:
       ASSERT_NO_FATAL_FAILURE(WalkTo(nearCard));
       if (!Playing())
         return;
-      Screenshot(floor->level->name + "Card");
       Tap('E');
       ASSERT_EQ(Key::kAccessCard, player->heldCard) << GetParam() << ": the card was not picked up";
     }
@@ -224,13 +235,10 @@ TEST_P(Winnable, ThePlayerWalksPastTheCardToAnExit)
   ASSERT_NO_FATAL_FAILURE(EnterFloor());
   const std::string music = floor->level->name == "TutorialLevel" ? "Tutorial" : floor->level->name;
   EXPECT_EQ("Assets/Sound/" + music + "BGM.ogg", SoundManager::Instance()->pendingMusic);
-  RunFrame(kFrame);
-  Screenshot(floor->level->name);
   for (Enemy* coworker : floor->enemies)
     delete coworker;
   floor->enemies.clear();
   ASSERT_NO_FATAL_FAILURE(WalkShortestRoute());
-  Screenshot(floor->level->name + "Escaped");
   EXPECT_EQ(TestLevel::kEscaped, floor->playState)
       << GetParam() << ": the player reached the exit but did not escape";
 }
@@ -284,50 +292,5 @@ INSTANTIATE_TEST_SUITE_P(ShippedFloors, Replayed,
                          ::testing::Values("Level1.tmx", "Level2.tmx", "Level3.tmx", "Level4.tmx",
                                            "Level5.tmx"),
                          kFloorName);
-
-// The menu's pages, reached with the mouse as a player would.
-TEST(MenuScreenshots, EveryPageIsDrawn)
-{
-  EnsureTestWindow();
-  ResetGame();
-  ReleaseAllKeys();
-  MainMenu* menu = new MainMenu();
-  LevelManager::Instance()->AddLevel(menu);
-  LevelManager::Instance()->ChangeLevel("Main Menu");
-  RunFrame(kFrame);
-  Screenshot("Splash");
-  for (int i = 0; i < 10 && menu->splashTimer > 0.0f; ++i)
-    RunFrame(0.5f);
-  RunFrame(kFrame);
-  Screenshot("MainMenu");
-
-  // The window's own pointer events come first, the injected ones after them.
-  const auto click = [](const char* name)
-  {
-    SettleWindowEvents();
-    Click(name);
-    RunFrame(kFrame);
-  };
-  const std::pair<const char*, int> pages[] = {{"Play", MainMenu::kLevelPage},
-                                               {"Option", MainMenu::kOptionPage},
-                                               {"Credit", MainMenu::kCreditPage}};
-  for (const auto& [button, page] : pages)
-  {
-    ASSERT_NO_FATAL_FAILURE(click(button));
-    ASSERT_EQ(page, menu->page) << button;
-    RunFrame(kFrame);
-    Screenshot(std::string("Menu") + button);
-    ASSERT_NO_FATAL_FAILURE(click("Exit2"));
-    ASSERT_EQ(MainMenu::kMainPage, menu->page);
-  }
-  // The level editor with the manifest's palette, reached from the level select.
-  LevelManager::Instance()->AddLevel(new Editor());
-  ASSERT_NO_FATAL_FAILURE(click("Play"));
-  ASSERT_NO_FATAL_FAILURE(click("leveleditor"));
-  ASSERT_EQ("Level Editor", LevelManager::Instance()->current->name);
-  Screenshot("Editor");
-  ReleaseAllKeys();
-  ResetGame();
-}
 
 } // namespace

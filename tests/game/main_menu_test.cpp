@@ -1,5 +1,5 @@
-// The main menu with stand-ins for the levels it leads to: the splash, Escape, the volume
-// sliders and the pad's cursor.
+// The main menu with stand-ins for the levels it leads to: the splash, its pages, Escape,
+// the volume sliders and the pad's cursor.
 #include <gtest/gtest.h>
 
 #include "Framework/Application.h"
@@ -97,6 +97,25 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputThenEscapeStepsBackAPageAndQuitsFromTh
   EXPECT_FALSE(gQuitGame);
   TapEscape();
   EXPECT_TRUE(gQuitGame);
+}
+
+TEST_F(MainMenuTest, EachMainButtonOpensItsPageAndTheBackButtonReturns)
+{
+  PassSplash();
+  const std::pair<const char*, int> pages[] = {{"Play", MainMenu::kLevelPage},
+                                               {"Option", MainMenu::kOptionPage},
+                                               {"Credit", MainMenu::kCreditPage}};
+  for (const auto& [button, page] : pages)
+  {
+    ClickAndRun(button);
+    EXPECT_EQ(page, menu->page) << button;
+    ClickAndRun("Exit2");
+    EXPECT_EQ(MainMenu::kMainPage, menu->page) << button;
+  }
+  LevelManager::Instance()->AddLevel(new MenuStub("Level Editor"));
+  ClickAndRun("Play");
+  ClickAndRun("leveleditor");
+  EXPECT_EQ("Level Editor", Current());
 }
 
 TEST_F(MainMenuTest, VolumesMoveInQuartersBetweenTheirLimitsAndOutliveTheVisit)

@@ -1,8 +1,11 @@
 // A playable floor through the level manager: the loading picture, exits with and without
 // the access card, capture, the pause, capture and escape screens with their sounds, retry,
-// the pad on those screens, and the tutorial's own rules.
+// the pad on those screens, the heads-up icons clear of the player, and the tutorial's
+// own rules.
 #include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "Actors/Enemy.h"
 #include "Actors/Key.h"
@@ -138,13 +141,27 @@ TEST_F(PlayTest, AnExitWithinFortyUnitsEndsTheFloorWithOneWinSoundAndNoMusic)
   EXPECT_TRUE(VNAudioChannelIsPlaying(winChannel));
 }
 
-TEST_F(PlayTest, TheExitOpensOnlyForThePlayerCarryingTheRealCard)
+TEST_F(PlayTest, OneCardIsRealChosenAtEachLoadAndOnlyItOpensTheExit)
 {
-  Enter("Cards", {"##########", "#.P.K..X.#", "#........#", "#K.......#", "##########"});
-  ASSERT_EQ(2u, level->keys.size());
-  EXPECT_EQ(Key::kAccessCard, level->keys[0]->cardValue + level->keys[1]->cardValue)
-      << "exactly one card is the real one";
-  const VNVec2 real = level->keys[level->keys[0]->cardValue ? 0 : 1]->home;
+  Enter("Cards", {"##########", "#.P.K..X.#", "#..K.....#", "#K.......#", "##########"});
+  std::set<size_t> realPlaces;
+  VNVec2 real{};
+  for (int load = 0; load < 12; ++load)
+  {
+    ASSERT_EQ(3u, level->keys.size());
+    int count = 0;
+    for (size_t i = 0; i < 3; ++i)
+      if (level->keys[i]->cardValue == Key::kAccessCard)
+      {
+        ++count;
+        realPlaces.insert(i);
+        real = level->keys[i]->home;
+      }
+    EXPECT_EQ(1, count);
+    if (load < 11)
+      LevelManager::Instance()->ChangeLevel(level->name);
+  }
+  EXPECT_GT(realPlaces.size(), 1u) << "the real card never moved in 12 loads";
   Play();
   player = level->players[0];
   player->position = level->exits[0];
@@ -378,5 +395,39 @@ TEST_F(PlayTest, TheTutorialPlaysAtOnceKeepsItsPinnedCoWorkersAndGivesStealthBac
   for (int frame = 0; frame < 60 && tutorial->playState == TestLevel::kPlaying; ++frame)
     RunFrame(kFrame);
   EXPECT_EQ(TestLevel::kCaught, tutorial->playState);
+}
+
+// A floor larger than the view; the player starts in each corner and beside each edge.
+TEST_F(PlayTest, ThePlayerIsNeverDrawnUnderTheIconsOrThePauseButton)
+{
+  std::vector<std::string> rows(22, "#" + std::string(38, '.') + "#");
+  rows.front() = rows.back() = std::string(40, '#');
+  rows[10][30] = 'X';
+  const std::pair<int, int> starts[] = {{1, 1},  {38, 1},  {1, 19}, {38, 19},
+                                        {20, 1}, {20, 19}, {1, 10}, {38, 10}};
+  for (const auto& [col, row] : starts)
+  {
+    std::vector<std::string> floor = rows;
+    floor[size_t(row)][size_t(col)] = 'P';
+    Enter("HeadsUp" + std::to_string(col) + "x" + std::to_string(row), floor);
+    Play();
+    for (int i = 0; i < 120; ++i)
+      RunFrame(kFrame);
+    player = level->players.at(0);
+    // The card icon too: it shows once the player holds a card.
+    SetHidden(Button("keyUI"), false);
+    for (const char* name : {"iconJ", "iconK", "Pause", "keyUI"})
+    {
+      const Button2D* icon = Button(name);
+      ASSERT_NE(nullptr, icon) << name;
+      ASSERT_FALSE(icon->hidden) << name;
+      const bool apartX = std::fabs(icon->position.x - player->position.x) >=
+                          icon->width / 2.0f + player->width / 2.0f;
+      const bool apartY = std::fabs(icon->position.y - player->position.y) >=
+                          icon->height / 2.0f + player->height / 2.0f;
+      EXPECT_TRUE(apartX || apartY)
+          << name << " covers the player standing at col " << col << ", row " << row;
+    }
+  }
 }
 } // namespace
