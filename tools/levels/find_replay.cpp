@@ -25,6 +25,7 @@
 #include "Actors/Enemy.h"
 #include "Actors/Key.h"
 #include "Actors/Player.h"
+#include "FloorRoutes.h"
 #include "PlayTestSupport.h"
 
 namespace
