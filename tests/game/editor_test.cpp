@@ -431,18 +431,14 @@ TEST(EditorPainting, PaintsThePickedTilesLayerErasesWithTheRightButtonAndSparesP
   }
   EXPECT_EQ(2, PaintedCells(grid, "OBJECTS"));
 
-  // Space with a left drag scrolls instead of painting.
-  InjectMouseMove(400, 310);
+  // Space with a left drag scrolls instead of painting: a cell to the left moves the view
+  // a cell to the right.
+  MoveToCell(1, 4);
   InjectKey(VN_KEY_SPACE, true);
   EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseMove(380, 310);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  Stroke(1, 4, 0, 4);
   EXPECT_EQ(2, PaintedCells(grid, "OBJECTS"));
-  EXPECT_NEAR(320.0f, Camera::Instance()->position.x, 1e-3f);
+  EXPECT_NEAR(350.0f, Camera::Instance()->position.x, 1e-3f);
 }
 
 TEST(EditorPainting, ShiftDragFillsTheRectangleOnceShiftAndTheButtonAreBothUp)
