@@ -26,34 +26,32 @@
 
 namespace
 {
-// A fresh game with a menu stand-in and a new editor, entered through the level manager.
+// Moves the view so that world point (x, y) is at the screen centre, with the editor's
+// overlay placed for it, as a fresh entry at that view would.
+void CentreViewOn(Editor* editor, float x, float y)
+{
+  editor->Unload();
+  Camera::Instance()->ClearOverlay();
+  Camera::Instance()->position = {x, y};
+  editor->Load();
+}
+
+// A fresh game with a menu stand-in and a new editor, entered through the level manager,
+// its view on the top left of the map.
 Editor* EnterNewEditor()
 {
   EnsureTestWindow();
   EnterGameFolder();
   VNSysFileDialogClearAnswers();
   ResetGame();
-  for (unsigned char vk : {VN_KEY_SPACE, VN_KEY_LSHIFT, VN_KEY_RSHIFT, VN_KEY_TAB, VN_KEY_F8})
-    InjectKey(vk, false);
-  InjectMouseButton(VN_KEY_RBUTTON, false);
   ReleaseAllKeys();
   LevelManager* manager = LevelManager::Instance();
   manager->AddLevel(new MenuStub());
   Editor* editor = new Editor();
   manager->AddLevel(editor);
   manager->ChangeLevel("Level Editor");
+  CentreViewOn(editor, 300.0f, 2300.0f);
   return editor;
-}
-
-// Moves the view so that world point (x, y) is at the screen centre, with the editor's
-// overlay placed for it, as a fresh entry at that view would.
-void CentreViewOn(Editor* editor, float x, float y)
-{
-  Camera* camera = Camera::Instance();
-  editor->Unload();
-  camera->ClearOverlay();
-  camera->position = {x, y};
-  editor->Load();
 }
 
 // Puts the cursor over a world point, for the current view.
@@ -80,6 +78,18 @@ void EditorFrame(float dt = 1.0f / 60.0f)
     level->Draw();
     Camera::Instance()->DrawOverlay();
   }
+}
+
+// A left-button stroke from one cell to another, a frame at each and one to let go.
+void Stroke(int fromCol, int fromRow, int toCol, int toRow)
+{
+  MoveToCell(fromCol, fromRow);
+  InjectMouseButton(VN_KEY_LBUTTON, true);
+  EditorFrame();
+  MoveToCell(toCol, toRow);
+  EditorFrame();
+  InjectMouseButton(VN_KEY_LBUTTON, false);
+  EditorFrame();
 }
 
 // A press and release of a mouse button where the cursor is, a frame each.
@@ -168,18 +178,11 @@ std::string TiledMapWith(const std::string& data)
 TEST(EditorHistory, StrokesFloodFillsAndAnOpenedFileUndoAndRedoAStepAtATime)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   Grid2D* grid = editor->tilemap;
 
   // One stroke over two cells, then a flood fill of the empty floor around them.
   editor->selectedTile = 2;
-  MoveToCell(2, 3);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  MoveToCell(3, 3);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  Stroke(2, 3, 3, 3);
   editor->selectedTile = 4;
   MoveToCell(6, 6);
   Press('F');
@@ -238,7 +241,6 @@ TEST(EditorHistory, KeepsAtLeast200StepsAndUndoesACellChangedTwiceToItsFirstValu
 TEST(EditorScreen, ReentryPaintsTheSelectedTilesLayerAndKeys123HideAndShowLayers)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   editor->selectedTile = 101;
   // A manifest id at the int limit gets its button like any other.
   editor->tileTextures[INT_MAX] = editor->tileTextures.at(1);
@@ -338,7 +340,6 @@ TEST(EditorChecks, NameTheFirstProblemAndItsCellAndPassEveryShippedLevel)
 TEST(EditorTestRun, F8RefusesMapsThatFailTheChecksOrDoNotReadBackAndSaveWarnsButSaves)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   PaintCell(editor, 101, 2, 2, 4);
   StdoutOf([] { Press(VN_KEY_F8); });
   EXPECT_EQ(editor, LevelManager::Instance()->current);
@@ -366,7 +367,6 @@ TEST(EditorTestRun, F8RefusesMapsThatFailTheChecksOrDoNotReadBackAndSaveWarnsBut
 TEST(EditorTestRun, F8AndTheMenuButtonComeBackToTheEditorWithMapZoomViewAndHistory)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   LevelManager* manager = LevelManager::Instance();
   for (int col = 2; col <= 6; ++col)
     PaintCell(editor, 1, 0, col, 4);
@@ -404,7 +404,6 @@ TEST(EditorTestRun, F8AndTheMenuButtonComeBackToTheEditorWithMapZoomViewAndHisto
 TEST(EditorPainting, PaintsThePickedTilesLayerErasesWithTheRightButtonAndSparesPaletteAndScrolling)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   Grid2D* grid = editor->tilemap;
   const int object = 9;
   MoveToWorld(editor->palette.at(object)->position);
@@ -416,13 +415,7 @@ TEST(EditorPainting, PaintsThePickedTilesLayerErasesWithTheRightButtonAndSparesP
   EditorFrame();
   EXPECT_EQ(0, PaintedCells(grid, "OBJECTS")) << "nothing is painted under the palette";
 
-  MoveToCell(2, 3);
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  MoveToCell(3, 3);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  Stroke(2, 3, 3, 3);
   EXPECT_EQ(object, CellOn(grid, "OBJECTS", 2, 3));
   EXPECT_EQ(object, CellOn(grid, "OBJECTS", 3, 3));
   EXPECT_EQ(0, PaintedCells(grid, "BACKGROUND"));
@@ -438,24 +431,19 @@ TEST(EditorPainting, PaintsThePickedTilesLayerErasesWithTheRightButtonAndSparesP
   }
   EXPECT_EQ(2, PaintedCells(grid, "OBJECTS"));
 
-  // Space with a left drag scrolls instead of painting.
-  InjectMouseMove(400, 310);
+  // Space with a left drag scrolls instead of painting: a cell to the left moves the view
+  // a cell to the right.
+  MoveToCell(1, 4);
   InjectKey(VN_KEY_SPACE, true);
   EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, true);
-  EditorFrame();
-  InjectMouseMove(380, 310);
-  EditorFrame();
-  InjectMouseButton(VN_KEY_LBUTTON, false);
-  EditorFrame();
+  Stroke(1, 4, 0, 4);
   EXPECT_EQ(2, PaintedCells(grid, "OBJECTS"));
-  EXPECT_NEAR(320.0f, Camera::Instance()->position.x, 1e-3f);
+  EXPECT_NEAR(350.0f, Camera::Instance()->position.x, 1e-3f);
 }
 
 TEST(EditorPainting, ShiftDragFillsTheRectangleOnceShiftAndTheButtonAreBothUp)
 {
   Editor* editor = EnterNewEditor();
-  CentreViewOn(editor, 300.0f, 2300.0f);
   Grid2D* grid = editor->tilemap;
   editor->selectedTile = 7;
   InjectKey(VN_KEY_LSHIFT, true);

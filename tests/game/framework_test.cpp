@@ -4,11 +4,10 @@
 #include <SDL_image.h>
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +94,7 @@ protected:
   {
     EnsureTestWindow();
     TearDown();
+    VNGfxSetCamPosition(0.0f, 0.0f);
     camera = Camera::Instance();
     manager = LevelManager::Instance();
   }
@@ -237,7 +237,6 @@ TEST_F(FrameworkTest, EveryTileLayerButTheEventsIsDrawnInTheGridColour)
   VNGfxTexture* texture = VNGfxTextureLoadFromMemory(white, 1, 1);
   grid->textures[1] = texture;
   BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
-  VNGfxSetCamPosition(0.0f, 0.0f);
   a->DrawTilemap();
   // Window x of each tile's centre (or edge), then its colour: the hovered cell is red.
   const std::pair<int, Rgba> drawn[] = {
@@ -413,7 +412,6 @@ TEST_F(FrameworkTest, SpritesShowTheRowsOfTheirSheetUprightAndNothingWhenHidden)
   ASSERT_EQ(0, IMG_SavePNG(sheet, file.c_str())) << IMG_GetError();
   SDL_FreeSurface(sheet);
   BeginFrame(VN_GFX_RENDER_NONE, 0.0f, 0.0f, 0.0f);
-  VNGfxSetCamPosition(0.0f, 0.0f);
 
   // Four columns and two rows of frames on it: each frame a quarter wide, half high.
   Sprite2D animated(4, 2, file, 0.0f, 0.0f);
@@ -513,13 +511,11 @@ TEST_F(FrameworkTest, TileBlockMeshesDrawTheSamePictureAsCellByCellAfterChanges)
   VNGfxMeshFree(quad);
   VNGfxTextureUnload(textures[0]);
   VNGfxTextureUnload(textures[1]);
-  VNGfxSetCamPosition(0.0f, 0.0f);
 }
 
 // Sprites reaching into the view only through their scale or rotation are still drawn.
 TEST_F(FrameworkTest, SpritesReachingIntoTheViewAreDrawn)
 {
-  VNGfxSetCamPosition(0.0f, 0.0f);
   struct Case
   {
     float x, y, scaleX, rotation;
@@ -546,7 +542,6 @@ TEST_F(FrameworkTest, SpritesReachingIntoTheViewAreDrawn)
     EXPECT_RGB_NEAR(kWhite, ReadPixel(test.pixelX, test.pixelY), 2)
         << "bar at " << test.x << ", " << test.y << " scale " << test.scaleX;
   }
-  VNGfxSetRenderMode(VN_GFX_RENDER_NONE);
 }
 
 class SoundTest : public FrameworkTest
