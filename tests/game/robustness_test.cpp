@@ -159,7 +159,7 @@ TEST(BadInput, SpecialFilesLinksAndTheFileSizeLimit)
   EXPECT_EQ(before, entries());
 }
 
-TEST(BadInput, EverythingTheReaderKeepsTheWriterCanWriteWithinTheReadersLimit)
+TEST(BadInput, TheReaderAndWriterKeepWithinEachOthersLimits)
 {
   std::string text = "<map width=\"100\" height=\"100\">";
   for (int i = 0; i < 2000; ++i)
@@ -172,6 +172,16 @@ TEST(BadInput, EverythingTheReaderKeepsTheWriterCanWriteWithinTheReadersLimit)
   one.layerNames = {"L1999"};
   one.layers = {{"L1999", std::vector<int>(100 * 100, INT_MIN)}};
   EXPECT_LE(kept.layerNames.size() * FormatLevelFile(one).size(), size_t{kLevelMaxFileBytes});
+
+  // A manifest path longer than a texture holds is reported and kept.
+  text = "<tileset><tile id=\"3\" source=\"" + std::string(300, 'a') + "\"/>" +
+         "<tile id=\"4\" source=\"Assets/ok.png\"/></tileset>";
+  AssetManifest manifest;
+  const std::string output =
+      StdoutOf([&] { ParseAssetManifest(text.data(), text.size(), "long.tsm", manifest); });
+  EXPECT_EQ(2u, manifest.entries.size());
+  EXPECT_NE(std::string::npos, output.find("long.tsm: <tile> on line 1")) << output;
+  EXPECT_EQ(1, std::count(output.begin(), output.end(), '\n')) << output;
 }
 
 TEST(BadInput, ImagesLargerThanGLAllowsBecomeThePlaceholder)
@@ -195,18 +205,6 @@ TEST(BadInput, ImagesLargerThanGLAllowsBecomeThePlaceholder)
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(2, width) << "the placeholder";
   VNGfxTextureUnload(texture);
-}
-
-TEST(BadInput, AManifestPathLongerThanATextureHoldsIsReportedAndKept)
-{
-  const std::string text = "<tileset><tile id=\"3\" source=\"" + std::string(300, 'a') + "\"/>" +
-                           "<tile id=\"4\" source=\"Assets/ok.png\"/></tileset>";
-  AssetManifest manifest;
-  const std::string output =
-      StdoutOf([&] { ParseAssetManifest(text.data(), text.size(), "long.tsm", manifest); });
-  EXPECT_EQ(2u, manifest.entries.size());
-  EXPECT_NE(std::string::npos, output.find("long.tsm: <tile> on line 1")) << output;
-  EXPECT_EQ(1, std::count(output.begin(), output.end(), '\n')) << output;
 }
 
 TEST_F(FloorTest, AnEventOffTheMapKeepsItsRecordButSpawnsNothing)
