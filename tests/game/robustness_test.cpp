@@ -42,14 +42,6 @@ namespace
 namespace fs = std::filesystem;
 const float kFrame = 1.0f / 60.0f;
 
-void Change(uint8_t key, bool down)
-{
-  if (key <= VN_KEY_MBUTTON)
-    InjectMouseButton(key, down);
-  else
-    InjectKey(key, down);
-}
-
 // What four samples from now see of key: T triggered, H held, R released, - up.
 std::string Frames(uint8_t key)
 {
@@ -88,11 +80,12 @@ TEST(InputTap, ATapBetweenTwoSamplesTriggersThenReleases)
   };
   for (const auto& c : cases)
   {
+    const auto change = c.changed <= VN_KEY_MBUTTON ? InjectMouseButton : InjectKey;
     VNInputReset();
     for (const char* step = c.steps; *step; ++step)
-      *step == '|' ? (void)Frames(c.changed) : Change(c.changed, *step == 'd');
+      *step == '|' ? (void)Frames(c.changed) : change(c.changed, *step == 'd');
     EXPECT_EQ(c.expected, Frames(c.watched)) << c.steps;
-    Change(c.changed, false);
+    change(c.changed, false);
     Frames(c.changed);
   }
 }
