@@ -17,6 +17,7 @@
 
 #include <array>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,21 +55,7 @@ protected:
   void TearDown() override { DetachVirtualPad(); }
 };
 
-TEST_F(Input, EachPressAndReleaseIsSeenForOneFrame)
-{
-  // Per frame: 'd' presses W before the dispatch, 'u' releases it, '.' does nothing.
-  const char* const frames = "d...u..";
-  const char* const seen[] = {"C-T-", "CP--", "CP--", "CP--", "-P-R", "----", "----"};
-  for (int frame = 0; frames[frame]; ++frame)
-  {
-    if (frames[frame] != '.')
-      InjectKey('W', frames[frame] == 'd');
-    DispatchAndSample();
-    EXPECT_EQ(seen[frame], Sample('W')) << "frame " << frame;
-  }
-}
-
-TEST_F(Input, KeysAndButtonsArriveUnderTheirVirtualKeyCodes)
+TEST_F(Input, KeysAndButtonsArriveUnderTheirVirtualKeyCodesForOneFrameEach)
 {
   // An SDL key of 0 stands for the mouse button of that virtual-key code.
   const struct
@@ -80,15 +67,20 @@ TEST_F(Input, KeysAndButtonsArriveUnderTheirVirtualKeyCodes)
               {SDLK_z, 'Z'},       {SDLK_0, '0'},      {SDLK_9, '9'},     {SDLK_LSHIFT, 0xA0},
               {SDLK_RSHIFT, 0xA1}, {0, 0x01},          {0, 0x02},         {0, 0x04}};
   for (const auto& key : keys)
+  {
+    // Two frames after the press, two after the release.
+    std::string seen;
     for (bool down : {true, false})
     {
-      if (key.sdl)
-        InjectSDLKey(key.sdl, down);
-      else
-        InjectMouseButton(key.vk, down);
-      DispatchAndSample();
-      EXPECT_EQ(down ? "C-T-" : "-P-R", Sample(key.vk)) << int(key.vk);
+      key.sdl ? InjectSDLKey(key.sdl, down) : InjectMouseButton(key.vk, down);
+      for (int frame = 0; frame < 2; ++frame, seen += ' ')
+      {
+        DispatchAndSample();
+        seen += Sample(key.vk);
+      }
     }
+    EXPECT_EQ("C-T- CP-- -P-R ---- ", seen) << int(key.vk);
+  }
 }
 
 TEST_F(Input, CursorMovesInLogicalPixelsAndOnlyWhereItEndsUpCounts)
@@ -149,43 +141,31 @@ TEST_F(Input, PadPlugsInAndOutWhileRunningAndReadsAsARecord)
   EXPECT_EQ(1, VNGamepadGetState(0, &state)) << "plugged in again";
 }
 
-// Stand-in dialog tools: shell scripts named zenity or kdialog in a folder of their own,
-// put alone on PATH. Each records its arguments, prints a fixed answer and exits with a
-// fixed status, so the real child-process path runs without a desktop.
-
 // The engine window's X11 id in decimal, as the tools receive it to attach to.
 std::string EngineWindowId()
 {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  SDL_Window* window = static_cast<SDL_Window*>(VNSysGetWindowHandle());
-  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-    return "";
-  return std::to_string(static_cast<unsigned long>(info.info.x11.window));
+  const bool x11 = SDL_GetWindowWMInfo(static_cast<SDL_Window*>(VNSysGetWindowHandle()), &info) &&
+                   info.subsystem == SDL_SYSWM_X11;
+  return x11 ? std::to_string(static_cast<unsigned long>(info.info.x11.window)) : "";
 }
 
-class DialogStandIns
+// Stand-in dialog tools: shell scripts named zenity or kdialog, alone on PATH, that record
+// their arguments (each ended by a zero byte), print a fixed answer and exit with a fixed
+// status, so the real child-process path runs without a desktop.
+struct DialogStandIns
 {
-public:
-  DialogStandIns()
-  {
-    const char* path = getenv("PATH");
-    savedPath = path ? path : "";
-    setenv("PATH", folder.path.c_str(), 1);
-  }
+  DialogStandIns() : savedPath(getenv("PATH")) { setenv("PATH", folder.path.c_str(), 1); }
   ~DialogStandIns() { setenv("PATH", savedPath.c_str(), 1); }
-
-  DialogStandIns(const DialogStandIns&) = delete;
-  DialogStandIns& operator=(const DialogStandIns&) = delete;
 
   // Installs a tool that prints answer (nothing when empty) and exits with status.
   void Install(const std::string& tool, const std::string& answer, int status)
   {
     const std::string script = folder.File(tool);
-    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
-                          Record(tool) + "'\n" +
-                          (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " +
-                          std::to_string(status) + "\n");
+    WriteText(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + script +
+                          ".args'\n" + (answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") +
+                          "exit " + std::to_string(status) + "\n");
     chmod(script.c_str(), 0755);
   }
 
@@ -193,20 +173,14 @@ public:
   std::vector<std::string> Arguments(const std::string& tool) const
   {
     std::vector<std::string> args;
-    const std::string record = ReadText(Record(tool));
-    for (size_t start = 0, end; (end = record.find('\0', start)) != std::string::npos;
-         start = end + 1)
-      args.push_back(record.substr(start, end - start));
+    std::istringstream record(ReadText(folder.File(tool + ".args")));
+    for (std::string arg; std::getline(record, arg, '\0');)
+      args.push_back(arg);
     return args;
   }
 
   ScratchFolder folder;
-
-private:
-  // Where a tool writes its arguments, each ended by a zero byte.
-  std::string Record(const std::string& tool) const { return folder.File(tool + ".args"); }
-
-  std::string savedPath;
+  const std::string savedPath;
 };
 
 VNFileDialogRequest Request(int mode, const char* title = "Save File")

@@ -42,14 +42,6 @@ namespace
 namespace fs = std::filesystem;
 const float kFrame = 1.0f / 60.0f;
 
-void Change(uint8_t key, bool down)
-{
-  if (key <= VN_KEY_MBUTTON)
-    InjectMouseButton(key, down);
-  else
-    InjectKey(key, down);
-}
-
 // What four samples from now see of key: T triggered, H held, R released, - up.
 std::string Frames(uint8_t key)
 {
@@ -88,11 +80,12 @@ TEST(InputTap, ATapBetweenTwoSamplesTriggersThenReleases)
   };
   for (const auto& c : cases)
   {
+    const auto change = c.changed <= VN_KEY_MBUTTON ? InjectMouseButton : InjectKey;
     VNInputReset();
     for (const char* step = c.steps; *step; ++step)
-      *step == '|' ? (void)Frames(c.changed) : Change(c.changed, *step == 'd');
+      *step == '|' ? (void)Frames(c.changed) : change(c.changed, *step == 'd');
     EXPECT_EQ(c.expected, Frames(c.watched)) << c.steps;
-    Change(c.changed, false);
+    change(c.changed, false);
     Frames(c.changed);
   }
 }
@@ -159,7 +152,7 @@ TEST(BadInput, SpecialFilesLinksAndTheFileSizeLimit)
   EXPECT_EQ(before, entries());
 }
 
-TEST(BadInput, EverythingTheReaderKeepsTheWriterCanWriteWithinTheReadersLimit)
+TEST(BadInput, TheReaderAndWriterKeepWithinEachOthersLimits)
 {
   std::string text = "<map width=\"100\" height=\"100\">";
   for (int i = 0; i < 2000; ++i)
@@ -172,6 +165,16 @@ TEST(BadInput, EverythingTheReaderKeepsTheWriterCanWriteWithinTheReadersLimit)
   one.layerNames = {"L1999"};
   one.layers = {{"L1999", std::vector<int>(100 * 100, INT_MIN)}};
   EXPECT_LE(kept.layerNames.size() * FormatLevelFile(one).size(), size_t{kLevelMaxFileBytes});
+
+  // A manifest path longer than a texture holds is reported and kept.
+  text = "<tileset><tile id=\"3\" source=\"" + std::string(300, 'a') + "\"/>" +
+         "<tile id=\"4\" source=\"Assets/ok.png\"/></tileset>";
+  AssetManifest manifest;
+  const std::string output =
+      StdoutOf([&] { ParseAssetManifest(text.data(), text.size(), "long.tsm", manifest); });
+  EXPECT_EQ(2u, manifest.entries.size());
+  EXPECT_NE(std::string::npos, output.find("long.tsm: <tile> on line 1")) << output;
+  EXPECT_EQ(1, std::count(output.begin(), output.end(), '\n')) << output;
 }
 
 TEST(BadInput, ImagesLargerThanGLAllowsBecomeThePlaceholder)
@@ -195,18 +198,6 @@ TEST(BadInput, ImagesLargerThanGLAllowsBecomeThePlaceholder)
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(2, width) << "the placeholder";
   VNGfxTextureUnload(texture);
-}
-
-TEST(BadInput, AManifestPathLongerThanATextureHoldsIsReportedAndKept)
-{
-  const std::string text = "<tileset><tile id=\"3\" source=\"" + std::string(300, 'a') + "\"/>" +
-                           "<tile id=\"4\" source=\"Assets/ok.png\"/></tileset>";
-  AssetManifest manifest;
-  const std::string output =
-      StdoutOf([&] { ParseAssetManifest(text.data(), text.size(), "long.tsm", manifest); });
-  EXPECT_EQ(2u, manifest.entries.size());
-  EXPECT_NE(std::string::npos, output.find("long.tsm: <tile> on line 1")) << output;
-  EXPECT_EQ(1, std::count(output.begin(), output.end(), '\n')) << output;
 }
 
 TEST_F(FloorTest, AnEventOffTheMapKeepsItsRecordButSpawnsNothing)

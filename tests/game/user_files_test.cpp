@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Actors/Player.h"
@@ -23,41 +24,32 @@ int LineCount(const std::string& text)
 
 TEST(SettingsFile, ReadsClampsIgnoresUnknownKeysAndRefusesMalformedText)
 {
-  struct Case
+  const struct
   {
-    const char* text;
+    std::string text;
     bool ok;
-    float music;
-    float effects;
-    bool fullScreen;
+    Settings read;
+  } cases[] = {
+      {"[audio]\nmusic = 0.5\neffects=0.25\n[display]\nfullscreen = no\n",
+       true,
+       {0.5f, 0.25f, false}},
+      {"[audio]\nmusic = 7\neffects = -3\n", true, {1.0f, 0.0f, true}},
+      {"; note\n[audio]\nmusic = 0.4\nvolume = 9\n[other]\nmusic = 0\n", true, {0.5f, 1.0f, true}},
+      {FormatSettings({0.25f, 0.75f, false}), true, {0.25f, 0.75f, false}},
+      {"[audio]\nmusic = loud\n", false, {}},
+      {"[display]\nfullscreen = maybe\n", false, {}},
+      {"[audio]\nmusic = 0.5\njunk line\n", false, {}},
   };
-  const Case cases[] = {
-      {"[audio]\nmusic = 0.5\neffects=0.25\n[display]\nfullscreen = no\n", true, 0.5f, 0.25f,
-       false},
-      {"[audio]\nmusic = 7\neffects = -3\n", true, 1.0f, 0.0f, true},
-      {"; note\n[audio]\nmusic = 0.4\nvolume = 9\n[other]\nmusic = 0\n", true, 0.5f, 1.0f, true},
-      {"[audio]\nmusic = loud\n", false, 1.0f, 1.0f, true},
-      {"[display]\nfullscreen = maybe\n", false, 1.0f, 1.0f, true},
-      {"[audio]\nmusic = 0.5\njunk line\n", false, 1.0f, 1.0f, true},
-  };
-  for (const Case& c : cases)
+  for (const auto& c : cases)
   {
     Settings settings;
     std::string error;
     EXPECT_EQ(c.ok, ParseSettings(c.text, settings, error)) << c.text;
-    EXPECT_FLOAT_EQ(c.music, settings.musicVolume) << c.text;
-    EXPECT_FLOAT_EQ(c.effects, settings.effectVolume) << c.text;
-    EXPECT_EQ(c.fullScreen, settings.fullScreen) << c.text;
     EXPECT_EQ(c.ok, error.empty()) << c.text;
+    EXPECT_EQ(std::make_tuple(c.read.musicVolume, c.read.effectVolume, c.read.fullScreen),
+              std::make_tuple(settings.musicVolume, settings.effectVolume, settings.fullScreen))
+        << c.text;
   }
-
-  const Settings chosen = {0.25f, 0.75f, false};
-  Settings read;
-  std::string error;
-  ASSERT_TRUE(ParseSettings(FormatSettings(chosen), read, error)) << error;
-  EXPECT_FLOAT_EQ(0.25f, read.musicVolume);
-  EXPECT_FLOAT_EQ(0.75f, read.effectVolume);
-  EXPECT_FALSE(read.fullScreen);
 }
 
 TEST(ProgressFile, KeepsTheBestTimeOfEachFloorThroughItsText)
@@ -192,35 +184,23 @@ TEST(CommandLineTest, OptionsAndTheirErrors)
 
 TEST(AltEnter, AsksForOneSwitchPerPressOfEnterWhileAltIsHeld)
 {
-  struct Key
-  {
-    unsigned int message;
-    uintptr_t key;
-  };
-  const Key down = {VN_MSG_KEYDOWN, VN_KEY_RETURN};
-  const Key up = {VN_MSG_KEYUP, VN_KEY_RETURN};
-  const Key alt = {VN_MSG_KEYDOWN, VN_KEY_LMENU};
-  const Key altGr = {VN_MSG_KEYDOWN, VN_KEY_RMENU};
-  const Key altUp = {VN_MSG_KEYUP, VN_KEY_LMENU};
-  const Key focusLost = {VN_MSG_ACTIVATE, VN_WA_INACTIVE};
-  const std::vector<std::pair<std::vector<Key>, int>> cases = {
-      {{alt, down, up}, 1},
-      {{altGr, down, down, down, up}, 1}, // the key's repeats while held
-      {{alt, down, up, down, up, altUp}, 2},
-      {{down, alt, up}, 0},
-      {{alt, altUp, down, up}, 0},
-      {{alt, focusLost, down, up}, 0}, // Alt let go while another window had the focus
-  };
-  for (size_t i = 0; i < cases.size(); ++i)
+  // a/A left Alt down/up, g right Alt down, d/u Enter down/up, f the focus lost.
+  const std::map<char, std::pair<unsigned int, uintptr_t>> keys = {
+      {'a', {VN_MSG_KEYDOWN, VN_KEY_LMENU}}, {'A', {VN_MSG_KEYUP, VN_KEY_LMENU}},
+      {'g', {VN_MSG_KEYDOWN, VN_KEY_RMENU}}, {'d', {VN_MSG_KEYDOWN, VN_KEY_RETURN}},
+      {'u', {VN_MSG_KEYUP, VN_KEY_RETURN}},  {'f', {VN_MSG_ACTIVATE, VN_WA_INACTIVE}}};
+  // Enter repeats while held; Alt may be let go while another window has the focus.
+  for (const auto& [steps, expected] :
+       {std::pair{"adu", 1}, {"gdddu", 1}, {"aduduA", 2}, {"dau", 0}, {"aAdu", 0}, {"afdu", 0}})
   {
     int switches = 0;
-    for (const Key& key : cases[i].first)
+    for (const char* step = steps; *step; ++step)
     {
-      GameWindowProc(nullptr, key.message, key.key, 0);
+      GameWindowProc(nullptr, keys.at(*step).first, keys.at(*step).second, 0);
       switches += gFullScreenToggleRequested;
       gFullScreenToggleRequested = false;
     }
-    EXPECT_EQ(cases[i].second, switches) << "case " << i;
+    EXPECT_EQ(expected, switches) << steps;
     GameWindowProc(nullptr, VN_MSG_ACTIVATE, VN_WA_ACTIVE, 0);
   }
 }
@@ -249,8 +229,7 @@ TEST_F(EscapeScreenTest, AnEscapeKeepsTheBestTimeAndNextLeadsToTheFollowingFloor
   escape();
   EXPECT_NEAR(2.5f, data->progress.bestTimes["Level4"], 1e-4f) << "loading is not play";
   EXPECT_NE(std::string::npos, ReadText(home.File("progress.ini")).find("[Level4]"));
-  ASSERT_NE(nullptr, Button("Next"));
-  EXPECT_FALSE(Button("Next")->hidden);
+  ASSERT_TRUE(Button("Next") && !Button("Next")->hidden);
 
   Tap('N');
   ASSERT_NE(nullptr, LevelManager::Instance()->current);
