@@ -41,7 +41,8 @@ void EditHistory::SetCell(Grid2D& grid, int layer, int cell, int value)
   if (!cells || cell < 0 || cell >= static_cast<int>(cells->size()) || (*cells)[cell] == value)
     return;
   pending.cells.push_back({layer, cell, (*cells)[cell], value});
-  (*cells)[cell] = value;
+  // Through the grid, so that its walkability for paths follows the edit.
+  grid.SetTile(grid.layerNames[layer], cell, value);
   if (!open)
     End();
 }
@@ -103,9 +104,9 @@ void EditHistory::Apply(Step& step, Grid2D*& grid, bool forward)
   for (size_t i = 0; i < count; ++i)
   {
     const CellChange& change = step.cells[forward ? i : count - 1 - i];
-    std::vector<int>* cells = LayerCells(*grid, change.layer);
-    if (cells && change.cell < static_cast<int>(cells->size()))
-      (*cells)[change.cell] = forward ? change.after : change.before;
+    if (LayerCells(*grid, change.layer))
+      grid->SetTile(grid->layerNames[change.layer], change.cell,
+                    forward ? change.after : change.before);
   }
 }
 
