@@ -48,12 +48,6 @@ void SilenceSound()
   sound->currentMusicVolume = 0.0f;
   sound->effectVolume = 0.0f;
 }
-
-void Shutdown(Application& application)
-{
-  VNSysExit();
-  application.Destroy();
-}
 } // namespace
 
 int RunBenchmark(const std::string& level, int frames)
@@ -64,7 +58,7 @@ int RunBenchmark(const std::string& level, int frames)
   Application application;
   if (!application.Init(nullptr, 1, "Kestrin benchmark"))
   {
-    Shutdown(application);
+    application.Destroy();
     VNSysRestoreOutput();
     fprintf(stderr, "benchmark: the engine could not start graphics\n");
     return 1;
@@ -72,7 +66,7 @@ int RunBenchmark(const std::string& level, int frames)
   LevelManager* levels = LevelManager::Instance();
   if (!levels->levels.count(level))
   {
-    Shutdown(application);
+    application.Destroy();
     VNSysRestoreOutput();
     fprintf(stderr, "benchmark: no level named \"%s\"\n", level.c_str());
     return 2;
@@ -105,7 +99,7 @@ int RunBenchmark(const std::string& level, int frames)
   const int width = static_cast<int>(VNGetWindowWidth() * gVNScreenScaleX + 0.5f);
   const int height = static_cast<int>(VNGetWindowHeight() * gVNScreenScaleY + 0.5f);
   const double worst = wall.empty() ? 0.0 : *std::max_element(wall.begin(), wall.end());
-  Shutdown(application);
+  application.Destroy();
   VNSysRestoreOutput();
   printf("benchmark %s: %zu frames at %dx%d, %.1f ms CPU per frame (median), %.1f ms per frame "
          "(median), worst %.1f ms\n",
