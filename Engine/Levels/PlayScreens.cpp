@@ -2,6 +2,8 @@
 // share and the step that runs their mouse, keyboard and pad bindings.
 #include "Levels/TestLevel.h"
 
+#include <iterator>
+
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/Gamepad.h"
@@ -34,10 +36,6 @@ const ScreenButton kScreenButtons[] = {
 const ScreenButton kLoadingPicture = {"Loading", "Assets/loading.png", 0.0f, 0.0f, 1280.0f, 720.0f,
                                       true};
 
-// The game's floors in the order they are played; an escape from one is kept in the
-// progress, and the escape screen offers the one after it.
-const char* const kFloorOrder[] = {"TutorialLevel", "Level1", "Level2",
-                                   "Level3",        "Level4", "Level5"};
 // The run's time sits between the banner and the buttons, centred by the overlay font's
 // advance.
 const float kRunTimeY = 80.0f;
@@ -46,7 +44,7 @@ const Color4 kRunTimeColor = {0.96f, 0.95f, 0.91f, 1.0f};
 
 bool IsFloor(const std::string& levelName)
 {
-  for (const char* floor : kFloorOrder)
+  for (const char* floor : TestLevel::kFloorOrder)
   {
     if (levelName == floor)
       return true;
@@ -57,11 +55,11 @@ bool IsFloor(const std::string& levelName)
 // The floor played after levelName, or "" after the last one and for any other level.
 std::string NextFloor(const std::string& levelName)
 {
-  const size_t count = sizeof kFloorOrder / sizeof kFloorOrder[0];
-  for (size_t i = 0; i + 1 < count; ++i)
+  const auto& floors = TestLevel::kFloorOrder;
+  for (size_t i = 0; i + 1 < std::size(floors); ++i)
   {
-    if (levelName == kFloorOrder[i])
-      return kFloorOrder[i + 1];
+    if (levelName == floors[i])
+      return floors[i + 1];
   }
   return "";
 }

@@ -1,6 +1,8 @@
 #include "Levels/TestLevel.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <list>
 
 #include "Actors/Enemy.h"
@@ -29,15 +31,12 @@ const char* EnemyLook(int roll)
   return "Assets/enemy.png";
 }
 
+// Only the numbered floors have music of their own.
 bool HasMusic(const std::string& levelName)
 {
-  static const char* const floors[] = {"Level1", "Level2", "Level3", "Level4", "Level5"};
-  for (const char* floor : floors)
-  {
-    if (levelName == floor)
-      return true;
-  }
-  return false;
+  const auto& floors = TestLevel::kFloorOrder;
+  return levelName != floors[0] &&
+         std::find(std::begin(floors), std::end(floors), levelName) != std::end(floors);
 }
 
 // A level file's name without its folder and extensions: ".../Level3.tmx" names "Level3".

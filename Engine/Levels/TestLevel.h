@@ -23,6 +23,10 @@ public:
   static constexpr int kEscaped = 1;
   static constexpr int kCaught = 2;
   static constexpr int kPaused = 3;
+  // The game's floors in the order they are played, the tutorial first: an escape from one
+  // is kept in the progress, and the escape screen offers the one after it.
+  static constexpr const char* kFloorOrder[] = {"TutorialLevel", "Level1", "Level2",
+                                                "Level3",        "Level4", "Level5"};
 
   // The level's name is fileName's last part up to its first ".".
   explicit TestLevel(std::string levelFile);
