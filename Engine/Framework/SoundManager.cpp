@@ -61,7 +61,8 @@ VNAudioSound* SoundManager::Open(const std::string& name)
     return nullptr;
   SoundEntry* entry = found->second;
   if (!entry->opened && !entry->sound)
-    entry->sound = VNAudioSoundOpen(name.c_str());
+    entry->sound = entry->kind == SoundEntry::kMusic ? VNAudioSoundOpenStreamed(name.c_str())
+                                                     : VNAudioSoundOpen(name.c_str());
   entry->opened = true;
   return entry->sound;
 }

@@ -14,7 +14,7 @@ struct SoundEntry
 
   VNAudioSound* sound = nullptr; // null until opened, or when the file could not be opened
   int32_t kind = kEffect;        // fixed at load; decides how every later Play is handled
-  bool opened = false;           // music is decoded when first played, effects at load
+  bool opened = false;           // music is opened when first played, effects at load
 };
 
 // Every sound of the game by file name. Effects play at once on the effect channel; music
@@ -27,7 +27,7 @@ public:
   static void Destroy();
 
   // Registers name with its kind (SoundEntry::Music or Effect); nothing if already
-  // loaded. Effects are opened at once; music, long to decode, when first played.
+  // loaded. Effects are decoded at once; music is streamed, opened when first played.
   void Load(std::string name, int kind);
   // The sound of a registered name, opened now if it was not yet; null for a name never
   // loaded or a file that cannot be opened.

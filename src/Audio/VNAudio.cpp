@@ -1,11 +1,13 @@
 /*
  * VNAudio: sounds and channels on SDL_mixer.
  *
- * Every sound, music included, is decoded whole into a Mix_Chunk and played on a mixer
- * channel. SDL_mixer's own music stream would save the decoded memory, but there is only
- * one of it, while the game needs two channels that can both hold a looping sound and
- * whose volumes it sets frame by frame during a cross-fade; with chunks both behave alike.
- * The price is memory: about 10 MB for each minute of decoded sound.
+ * Effects are decoded whole into a Mix_Chunk and played on a mixer channel. Music is
+ * streamed, yet played on a mixer channel too: SDL_mixer's own music stream would do, but
+ * there is only one of it, while the game needs two channels that can both hold a looping
+ * sound and whose volumes it sets frame by frame during a cross-fade. A streamed play is a
+ * looping chunk of silence whose samples a channel effect replaces with the file's, decoded
+ * on the audio thread as the mixer asks for them; the channel's volume and its end work
+ * as for any chunk. Decoded whole, a minute of sound would take about 10 MB.
  *
  * A channel handle is a serial number given to each play and never reused in a process;
  * each mixer channel remembers the serial of its current play, so a handle whose play has
@@ -15,7 +17,10 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <errno.h>
 #include <stdio.h>
+#include <string.h>
+#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <string>
@@ -23,8 +28,9 @@
 
 struct VNAudioSound
 {
-  Mix_Chunk* chunk;
+  Mix_Chunk* chunk; // null for a streamed sound
   std::string file;
+  double seconds; // a streamed sound's length
 };
 
 namespace
@@ -48,6 +54,22 @@ struct AudioState
   bool ownsSubsystem;
   std::vector<Voice> voices;
   int reserved; // channels 0 to reserved - 1 only play when asked for by index
+  // What a streamed play's channel plays and its effect overwrites; the mixer's format.
+  std::vector<Uint8> silence;
+  Mix_Chunk* silentChunk;
+  int frequency;
+  Uint16 format;
+  int outputChannels;
+};
+
+// One play of a streamed sound, with its own decoder. Only the audio thread touches it
+// while the channel plays; the channel's end frees it.
+struct StreamPlay
+{
+  OggVorbis_File file;
+  SDL_AudioStream* convert;
+  bool looping;
+  bool ended;
 };
 
 AudioState sAudio;
@@ -140,6 +162,110 @@ bool StartDummyDriver()
   return started;
 }
 
+// Opens path for decoding; false (with the reason in SDL_GetError) when it is not an Ogg
+// Vorbis file that can be read.
+bool OpenVorbis(const char* path, OggVorbis_File* file)
+{
+  FILE* stream = fopen(path, "rb");
+  if (!stream)
+  {
+    SDL_SetError("%s", strerror(errno));
+    return false;
+  }
+  if (ov_open(stream, file, nullptr, 0) != 0)
+  {
+    fclose(stream);
+    SDL_SetError("not an Ogg Vorbis file");
+    return false;
+  }
+  return true;
+}
+
+// The channel effect of a streamed play: fills the mixer's buffer with the next decoded
+// samples, from the start again when looping, and silence after a one-shot's end.
+void FillFromStream(int, void* buffer, int length, void* data)
+{
+  StreamPlay* play = static_cast<StreamPlay*>(data);
+  Uint8* out = static_cast<Uint8*>(buffer);
+  bool decodedSinceRewind = true;
+  while (length > 0)
+  {
+    const int got = SDL_AudioStreamGet(play->convert, out, length);
+    if (got > 0)
+    {
+      out += got;
+      length -= got;
+      continue;
+    }
+    if (play->ended)
+    {
+      memset(out, 0, static_cast<size_t>(length));
+      return;
+    }
+    char pcm[4096];
+    int section = 0;
+    const long read =
+        ov_read(&play->file, pcm, sizeof pcm, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &section);
+    if (read > 0)
+    {
+      SDL_AudioStreamPut(play->convert, pcm, static_cast<int>(read));
+      decodedSinceRewind = true;
+    }
+    else if (read == OV_HOLE)
+      continue;
+    // A file that decodes to nothing must not rewind forever.
+    else if (read == 0 && play->looping && decodedSinceRewind && ov_pcm_seek(&play->file, 0) == 0)
+      decodedSinceRewind = false;
+    else
+    {
+      play->ended = true;
+      SDL_AudioStreamFlush(play->convert);
+    }
+  }
+}
+
+void EndStream(int, void* data)
+{
+  StreamPlay* play = static_cast<StreamPlay*>(data);
+  ov_clear(&play->file);
+  if (play->convert)
+    SDL_FreeAudioStream(play->convert);
+  delete play;
+}
+
+// Starts a streamed sound on mixer channel index (already halted); false when it cannot.
+bool PlayStream(const VNAudioSound* sound, bool loop, int index)
+{
+  StreamPlay* play = new StreamPlay{};
+  if (!OpenVorbis(sound->file.c_str(), &play->file))
+  {
+    delete play;
+    return false;
+  }
+  const vorbis_info* info = ov_info(&play->file, -1);
+  play->convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels),
+                                     static_cast<int>(info->rate), sAudio.format,
+                                     static_cast<Uint8>(sAudio.outputChannels), sAudio.frequency);
+  play->looping = loop;
+  // Registered on the halted channel before it starts, so that its first samples are
+  // already the file's; from here the channel's end frees the play.
+  if (!play->convert || !Mix_RegisterEffect(index, FillFromStream, EndStream, play))
+  {
+    EndStream(index, play);
+    return false;
+  }
+  // A one-shot's channel ends after the sound: the mixer checks the time once a buffer and
+  // the first buffer may start up to one buffer after the play, so allow two.
+  const double bufferMs = 1000.0 * kChunkFrames / sAudio.frequency;
+  const int ticks = loop ? -1 : static_cast<int>(sound->seconds * 1000.0 + 2.0 * bufferMs + 1.0);
+  if (Mix_PlayChannelTimed(index, sAudio.silentChunk, -1, ticks) < 0)
+  {
+    Mix_UnregisterEffect(index, FillFromStream);
+    return false;
+  }
+  return true;
+}
+
 } // namespace
 
 int VNAudioInit(int channels)
@@ -169,6 +295,12 @@ int VNAudioInit(int channels)
   if ((Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) == 0)
     printf("VNAudioInit: no OGG decoder (%s); OGG files will not open\n", Mix_GetError());
   Mix_AllocateChannels(channels);
+  Mix_QuerySpec(&sAudio.frequency, &sAudio.format, &sAudio.outputChannels);
+  sAudio.silence.assign(static_cast<size_t>(kChunkFrames * sAudio.outputChannels *
+                                            SDL_AUDIO_BITSIZE(sAudio.format) / 8),
+                        0);
+  sAudio.silentChunk =
+      Mix_QuickLoad_RAW(sAudio.silence.data(), static_cast<Uint32>(sAudio.silence.size()));
   sAudio.voices.assign(static_cast<size_t>(channels), Voice{0, nullptr, false, 0.0f});
   sAudio.open = true;
   return 1;
@@ -179,6 +311,7 @@ void VNAudioExit(void)
   if (!sAudio.open)
     return;
   Mix_HaltChannel(-1);
+  Mix_FreeChunk(sAudio.silentChunk);
   Mix_CloseAudio();
   Mix_Quit();
   if (sAudio.ownsSubsystem)
@@ -218,7 +351,24 @@ VNAudioSound* VNAudioSoundOpen(const char* file)
     printf("VNAudioSoundOpen: cannot decode \"%s\": %s\n", file, Mix_GetError());
     return nullptr;
   }
-  return new VNAudioSound{chunk, file};
+  return new VNAudioSound{chunk, file, 0.0};
+}
+
+VNAudioSound* VNAudioSoundOpenStreamed(const char* file)
+{
+  if (!file)
+    return nullptr;
+  if (!sAudio.open)
+  {
+    printf("VNAudioSoundOpenStreamed: cannot open \"%s\": audio is not initialised\n", file);
+    return nullptr;
+  }
+  OggVorbis_File vorbis;
+  if (!OpenVorbis(file, &vorbis))
+    return VNAudioSoundOpen(file);
+  const double seconds = ov_time_total(&vorbis, -1);
+  ov_clear(&vorbis);
+  return new VNAudioSound{nullptr, file, seconds};
 }
 
 void VNAudioSoundRelease(VNAudioSound* sound)
@@ -235,7 +385,7 @@ void VNAudioSoundRelease(VNAudioSound* sound)
       ClearVoice(sAudio.voices[i]);
     }
   }
-  // Also halts any mixer channel still reading the chunk.
+  // Also halts any mixer channel still reading the chunk; a streamed sound has none.
   Mix_FreeChunk(sound->chunk);
   delete sound;
 }
@@ -258,7 +408,9 @@ int VNAudioPlayOnChannel(VNAudioSound* sound, int loop, int index)
     return -1;
   Mix_HaltChannel(index);
   Mix_Volume(index, MIX_MAX_VOLUME);
-  if (Mix_PlayChannel(index, sound->chunk, loop ? -1 : 0) < 0)
+  const bool started = sound->chunk ? Mix_PlayChannel(index, sound->chunk, loop ? -1 : 0) >= 0
+                                    : PlayStream(sound, loop != 0, index);
+  if (!started)
   {
     printf("VNAudioPlay: cannot play \"%s\": %s\n", sound->file.c_str(), Mix_GetError());
     ClearVoice(sAudio.voices[index]);

@@ -28,6 +28,10 @@ extern "C"
   /* Decodes a WAV, OGG or other supported file. Null (and one line on standard output)
  * when it cannot be read or the mixer is not open. The caller owns the result. */
   VNAudioSound* VNAudioSoundOpen(const char* file);
+  /* Opens an Ogg Vorbis file to be decoded as it plays, each play from its own reader of
+ * the file: little memory and no wait for decoding, for music. Any other file is opened
+ * as VNAudioSoundOpen does. */
+  VNAudioSound* VNAudioSoundOpenStreamed(const char* file);
   /* Stops any channel playing the sound, then frees it. Null is ignored. Valid before or
  * after VNAudioExit. */
   void VNAudioSoundRelease(VNAudioSound* sound);

@@ -5,8 +5,12 @@
 #include "Vorn.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -20,6 +24,31 @@ bool WaitUntilEnded(int channel)
     VNAudioUpdate();
   }
   return !VNAudioChannelIsPlaying(channel);
+}
+
+// The mixer's output from the first sample a sound makes, gathered on the audio thread.
+std::vector<Sint16> sHeard;
+void Hear(void*, Uint8* stream, int length)
+{
+  const Sint16* samples = reinterpret_cast<const Sint16*>(stream);
+  const Sint16* end = samples + length / 2;
+  if (sHeard.empty())
+    samples = std::find_if(samples, end, [](Sint16 sample) { return sample != 0; });
+  sHeard.insert(sHeard.end(), samples, end);
+}
+
+// What the mixer made of one play of sound, until it ended (or two seconds for a loop).
+std::vector<Sint16> Listen(VNAudioSound* sound, int loop)
+{
+  SDL_LockAudio();
+  sHeard.clear();
+  SDL_UnlockAudio();
+  Mix_SetPostMix(Hear, nullptr);
+  const int channel = VNAudioPlay(sound, loop);
+  WaitUntilEnded(channel);
+  VNAudioChannelStop(channel);
+  Mix_SetPostMix(nullptr, nullptr);
+  return sHeard;
 }
 
 class Audio : public ::testing::Test
@@ -117,6 +146,34 @@ TEST_F(Audio, WithoutADeviceTheSilentDriverPlaysAndNothingFails)
   EXPECT_NE(before, after);
   EXPECT_EQ(0, VNAudioChannelIsPlaying(before));
   EXPECT_TRUE(WaitUntilEnded(after));
+}
+
+// The game's shortest Ogg, streamed, against the same file decoded whole: the same samples,
+// a loop that starts over, a one-shot that ends, and a release while it plays.
+TEST_F(Audio, AStreamedOggSoundsAsTheDecodedOneLoopsAndEnds)
+{
+  const char* const kOgg = "Assets/Sound/GameIn.ogg";
+  VNAudioSound* decoded = VNAudioSoundOpen(kOgg);
+  VNAudioSound* streamed = VNAudioSoundOpenStreamed(kOgg);
+  ASSERT_TRUE(decoded && streamed);
+
+  std::vector<Sint16> whole = Listen(decoded, 0);
+  whole.erase(std::find_if(whole.rbegin(), whole.rend(), [](Sint16 s) { return s != 0; }).base(),
+              whole.end());
+  const std::vector<Sint16> stream = Listen(streamed, 0);
+  ASSERT_GT(whole.size(), 44100u) << "the decoded sound made no sound";
+  ASSERT_GE(stream.size(), whole.size()) << "the streamed one-shot ended early";
+  EXPECT_TRUE(std::equal(whole.begin(), whole.end(), stream.begin()));
+
+  const std::vector<Sint16> looped = Listen(streamed, 1);
+  ASSERT_GT(looped.size(), whole.size() * 3 / 2) << "the loop ended";
+  EXPECT_TRUE(std::equal(whole.begin(), whole.begin() + 1000, looped.begin() + whole.size()))
+      << "the loop did not start over after the file's end";
+
+  const int channel = VNAudioPlay(streamed, 1);
+  VNAudioSoundRelease(streamed);
+  EXPECT_EQ(0, VNAudioChannelIsPlaying(channel));
+  VNAudioSoundRelease(decoded);
 }
 
 } // namespace
