@@ -96,6 +96,9 @@ void SetFullScreen(bool fullScreen)
 bool Application::Init(void* instance, const int& showCommand, const std::string& title)
 {
   const Settings& settings = SaveData::Instance()->settings;
+  // The first level is the menu: its pictures are decoded on the other core while this one
+  // opens the window and loads the GL driver.
+  MainMenu::PreloadImages();
 
   if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate, GameWindowProc))
   {

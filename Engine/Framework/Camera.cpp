@@ -259,6 +259,15 @@ Button2D* Camera::FindButton(const std::string& buttonName)
   return it == screenButtons.end() ? nullptr : it->second;
 }
 
+void Camera::RemoveButton(const std::string& buttonName)
+{
+  auto it = screenButtons.find(buttonName);
+  if (it == screenButtons.end())
+    return;
+  delete it->second;
+  screenButtons.erase(it);
+}
+
 TextLabel* Camera::AddText(const std::string& text, const float& x, const float& y)
 {
   TextLabel* label = new TextLabel(text, x, y);

@@ -39,6 +39,8 @@ public:
   Button2D* AddImageButton(const std::string& name, const std::string& file, float x, float y,
                            float width, float height, bool disabled, bool hidden);
   Button2D* FindButton(const std::string& name);
+  // Deletes the button held under name, if any.
+  void RemoveButton(const std::string& name);
   // The cursor in world units, y up.
   VNVec2 CursorInWorld() const;
   // Adds a label the camera owns; the caller may change it later.

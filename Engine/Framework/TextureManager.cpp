@@ -64,3 +64,14 @@ TextureEntry* TextureManager::Find(const std::string& file)
   auto it = textures.find(file);
   return it == textures.end() ? nullptr : it->second;
 }
+
+bool TextureManager::Unload(const std::string& file)
+{
+  auto found = textures.find(file);
+  if (found == textures.end() || found->second->refCount > 0)
+    return false;
+  VNGfxTextureUnload(found->second->texture);
+  delete found->second;
+  textures.erase(found);
+  return true;
+}

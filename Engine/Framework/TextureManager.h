@@ -29,6 +29,9 @@ public:
   // Gives back one reference to texture, which stays cached. False for a texture the
   // cache does not hold.
   bool Release(VNGfxTexture* texture);
+  // Frees the texture cached under file now, for a picture not needed again; one still
+  // referenced stays. False when the cache does not hold it unreferenced.
+  bool Unload(const std::string& file);
   // The entry cached under file, or null.
   TextureEntry* Find(const std::string& file);
 

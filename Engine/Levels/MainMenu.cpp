@@ -10,6 +10,7 @@
 #include "Framework/SaveData.h"
 #include "Framework/SoundManager.h"
 #include "Framework/TextLabel.h"
+#include "Framework/TextureManager.h"
 
 namespace
 {
@@ -29,10 +30,9 @@ struct WidgetSpec
 
 // Offsets from the screen centre, y up. The overlay draws them in byte order of their names.
 const WidgetSpec kWidgets[] = {
-    {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, true, false},
+    {"Background", "Assets/main_menu.png", 0.0f, 0.0f, 1280.0f, 720.0f, false, false},
     {"mainTitle", "Assets/mainTitle.png", 0.0f, 220.0f, 640.0f, 204.0f, false, false},
     {"optionTitle", "Assets/optionTitle.png", 0.0f, 240.0f, 288.0f, 86.0f, false, false},
-    {"Creditscreen", "Assets/creditscreen.png", 0.0f, 0.0f, 1280.0f, 720.0f, false, false},
     {"Play", "Assets/b_play.png", 0.0f, 50.0f, 262.0f, 68.0f, false, true},
     {"Option", "Assets/b_option.png", 0.0f, -50.0f, 262.0f, 68.0f, false, true},
     {"Credit", "Assets/b_credit.png", 0.0f, -150.0f, 262.0f, 68.0f, false, true},
@@ -45,7 +45,6 @@ const WidgetSpec kWidgets[] = {
     {"l4", "Assets/level_4.png", 0.0f, -100.0f, 195.0f, 56.0f, false, true},
     {"l5", "Assets/level_5.png", 300.0f, -100.0f, 195.0f, 56.0f, false, true},
     {"leveleditor", "Assets/level_editor.png", 300.0f, -250.0f, 195.0f, 56.0f, false, true},
-    {"Logo", "Assets/Ombrel.png", 0.0f, 0.0f, 1280.0f, 720.0f, true, false},
     {"fullscreen", "Assets/fullscreen.png", 30.0f, 100.0f, 350.0f, 90.0f, false, true},
     {"minus1", "Assets/minus.png", -147.0f, -20.0f, 56.0f, 56.0f, false, true},
     {"plus1", "Assets/plus.png", 203.0f, -20.0f, 56.0f, 56.0f, false, true},
@@ -57,6 +56,20 @@ const WidgetSpec kWidgets[] = {
     {"m2", "Assets/slider2.png", 160.0f, -100.0f, 28.0f, 56.0f, false, false},
     {"option2", "Assets/option2.png", -240.0f, -5.0f, 150.0f, 240.0f, false, false},
 };
+
+// Made only when needed: the splash logo for the one splash of a run, freed after it; the
+// credits picture on the first visit to the credits.
+const WidgetSpec kSplashLogo = {"Logo", "Assets/Ombrel.png", 0.0f, 0.0f, 1280.0f, 720.0f, true,
+                                false};
+const WidgetSpec kCreditScreen = {
+    "Creditscreen", "Assets/creditscreen.png", 0.0f, 0.0f, 1280.0f, 720.0f, false, false};
+
+Button2D* AddWidget(Camera* camera, const WidgetSpec& widget)
+{
+  // The camera keeps an earlier widget of the same name and drops this one.
+  return camera->AddImageButton(widget.name, widget.file, widget.x, widget.y, widget.width,
+                                widget.height, !widget.clickable, !widget.shown);
+}
 
 struct LevelEntry
 {
@@ -79,7 +92,7 @@ const int kLevelCount = 6;
 // The widgets each page shows; the main page's four buttons in pad-cursor order.
 const std::initializer_list<const char*> kMainButtons = {"Play", "Option", "Credit", "Exit"};
 const std::initializer_list<const char*> kMainPageWidgets = {"mainTitle", "Play", "Option",
-                                                              "Credit", "Exit"};
+                                                             "Credit", "Exit"};
 const std::initializer_list<const char*> kLevelPageWidgets = {
     "tutorial", "l1", "l2", "l3", "l4", "l5", "leveleditor", "Exit2"};
 const std::initializer_list<const char*> kOptionPageWidgets = {
@@ -143,6 +156,13 @@ MainMenu::~MainMenu()
   printf("MainMenu Destroy\n");
 }
 
+void MainMenu::PreloadImages()
+{
+  for (const WidgetSpec& widget : kWidgets)
+    VNGfxTexturePreload(widget.file);
+  VNGfxTexturePreload(kSplashLogo.file);
+}
+
 void MainMenu::Load()
 {
   camera = Camera::Instance();
@@ -152,12 +172,9 @@ void MainMenu::Load()
     selection = 0;
 
   for (const WidgetSpec& widget : kWidgets)
-  {
-    // The camera keeps an earlier widget of the same name and drops this one.
-    buttons[widget.name] =
-        camera->AddImageButton(widget.name, widget.file, widget.x, widget.y, widget.width,
-                               widget.height, !widget.clickable, !widget.shown);
-  }
+    buttons[widget.name] = AddWidget(camera, widget);
+  if (splashTimer > 0.0f)
+    buttons[kSplashLogo.name] = AddWidget(camera, kSplashLogo);
 
   // The knobs show the settings kept from earlier visits.
   PlaceKnob("s2", effectSetting);
@@ -188,6 +205,9 @@ void MainMenu::Update(const float& dt)
     {
       if (splashTimer < kSplashFadeSeconds)
       {
+        // Until now the opaque logo covered the whole screen, and drawing the background
+        // under it was wasted.
+        SetShown({"Background"}, true);
         if (Button2D* logo = FindWidget("Logo"))
           logo->tint.a = splashTimer;
         SoundManager::Instance()->Play(kMenuMusic, true);
@@ -197,6 +217,12 @@ void MainMenu::Update(const float& dt)
     else
     {
       ShowMainPage();
+      if (FindWidget(kSplashLogo.name))
+      {
+        camera->RemoveButton(kSplashLogo.name);
+        buttons.erase(kSplashLogo.name);
+        TextureManager::Instance()->Unload(kSplashLogo.file);
+      }
     }
   }
 
@@ -300,6 +326,8 @@ void MainMenu::MainPageLogic(bool padA, bool escape)
   }
   else if (Clicked("Credit") || (selection == 2 && padA))
   {
+    if (!FindWidget(kCreditScreen.name))
+      buttons[kCreditScreen.name] = AddWidget(camera, kCreditScreen);
     SetShown(kMainPageWidgets, false);
     SetShown({"Creditscreen", "Exit2"}, true);
     page = kCreditPage;
@@ -375,7 +403,7 @@ void MainMenu::CreditPageLogic(bool back)
 void MainMenu::ShowMainPage() const
 {
   SetShown(kMainPageWidgets, true);
-  SetShown({"Logo"}, false);
+  SetShown({"Background"}, true);
 }
 
 bool MainMenu::StepSetting(float& setting, float step, const char* knob)

@@ -26,6 +26,9 @@ public:
   MainMenu();
   ~MainMenu() override;
 
+  // Starts decoding the menu's pictures on the side, so that the first entry only uploads them.
+  static void PreloadImages();
+
   // Creates the widgets on the main page; the menu music starts here once the splash is over.
   void Load() override;
   // Forgets the widgets; the level change deletes them.
@@ -60,7 +63,7 @@ private:
   void OptionPageLogic(bool back);
   void CreditPageLogic(bool back);
 
-  // The title and the four main buttons, without the splash logo.
+  // The background, the title and the four main buttons.
   void ShowMainPage() const;
   // Moves a volume by one quarter and its knob with it; false at the end of the slider.
   bool StepSetting(float& setting, float step, const char* knob);

@@ -47,3 +47,5 @@ GLint VNGfxUniformLocation(VNGfxUniform uniform);
 GLint VNGfxAttributeLocation(VNGfxAttribute attribute);
 /* Uploads uVMatrix = diag(scaleX, scaleY, 1, 1) x the camera's look-at view. */
 void VNGfxUploadView(float scaleX, float scaleY);
+/* Waits for the preload worker and frees the images decoded but never loaded. */
+void VNGfxTexturePreloadsEnd(void);

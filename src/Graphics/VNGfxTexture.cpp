@@ -15,6 +15,13 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
 static const size_t kMaxPathLength = sizeof(VNGfxTexture::path) - 1;
 
 void VNGfxTextureInitialize(VNGfxTexture* texture)
@@ -66,6 +73,114 @@ static bool IsSpecialFile(const char* path)
   return true;
 }
 
+/* The image at path as 8-bit RGBA rows, or null with the reason in SDL_GetError. PNGs with
+ * an alpha channel decode to that layout already and are not copied again. */
+static SDL_Surface* DecodeRGBA(const char* path)
+{
+  SDL_Surface* image = IsSpecialFile(path) ? nullptr : IMG_Load(path);
+  if (!image || image->format->format == SDL_PIXELFORMAT_RGBA32)
+    return image;
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(image);
+  return rgba;
+}
+
+/* An image decoded ahead of its load, or why it could not be (SDL keeps errors per thread). */
+struct DecodedImage
+{
+  SDL_Surface* rgba = nullptr;
+  std::string error;
+};
+
+/* Images decoded on one worker thread, in the order asked, while the caller goes on. The
+ * worker ends when nothing is left to decode; the next request starts another. */
+struct Preloads
+{
+  std::mutex lock;
+  std::condition_variable finished;
+  std::deque<std::string> waiting;
+  std::string decoding;
+  std::map<std::string, DecodedImage> decoded;
+  std::thread worker;
+  bool working = false;
+
+  ~Preloads() { VNGfxTexturePreloadsEnd(); }
+};
+static Preloads sPreloads;
+
+static void DecodeWaiting(void)
+{
+  std::unique_lock<std::mutex> hold(sPreloads.lock);
+  while (!sPreloads.waiting.empty())
+  {
+    const std::string path = sPreloads.waiting.front();
+    sPreloads.waiting.pop_front();
+    sPreloads.decoding = path;
+    hold.unlock();
+    DecodedImage image;
+    image.rgba = DecodeRGBA(path.c_str());
+    if (!image.rgba)
+      image.error = SDL_GetError();
+    hold.lock();
+    sPreloads.decoding.clear();
+    SDL_FreeSurface(sPreloads.decoded[path].rgba);
+    sPreloads.decoded[path] = image;
+    sPreloads.finished.notify_all();
+  }
+  sPreloads.working = false;
+}
+
+void VNGfxTexturePreload(const char* path)
+{
+  if (!path || strlen(path) > kMaxPathLength)
+    return;
+  // Started here, on the caller's thread, so that the worker's decoder never starts it.
+  IMG_Init(IMG_INIT_PNG);
+  std::lock_guard<std::mutex> hold(sPreloads.lock);
+  sPreloads.waiting.push_back(path);
+  if (sPreloads.working)
+    return;
+  if (sPreloads.worker.joinable())
+    sPreloads.worker.join();
+  sPreloads.working = true;
+  sPreloads.worker = std::thread(DecodeWaiting);
+}
+
+/* The image preloaded for path, waiting for the worker if it is decoding it now. False when
+ * path was not preloaded (or is still waiting its turn: it is then decoded by the caller). */
+static bool TakePreloaded(const std::string& path, DecodedImage* image)
+{
+  std::unique_lock<std::mutex> hold(sPreloads.lock);
+  for (auto it = sPreloads.waiting.begin(); it != sPreloads.waiting.end(); ++it)
+  {
+    if (*it == path)
+    {
+      sPreloads.waiting.erase(it);
+      return false;
+    }
+  }
+  sPreloads.finished.wait(hold, [&path] { return sPreloads.decoding != path; });
+  auto found = sPreloads.decoded.find(path);
+  if (found == sPreloads.decoded.end())
+    return false;
+  *image = found->second;
+  sPreloads.decoded.erase(found);
+  return true;
+}
+
+void VNGfxTexturePreloadsEnd(void)
+{
+  {
+    std::lock_guard<std::mutex> hold(sPreloads.lock);
+    sPreloads.waiting.clear();
+  }
+  if (sPreloads.worker.joinable())
+    sPreloads.worker.join();
+  for (auto& [path, image] : sPreloads.decoded)
+    SDL_FreeSurface(image.rgba);
+  sPreloads.decoded.clear();
+}
+
 static VNGfxTexture* NewTexture(void)
 {
   VNGfxTexture* texture = new VNGfxTexture();
@@ -81,12 +196,18 @@ VNGfxTexture* VNGfxTextureLoad(const char* path)
   VNGfxTexture* texture = NewTexture();
   memcpy(texture->path, path, strlen(path) + 1);
 
-  SDL_Surface* image = IsSpecialFile(path) ? nullptr : IMG_Load(path);
-  SDL_Surface* rgba = image ? SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+  DecodedImage image;
+  if (!TakePreloaded(path, &image))
+  {
+    image.rgba = DecodeRGBA(path);
+    if (!image.rgba)
+      image.error = SDL_GetError();
+  }
+  SDL_Surface* rgba = image.rgba;
   if (!rgba)
   {
     printf("VNGfxTextureLoad: cannot read image \"%s\" (%s); drawing a checker instead\n", path,
-           SDL_GetError());
+           image.error.c_str());
     UploadPlaceholder(texture);
   }
   else if (!FitsTextureSize(rgba->w, rgba->h))
@@ -102,7 +223,6 @@ VNGfxTexture* VNGfxTextureLoad(const char* path)
     Upload(texture, rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
     SDL_FreeSurface(rgba);
   }
-  SDL_FreeSurface(image);
   return texture;
 }
 

@@ -170,6 +170,10 @@ extern "C"
   /* Loads an image file (v = 0 is its top row). Null when the path is longer than 255
  * characters. A file that cannot be read gives a magenta and black checker texture. */
   VNGfxTexture* VNGfxTextureLoad(const char* path);
+  /* Starts decoding an image file on a worker thread, so that a later VNGfxTextureLoad of
+ * the same path only uploads it. May be called before VNSysInit; VNGfxExit frees what
+ * was never loaded. */
+  void VNGfxTexturePreload(const char* path);
   /* Makes a texture from width x height pixels of four bytes each: red, green, blue,
  * alpha, first row at v = 0. */
   VNGfxTexture* VNGfxTextureLoadFromMemory(const unsigned char* pixels, int width, int height);

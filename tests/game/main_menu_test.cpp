@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Framework/Application.h"
+#include "Framework/TextureManager.h"
 #include "Levels/MainMenu.h"
 #include "PlayTestSupport.h"
 
@@ -80,9 +81,14 @@ TEST_F(MainMenuTest, TheSplashIgnoresInputThenEscapeStepsBackAPageAndQuitsFromTh
   EXPECT_EQ(MainMenu::kMainPage, menu->page);
   EXPECT_TRUE(Button("Play")->hidden);
   EXPECT_TRUE(SoundManager::Instance()->pendingMusic.empty()) << "music only in the last second";
+  EXPECT_FALSE(Button("Logo")->hidden);
   PassSplash();
   EXPECT_FALSE(Button("Play")->hidden);
+  EXPECT_FALSE(Button("Background")->hidden);
   EXPECT_EQ("Assets/Sound/MainMenu.ogg", SoundManager::Instance()->pendingMusic);
+  // The splash runs once a run: its picture is gone for good.
+  EXPECT_EQ(nullptr, Camera::Instance()->FindButton("Logo"));
+  EXPECT_EQ(nullptr, TextureManager::Instance()->Find("Assets/Ombrel.png"));
 
   ClickAndRun("Play");
   ASSERT_EQ(MainMenu::kLevelPage, menu->page);
@@ -109,6 +115,10 @@ TEST_F(MainMenuTest, EachMainButtonOpensItsPageAndTheBackButtonReturns)
   {
     ClickAndRun(button);
     EXPECT_EQ(page, menu->page) << button;
+    if (page == MainMenu::kCreditPage)
+    {
+      EXPECT_FALSE(Button("Creditscreen")->hidden);
+    }
     ClickAndRun("Exit2");
     EXPECT_EQ(MainMenu::kMainPage, menu->page) << button;
   }
