@@ -96,9 +96,6 @@ void SetFullScreen(bool fullScreen)
 bool Application::Init(void* instance, const int& showCommand, const std::string& title)
 {
   const Settings& settings = SaveData::Instance()->settings;
-  // The first level is the menu: its pictures are decoded on the other core while this one
-  // opens the window and loads the GL driver.
-  MainMenu::PreloadImages();
 
   if (!VNSysInit(instance, showCommand, kWindowWidth, kWindowHeight, 0, kFrameRate, GameWindowProc))
   {
@@ -106,6 +103,9 @@ bool Application::Init(void* instance, const int& showCommand, const std::string
     gQuitGame = true;
     return false;
   }
+  // The first level is the menu: its pictures are decoded on the other core while this one
+  // places the window, opens the audio and makes the levels.
+  MainMenu::PreloadImages();
   VNSysSetWindowTitle(title.c_str());
 
   fullScreen = display == CommandLine::kDisplayFromSettings ? settings.fullScreen

@@ -178,7 +178,6 @@ void Camera::EnsureFonts()
 
 void Camera::DrawOverlay()
 {
-  EnsureFonts();
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   VNGfxTextureSet(nullptr, 0.0f, 0.0f);
   VNGfxSetTransparency(1.0f);
@@ -190,9 +189,11 @@ void Camera::DrawOverlay()
       continue;
     button->Draw();
     const TextLabel* caption = button->caption;
-    if (!caption->text.empty())
-      PrintText(largeFont, caption->position.x - caption->width / 25.0f,
-                caption->position.y + caption->height / 5.0f, caption->text, button->textColor);
+    if (caption->text.empty())
+      continue;
+    EnsureFonts();
+    PrintText(largeFont, caption->position.x - caption->width / 25.0f,
+              caption->position.y + caption->height / 5.0f, caption->text, button->textColor);
   }
 
   for (auto& [buttonName, button] : screenButtons)
@@ -204,7 +205,10 @@ void Camera::DrawOverlay()
   }
 
   for (const TextLabel* label : labels)
+  {
+    EnsureFonts();
     PrintText(largeFont, label->position.x, label->position.y, label->text, label->tint);
+  }
 }
 
 void Camera::DrawTooltip(float x, float y, const std::string& text)
@@ -222,6 +226,7 @@ void Camera::DrawTooltip(float x, float y, const std::string& text)
     VNGfxMeshFree(box);
   }
   const Color4 light = {1.0f, 1.0f, 0.85f, 1.0f};
+  EnsureFonts();
   PrintText(smallFont, x, y, text, light);
 }
 

@@ -79,6 +79,7 @@ private:
   void Move(const float& dt);
   void Clamp();
   void CarryOverlay(const VNVec2& moved);
+  // Makes the overlay's fonts the first time it prints: a menu of pictures never needs them.
   void EnsureFonts();
   void DrawTooltip(float x, float y, const std::string& text);
 

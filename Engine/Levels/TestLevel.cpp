@@ -60,7 +60,6 @@ TestLevel::TestLevel(std::string levelFile, std::string levelName)
 {
   fileName = levelFile;
   name = levelName;
-  fontBase = VNGfxCreateFont("Courier New", 24, 1, 0);
 }
 
 TestLevel::~TestLevel()

@@ -82,7 +82,8 @@ protected:
   std::vector<Enemy*> enemies;
   std::vector<Key*> keys;
   std::vector<VNVec2> exits;
-  // 96-glyph bitmap font for floor texts; 0 once Unload has deleted it.
+  // 96-glyph bitmap font for floor texts, made by a floor that prints any (the tutorial's
+  // hints) when it loads; 0 before and once Unload has deleted it.
   unsigned int fontBase = 0;
   int playState = kLoading;
   float loadingTime = 0.0f;

@@ -3,6 +3,9 @@
 // shows what is kept from the first. Run it from the build folder.
 //   bench_load
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -11,9 +14,19 @@
 #include "Framework/LevelManager.h"
 #include "Vorn.h"
 
-int main()
+int main(int argc, char** argv)
 {
-  const double start = WallMs();
+  // The program notes the time and starts itself again, so that the start is timed from
+  // exec: the loader and the static start-up count too.
+  if (argc != 3 || strcmp(argv[1], "--started-at") != 0)
+  {
+    char startedAt[32];
+    snprintf(startedAt, sizeof startedAt, "%.3f", WallMs());
+    execl("/proc/self/exe", argv[0], "--started-at", startedAt, static_cast<char*>(nullptr));
+    perror("bench_load: cannot start itself again");
+    return 1;
+  }
+  const double start = atof(argv[2]);
   Application application;
   if (!application.Init(nullptr, 1, "bench_load"))
   {
@@ -22,7 +35,6 @@ int main()
   }
   application.Frame();
   const double firstFrame = WallMs() - start;
-  // CPU time counts from exec: the loader and static start-up are in it too.
   const double firstFrameCpu = CpuMs();
 
   const char* const route[] = {"Level1", "Main Menu", "Level5", "Main Menu",
@@ -39,10 +51,9 @@ int main()
              WallMs() - switchStart, CpuMs() - switchCpu);
     lines.push_back(line);
   }
-  VNSysExit();
   application.Destroy();
-  printf("load start: %.1f ms from Init to the first menu frame, %.1f ms CPU from exec\n",
-         firstFrame, firstFrameCpu);
+  printf("load start: %.1f ms from exec to the first menu frame, %.1f ms CPU\n", firstFrame,
+         firstFrameCpu);
   for (const std::string& line : lines)
     printf("%s\n", line.c_str());
   return 0;
