@@ -91,6 +91,8 @@ void LevelManager::ChangeLevel(const std::string& name)
   current = it->second;
   current->active = true;
   current->Load();
+  // What the last level freed is not needed for this one.
+  VNSysReturnFreedMemory();
 }
 
 void LevelManager::Update(const float& dt)

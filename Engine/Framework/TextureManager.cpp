@@ -73,5 +73,6 @@ bool TextureManager::Unload(const std::string& file)
   VNGfxTextureUnload(found->second->texture);
   delete found->second;
   textures.erase(found);
+  VNSysReturnFreedMemory();
   return true;
 }

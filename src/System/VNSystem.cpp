@@ -15,6 +15,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <errno.h>
+#include <malloc.h>
 #include <signal.h>
 #include <stdio.h>
 #include <string.h>
@@ -305,6 +306,11 @@ void VNToogleFullScreen(bool fullScreen)
     if (!sSystem.destroyed)
       SDL_ShowWindow(sSystem.window);
   }
+}
+
+void VNSysReturnFreedMemory(void)
+{
+  malloc_trim(0);
 }
 
 int VNSysChangeToProgramFolder(void)

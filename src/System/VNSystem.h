@@ -81,6 +81,9 @@ extern "C"
   int VNSysDoesWindowExist(void);
   /* Full screen is a borderless window over the whole screen; the display mode never changes. */
   void VNToogleFullScreen(bool fullScreen);
+  /* Hands the memory the program has freed back to the system, which the allocator would
+ * otherwise keep for later allocations; for after big frees such as a level switch. */
+  void VNSysReturnFreedMemory(void);
   /* Makes the folder holding the running program the working folder; 0 on failure. */
   int VNSysChangeToProgramFolder(void);
   /* Loads an image file (for example a .ico) and makes it the window icon; 0 on failure. */
