@@ -43,33 +43,13 @@ bool Standable(const Grid2D& grid, Cell cell)
 class FloorRoute : public FloorTest, public ::testing::WithParamInterface<const char*>
 {
 protected:
-  // The parts of a floor the walks read, from a FloorProbe or a tutorial probe.
-  struct FloorView
-  {
-    TestLevel* level;
-    int& playState;
-    std::vector<Player*>& players;
-    std::vector<Enemy*>& enemies;
-    std::vector<Key*>& keys;
-    std::vector<VNVec2>& exits;
-    bool& noCardNeeded;
-  };
-  template <class Probe> static FloorView View(Probe* p)
-  {
-    return {p, p->playState, p->players, p->enemies, p->keys, p->exits, p->noCardNeeded};
-  }
-
   bool Playing() const { return floor->playState == TestLevel::kPlaying; }
 
   // Enters the floor with the class the game plays it with, rand() as at program start,
   // and unless `untilPlay` is false runs frames until play begins.
   void EnterFloor(bool untilPlay = true)
   {
-    const std::string file = GetParam();
-    if (file == "TutorialLevel.tmx")
-      floor.emplace(View(new LevelProbe<TutorialLevel>()));
-    else
-      floor.emplace(View(new FloorProbe(file)));
+    floor.emplace(NewFloor(GetParam()));
     srand(1);
     LevelManager::Instance()->AddLevel(floor->level);
     LevelManager::Instance()->ChangeLevel(floor->level->name);
