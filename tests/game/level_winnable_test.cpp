@@ -9,6 +9,7 @@
 //   keys held, frames) that the game, co-workers included, plays to the escape banner.
 //   The game is exact for a fixed frame time and a given rand() sequence: every run
 //   starts it as a fresh program does (srand(1)) right before entering the floor.
+// The tutorial's hints also stay clear of the heads-up icons.
 #include <gtest/gtest.h>
 
 #include <cmath>
