@@ -3,26 +3,20 @@
 #include "Actors/Enemy.h"
 #include "Actors/Player.h"
 #include "Framework/Button2D.h"
+#include "Framework/Camera.h"
 #include "Framework/SoundManager.h"
 
 namespace
 {
+// The inks of the hints.
 enum HintColour
 {
   RED,
   GREEN,
 };
 
-struct Hint
-{
-  const char* text;
-  int x;
-  int y;
-  HintColour colour;
-};
-
 // World positions chosen for the tutorial floor's layout.
-const Hint kHints[] = {
+const TutorialLevel::Hint kHints[] = {
     {"Movement Controls: W A S D", 100, 470, RED},
     {"Objective:", 100, 330, RED},
     {"Find the EXIT", 100, 290, RED},
@@ -66,6 +60,8 @@ const Ink kInks[] = {
 const int kHintFontHeight = 24;
 // The dark outline around every hint, in pixels, keeps it readable on any floor.
 const int kOutline = 2;
+// Descenders reach at most a third of the font height below the baseline.
+const int kHintDescent = kHintFontHeight / 3;
 } // namespace
 
 TutorialLevel::TutorialLevel() : TestLevel("TutorialLevel.tmx") {}
@@ -113,6 +109,19 @@ void TutorialLevel::Update(const float& dt)
   ScreenStep();
 }
 
+std::vector<const TutorialLevel::Hint*> TutorialLevel::ShownHints()
+{
+  // The strip is the room the camera leaves below the floor for the icons. A hint at the
+  // bottom of the screen is far from the player; it shows again as the player comes nearer.
+  const Camera* camera = Camera::Instance();
+  const float stripTop = camera->position.y - camera->viewSize.y * 0.5f + camera->bottomMargin;
+  std::vector<const Hint*> shown;
+  for (const Hint& hint : kHints)
+    if (static_cast<float>(hint.y - kHintDescent - kOutline) >= stripTop)
+      shown.push_back(&hint);
+  return shown;
+}
+
 void TutorialLevel::Pin(Enemy* enemy)
 {
   if (enemy->index < kFirstPinned || enemy->index > kLastPinned)
@@ -143,21 +152,22 @@ void TutorialLevel::DrawUnderPlayers()
 {
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   VNGfxSetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
-  for (const Hint& hint : kHints)
+  const std::vector<const Hint*> shown = ShownHints();
+  for (const Hint* hint : shown)
     for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
       for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
         if (dx != 0 || dy != 0)
-          VNGfxPrint(fontBase, hint.text, hint.x + dx, hint.y + dy, 0.0f, 0.0f, 0.0f);
+          VNGfxPrint(fontBase, hint->text, hint->x + dx, hint->y + dy, 0.0f, 0.0f, 0.0f);
 
   const Ink* current = nullptr;
-  for (const Hint& hint : kHints)
+  for (const Hint* hint : shown)
   {
-    const Ink& ink = kInks[hint.colour];
+    const Ink& ink = kInks[hint->ink];
     if (&ink != current)
     {
       VNGfxSetTintColor(ink.tint[0], ink.tint[1], ink.tint[2], 1.0f);
       current = &ink;
     }
-    VNGfxPrint(fontBase, hint.text, hint.x, hint.y, ink.print[0], ink.print[1], ink.print[2]);
+    VNGfxPrint(fontBase, hint->text, hint->x, hint->y, ink.print[0], ink.print[1], ink.print[2]);
   }
 }

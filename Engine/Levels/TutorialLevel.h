@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "Levels/TestLevel.h"
 
 class Enemy;
@@ -22,6 +24,19 @@ public:
   // The pinned co-worker that sleeps, and the one that works.
   static constexpr int kSleeper = 9;
   static constexpr int kWorker = 10;
+
+  // A line of hint text, printed with its baseline starting at world point (x, y) in one
+  // of the inks (red or green).
+  struct Hint
+  {
+    const char* text;
+    int x;
+    int y;
+    int ink;
+  };
+  // The hints drawn with the camera where it stands: every hint but those that would
+  // reach into the strip along the bottom of the screen where the heads-up icons sit.
+  static std::vector<const Hint*> ShownHints();
 
 protected:
   // The hints, over the co-workers and under the players.

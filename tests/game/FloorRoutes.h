@@ -1,13 +1,38 @@
-// Routes over a floor's cells, shared by the floor proofs and the replay finder.
+// Floors and routes over their cells, shared by the floor proofs and the replay finder.
 #pragma once
 
 #include <cmath>
 #include <functional>
 #include <queue>
 #include <set>
+#include <string>
 #include <vector>
 
+#include "Levels/TutorialLevel.h"
+#include "PlayTestSupport.h"
 #include "World/Grid2D.h"
+
+// The parts of a floor the walks read, whichever class plays it.
+struct FloorView
+{
+  TestLevel* level;
+  int& playState;
+  std::vector<Player*>& players;
+  std::vector<Enemy*>& enemies;
+  std::vector<Key*>& keys;
+  std::vector<VNVec2>& exits;
+  bool& noCardNeeded;
+};
+
+// A new level for the floor file, of the class the game plays it with; not yet entered.
+inline FloorView NewFloor(const std::string& file)
+{
+  const auto view = [](auto* p) -> FloorView
+  { return {p, p->playState, p->players, p->enemies, p->keys, p->exits, p->noCardNeeded}; };
+  if (file == "TutorialLevel.tmx")
+    return view(new LevelProbe<TutorialLevel>());
+  return view(new FloorProbe(file));
+}
 
 // A grid cell by column and row (row 0 at the top).
 struct Cell

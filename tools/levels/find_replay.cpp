@@ -18,6 +18,7 @@
 #include <deque>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,10 +56,10 @@ struct Run
     ResetGame();
     ReleaseAllKeys();
     LevelManager::Instance()->AddLevel(new MenuStub());
-    level = new FloorProbe(floorName + ".tmx");
+    floor.emplace(NewFloor(floorName + ".tmx"));
     srand(1);
-    LevelManager::Instance()->AddLevel(level);
-    LevelManager::Instance()->ChangeLevel(level->name);
+    LevelManager::Instance()->AddLevel(floor->level);
+    LevelManager::Instance()->ChangeLevel(floor->level->name);
   }
 
   void Frame(const std::string& keys)
@@ -71,7 +72,7 @@ struct Run
     script.push_back(keys);
   }
 
-  FloorProbe* level = nullptr;
+  std::optional<FloorView> floor;
   std::string held;
   std::vector<std::string> script;
 };
@@ -333,9 +334,9 @@ private:
 // until the player stands on the cell's centre (straight runs without a wait in one go).
 bool Walk(Run& run, const std::vector<Step>& steps, int& frame)
 {
-  Player* player = run.level->players.at(0);
-  const int height = run.level->tilemap->height;
-  for (size_t i = 0; i < steps.size() && run.level->playState == TestLevel::kPlaying; ++i)
+  Player* player = run.floor->players.at(0);
+  const int height = run.floor->level->tilemap->height;
+  for (size_t i = 0; i < steps.size() && run.floor->playState == TestLevel::kPlaying; ++i)
   {
     if (steps[i].kind == Step::kStealthStart)
     {
@@ -350,7 +351,8 @@ bool Walk(Run& run, const std::vector<Step>& steps, int& frame)
       run.Frame("");
     const auto direction = [&](size_t k)
     {
-      const Cell before = k ? steps[k - 1].cell : CellAt(*run.level->tilemap, player->position);
+      const Cell before =
+          k ? steps[k - 1].cell : CellAt(*run.floor->level->tilemap, player->position);
       return Cell{steps[k].cell.col - before.col, steps[k].cell.row - before.row};
     };
     while (i + 1 < steps.size() && steps[i + 1].kind == steps[i].kind &&
@@ -359,7 +361,7 @@ bool Walk(Run& run, const std::vector<Step>& steps, int& frame)
       ++i;
     const VNVec2 target = {steps[i].cell.col * 50.0f, (height - steps[i].cell.row) * 50.0f};
     bool stuckX = false, stuckY = false;
-    for (int guard = 0; guard < 2000 && run.level->playState == TestLevel::kPlaying; ++guard)
+    for (int guard = 0; guard < 2000 && run.floor->playState == TestLevel::kPlaying; ++guard)
     {
       const float dx = target.x - player->position.x, dy = target.y - player->position.y;
       std::string key;
@@ -378,7 +380,7 @@ bool Walk(Run& run, const std::vector<Step>& steps, int& frame)
         (key == "D" || key == "A" ? stuckX : stuckY) = true;
     }
   }
-  return run.level->playState != TestLevel::kCaught;
+  return run.floor->playState != TestLevel::kCaught;
 }
 } // namespace
 
@@ -396,7 +398,7 @@ int main(int argc, char** argv)
 
   // Where every co-worker is and looks, frame by frame, with nobody to see.
   Run watch(name);
-  for (Enemy* enemy : watch.level->enemies)
+  for (Enemy* enemy : watch.floor->enemies)
   {
     enemy->playerPosition = nullptr;
     enemy->playerConcealed = nullptr;
@@ -406,17 +408,17 @@ int main(int argc, char** argv)
   for (int t = 0; t < frames; ++t)
   {
     watch.Frame("");
-    if (firstPlay < 0 && watch.level->playState == TestLevel::kPlaying)
+    if (firstPlay < 0 && watch.floor->playState == TestLevel::kPlaying)
       firstPlay = t;
     std::vector<Watcher>& now = watchers.emplace_back();
-    for (const Enemy* e : watch.level->enemies)
+    for (const Enemy* e : watch.floor->enemies)
       now.push_back({e->position.x, e->position.y, e->direction, e->state});
   }
-  const Grid2D& grid = *watch.level->tilemap;
+  const Grid2D& grid = *watch.floor->level->tilemap;
   Planner planner(grid, std::move(watchers));
-  Cell at = CellAt(grid, watch.level->players.at(0)->position);
+  Cell at = CellAt(grid, watch.floor->players.at(0)->position);
   std::set<Cell> nearCard, exits;
-  for (const Key* key : watch.level->keys)
+  for (const Key* key : watch.floor->keys)
     if (key->cardValue == Key::kAccessCard)
     {
       const Cell c = CellAt(grid, key->home);
@@ -425,7 +427,7 @@ int main(int argc, char** argv)
         if (planner.Standable(n))
           nearCard.insert(n);
     }
-  for (const VNVec2& exit : watch.level->exits)
+  for (const VNVec2& exit : watch.floor->exits)
     if (planner.Standable(CellAt(grid, exit)))
       exits.insert(CellAt(grid, exit));
 
@@ -459,7 +461,7 @@ int main(int argc, char** argv)
 
   Run play(name);
   int frame = 0;
-  for (; play.level->playState != TestLevel::kPlaying; ++frame)
+  for (; play.floor->playState != TestLevel::kPlaying; ++frame)
     play.Frame("");
   bool ok = Walk(play, toCard, frame);
   if (ok && !nearCard.empty())
@@ -469,7 +471,7 @@ int main(int argc, char** argv)
     frame += 2;
   }
   ok = ok && Walk(play, toExit, frame);
-  if (!ok || play.level->playState != TestLevel::kEscaped)
+  if (!ok || play.floor->playState != TestLevel::kEscaped)
   {
     std::printf("find_replay: %s: the planned run did not escape\n", name.c_str());
     return 1;
