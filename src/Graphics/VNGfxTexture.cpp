@@ -73,24 +73,29 @@ static bool IsSpecialFile(const char* path)
   return true;
 }
 
-/* The image at path as 8-bit RGBA rows, or null with the reason in SDL_GetError. PNGs with
- * an alpha channel decode to that layout already and are not copied again. */
-static SDL_Surface* DecodeRGBA(const char* path)
-{
-  SDL_Surface* image = IsSpecialFile(path) ? nullptr : IMG_Load(path);
-  if (!image || image->format->format == SDL_PIXELFORMAT_RGBA32)
-    return image;
-  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0);
-  SDL_FreeSurface(image);
-  return rgba;
-}
-
-/* An image decoded ahead of its load, or why it could not be (SDL keeps errors per thread). */
+/* An image as 8-bit RGBA rows, or why it could not be read (kept with it, since SDL keeps
+ * errors per thread and the image may have been decoded on another). */
 struct DecodedImage
 {
   SDL_Surface* rgba = nullptr;
   std::string error;
 };
+
+/* PNGs with an alpha channel decode to RGBA already and are not copied again. */
+static DecodedImage DecodeRGBA(const char* path)
+{
+  DecodedImage decoded;
+  decoded.rgba = IsSpecialFile(path) ? nullptr : IMG_Load(path);
+  if (decoded.rgba && decoded.rgba->format->format != SDL_PIXELFORMAT_RGBA32)
+  {
+    SDL_Surface* image = decoded.rgba;
+    decoded.rgba = SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(image);
+  }
+  if (!decoded.rgba)
+    decoded.error = SDL_GetError();
+  return decoded;
+}
 
 /* Images decoded on one worker thread, in the order asked, while the caller goes on. The
  * worker ends when nothing is left to decode; the next request starts another. */
@@ -117,10 +122,7 @@ static void DecodeWaiting(void)
     sPreloads.waiting.pop_front();
     sPreloads.decoding = path;
     hold.unlock();
-    DecodedImage image;
-    image.rgba = DecodeRGBA(path.c_str());
-    if (!image.rgba)
-      image.error = SDL_GetError();
+    const DecodedImage image = DecodeRGBA(path.c_str());
     hold.lock();
     sPreloads.decoding.clear();
     SDL_FreeSurface(sPreloads.decoded[path].rgba);
@@ -198,11 +200,7 @@ VNGfxTexture* VNGfxTextureLoad(const char* path)
 
   DecodedImage image;
   if (!TakePreloaded(path, &image))
-  {
-    image.rgba = DecodeRGBA(path);
-    if (!image.rgba)
-      image.error = SDL_GetError();
-  }
+    image = DecodeRGBA(path);
   SDL_Surface* rgba = image.rgba;
   if (!rgba)
   {
