@@ -356,15 +356,9 @@ VNAudioSound* VNAudioSoundOpen(const char* file)
 
 VNAudioSound* VNAudioSoundOpenStreamed(const char* file)
 {
-  if (!file)
-    return nullptr;
-  if (!sAudio.open)
-  {
-    printf("VNAudioSoundOpenStreamed: cannot open \"%s\": audio is not initialised\n", file);
-    return nullptr;
-  }
+  // Without a mixer, or for a file that is no Ogg Vorbis, it fails or decodes as usual.
   OggVorbis_File vorbis;
-  if (!OpenVorbis(file, &vorbis))
+  if (!file || !sAudio.open || !OpenVorbis(file, &vorbis))
     return VNAudioSoundOpen(file);
   const double seconds = ov_time_total(&vorbis, -1);
   ov_clear(&vorbis);
