@@ -203,6 +203,8 @@ void TestLevel::EscapedStep()
     VNAudioChannelStop(SoundManager::Instance()->musicChannel);
     endSoundChannel = SoundManager::Instance()->PlayEndSound("Assets/Sound/WinSound.ogg");
     ShowRunTime();
+    // The floor is over: there is nothing left to pause.
+    SetHidden(FindButton("Pause"), true);
   }
 
   const bool pad = Gamepad::IsConnected();
@@ -227,6 +229,7 @@ void TestLevel::CaughtStep()
     endSoundPlayed = true;
     // The level's music goes on under it.
     endSoundChannel = SoundManager::Instance()->PlayEndSound("Assets/Sound/LoseSound.ogg");
+    SetHidden(FindButton("Pause"), true);
   }
 
   Button2D* retry = FindButton("Retry");

@@ -123,6 +123,7 @@ TEST_F(PlayTest, AnExitWithinFortyUnitsEndsTheFloorWithOneWinSoundAndNoMusic)
   EXPECT_EQ("Assets/Escaped.png", Button("Game_State")->textureName);
   EXPECT_TRUE(Shown("MainMenu"));
   EXPECT_FALSE(Shown("Retry"));
+  EXPECT_FALSE(Shown("Pause"));
   EXPECT_FALSE(VNAudioChannelIsPlaying(music));
   const int winChannel = level->endSoundChannel;
   EXPECT_EQ(win, VNAudioChannelGetSound(winChannel));
@@ -182,6 +183,7 @@ TEST_F(PlayTest, AFullMeterCapturesUnlessThePlayerEscapesInTheSameFrame)
   EXPECT_EQ("Assets/GameOver.png", Button("Game_State")->textureName);
   EXPECT_TRUE(Shown("Retry"));
   EXPECT_TRUE(Shown("MainMenu"));
+  EXPECT_FALSE(Shown("Pause"));
   Press(VN_KEY_ESCAPE);
   EXPECT_EQ(TestLevel::kCaught, level->playState) << "Esc does not pause a capture";
   Release(VN_KEY_ESCAPE);
