@@ -15,6 +15,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -125,7 +126,6 @@ static void DecodeWaiting(void)
     const DecodedImage image = DecodeRGBA(path.c_str());
     hold.lock();
     sPreloads.decoding.clear();
-    SDL_FreeSurface(sPreloads.decoded[path].rgba);
     sPreloads.decoded[path] = image;
     sPreloads.finished.notify_all();
   }
@@ -139,6 +139,12 @@ void VNGfxTexturePreload(const char* path)
   // Started here, on the caller's thread, so that the worker's decoder never starts it.
   IMG_Init(IMG_INIT_PNG);
   std::lock_guard<std::mutex> hold(sPreloads.lock);
+  // A load takes an image once: a second request for it would only be decoded for nothing.
+  const bool asked = sPreloads.decoding == path || sPreloads.decoded.count(path) ||
+                     std::find(sPreloads.waiting.begin(), sPreloads.waiting.end(), path) !=
+                         sPreloads.waiting.end();
+  if (asked)
+    return;
   sPreloads.waiting.push_back(path);
   if (sPreloads.working)
     return;
@@ -153,13 +159,11 @@ void VNGfxTexturePreload(const char* path)
 static bool TakePreloaded(const std::string& path, DecodedImage* image)
 {
   std::unique_lock<std::mutex> hold(sPreloads.lock);
-  for (auto it = sPreloads.waiting.begin(); it != sPreloads.waiting.end(); ++it)
+  auto waiting = std::find(sPreloads.waiting.begin(), sPreloads.waiting.end(), path);
+  if (waiting != sPreloads.waiting.end())
   {
-    if (*it == path)
-    {
-      sPreloads.waiting.erase(it);
-      return false;
-    }
+    sPreloads.waiting.erase(waiting);
+    return false;
   }
   sPreloads.finished.wait(hold, [&path] { return sPreloads.decoding != path; });
   auto found = sPreloads.decoded.find(path);
