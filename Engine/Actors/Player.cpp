@@ -147,7 +147,8 @@ void Player::UpdateHeadsUp(const float& dt)
     if (hudTime < 1.5f)
     {
       SetHidden(iconJ, false);
-      SetHidden(iconK, false);
+      // A stealth spent this early stays spent on screen too.
+      SetHidden(iconK, stealthUsed);
     }
   }
   smoke->position = position;

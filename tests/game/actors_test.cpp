@@ -149,7 +149,7 @@ TEST_F(PlayerTest, PadXDisguisesOnlyWhileHeld)
 
 TEST_F(PlayerTest, StealthRunsOncePerFloorForTwoSecondsAtThreeQuartersSpeed)
 {
-  Step(static_cast<int>(1.6f / kDt)); // past the heads-up's start
+  Step(static_cast<int>(0.5f / kDt)); // while the heads-up's start shows every icon
   EXPECT_FALSE(player->iconK->hidden);
   const float x = player->position.x;
   Tap("DK");
@@ -159,6 +159,7 @@ TEST_F(PlayerTest, StealthRunsOncePerFloorForTwoSecondsAtThreeQuartersSpeed)
   EXPECT_TRUE(player->iconK->hidden);
   Step(static_cast<int>(2.0f / kDt) - 1);
   EXPECT_TRUE(player->stealthed);
+  EXPECT_TRUE(player->iconK->hidden) << "the spent stealth's icon came back";
   Step();
   EXPECT_FALSE(player->concealed);
   EXPECT_FLOAT_EQ(1.0f, player->tint.a);
