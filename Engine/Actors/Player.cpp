@@ -169,10 +169,9 @@ void Player::UpdateDisguise(const float& dt)
     transformed = true;
   }
 
-  // Letting go of pad X ends a disguise too, or a player on the pad alone could never
-  // walk again.
-  const bool padReleased = Gamepad::previous[Gamepad::X] && !Gamepad::held[Gamepad::X];
-  if ((VNInputCheckReleased('J') || padReleased) && transformed)
+  // The disguise lasts while J or pad X is held. Asked of the keys rather than of their
+  // release, so that a release the player did not see (during the pause) still ends it.
+  if (transformed && !disguiseHeld)
   {
     transformed = false;
     frame = 0;

@@ -227,6 +227,16 @@ TEST_F(PlayTest, EscPausesAndResumesOncePerPressAndTheButtonsDoTheSame)
   Release(VN_KEY_ESCAPE);
   Release('D');
 
+  // A disguise let go of during the pause ends as play resumes.
+  Press('J');
+  ASSERT_TRUE(player->transformed);
+  Press(VN_KEY_ESCAPE);
+  Release('J');
+  Release(VN_KEY_ESCAPE);
+  Press(VN_KEY_ESCAPE);
+  Release(VN_KEY_ESCAPE);
+  EXPECT_FALSE(player->transformed);
+
   const int music = StartMusic();
   Click("Pause");
   EXPECT_EQ(TestLevel::kPaused, level->playState);
