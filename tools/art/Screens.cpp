@@ -1,5 +1,7 @@
 // Screens: the full-window pictures (menu background, credits, loading, splash logo)
-// drawn at 640 × 360 and doubled, and the two menu titles.
+// drawn at 640 × 360, and the two menu titles. They are saved at the size they are drawn:
+// the game stretches them over their widgets with nearest sampling, which doubles each
+// pixel as saving them doubled would, for a quarter of the memory.
 #include "Art.h"
 #include "Palette.h"
 #include "PixelFont.h"
@@ -239,11 +241,11 @@ int MakeScreens(const std::string& assets)
 {
   const std::string a = assets + "/";
   int failures = 0;
-  failures += Save(MenuBackground(), 2, a + "main_menu.png");
-  failures += Save(MainTitle(), 2, a + "mainTitle.png");
-  failures += Save(OptionTitle(), 2, a + "optionTitle.png");
-  failures += Save(Credits(), 2, a + "creditscreen.png");
-  failures += Save(Loading(), 2, a + "loading.png");
-  failures += Save(Splash(), 2, a + "Ombrel.png");
+  failures += Save(MenuBackground(), 1, a + "main_menu.png");
+  failures += Save(MainTitle(), 1, a + "mainTitle.png");
+  failures += Save(OptionTitle(), 1, a + "optionTitle.png");
+  failures += Save(Credits(), 1, a + "creditscreen.png");
+  failures += Save(Loading(), 1, a + "loading.png");
+  failures += Save(Splash(), 1, a + "Ombrel.png");
   return failures;
 }
