@@ -48,10 +48,7 @@ Editor::Editor()
   CreateTilemap(gridSize, Grid2D::kTileSize);
   tilemap->AddLayer("OBJECTS");
   tilemap->AddLayer("EVENTS");
-
-  LoadAssets(kManifestFile);
   selectedTile = 1;
-  paletteCount = static_cast<int>(tileTextures.size());
 
   cursorMesh = BuildCentredQuad(5.0f, 5.0f);
 
@@ -97,6 +94,12 @@ void Editor::Load()
     returningFromTestRun = false;
   }
   paletteHidden = false;
+  // The tiles are decoded on the first visit, not at start: most runs never open the editor.
+  if (tileTextures.empty())
+  {
+    LoadAssets(kManifestFile);
+    paletteCount = static_cast<int>(tileTextures.size());
+  }
   // The layer always belongs to the selected tile, whatever was edited before.
   currentLayer = LayerForTile(selectedTile);
 
