@@ -147,8 +147,6 @@ MainMenu::MainMenu()
   SoundManager* sound = SoundManager::Instance();
   for (const char* file : kMusicFiles)
     sound->Load(file, SoundEntry::kMusic);
-  for (const char* file : kEffectFiles)
-    sound->Load(file, SoundEntry::kEffect);
 }
 
 MainMenu::~MainMenu()
@@ -199,6 +197,13 @@ void MainMenu::Unload()
 
 void MainMenu::Update(const float& dt)
 {
+  // Decoding them (GameIn.ogg alone takes about 3 ms) waits until the first frame is shown.
+  if (!effectsLoaded)
+  {
+    for (const char* file : kEffectFiles)
+      SoundManager::Instance()->Load(file, SoundEntry::kEffect);
+    effectsLoaded = true;
+  }
   if (page == kMainPage)
   {
     if (splashTimer > 0.0f)

@@ -49,6 +49,8 @@ public:
   bool stickArmed = true;
   // A has been let go since the level select opened.
   bool selectArmed = true;
+  // The menu's sound effects have been decoded (in the first update, after the first frame).
+  bool effectsLoaded = false;
   // The widgets by name; the camera owns them.
   std::map<std::string, Button2D*> buttons;
   // The level select's "ESCAPED time" line under each floor escaped before, by level
