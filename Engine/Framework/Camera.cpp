@@ -24,6 +24,8 @@ int Truncate(float value)
 const float kTooltipAdvance = 7.2f;
 const float kTooltipMargin = 4.0f;
 const float kTooltipHeight = 12.0f;
+// The width of the dark outline around outlined labels, in units.
+const int kOutline = 2;
 
 // Text is printed by the colour program; its colour is the tint uniform.
 void PrintText(unsigned font, float x, float y, const std::string& text, const Color4& color)
@@ -31,6 +33,16 @@ void PrintText(unsigned font, float x, float y, const std::string& text, const C
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   VNGfxSetTintColor(color.r, color.g, color.b, 1.0f);
   VNGfxPrint(font, text.c_str(), Truncate(x), Truncate(y), 1.0f, 1.0f, 1.0f);
+}
+
+void PrintOutline(unsigned font, float x, float y, const std::string& text)
+{
+  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
+  VNGfxSetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+  for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
+    for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
+      if (dx != 0 || dy != 0)
+        VNGfxPrint(font, text.c_str(), Truncate(x) + dx, Truncate(y) + dy, 0.0f, 0.0f, 0.0f);
 }
 } // namespace
 
@@ -207,6 +219,8 @@ void Camera::DrawOverlay()
   for (const TextLabel* label : labels)
   {
     EnsureFonts();
+    if (label->outlined)
+      PrintOutline(largeFont, label->position.x, label->position.y, label->text);
     PrintText(largeFont, label->position.x, label->position.y, label->text, label->tint);
   }
 }

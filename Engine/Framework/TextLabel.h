@@ -11,6 +11,8 @@ struct TextLabel : Transform
   std::string text;
   float width = 0.0f;
   float height = 30.0f;
+  // Drawn with a dark outline, for text over the floor whatever its colour.
+  bool outlined = false;
 
   TextLabel() { tint = {0.0f, 0.0f, 0.0f, 1.0f}; }
   TextLabel(const std::string& labelText, float x, float y) : TextLabel()

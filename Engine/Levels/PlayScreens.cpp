@@ -151,8 +151,10 @@ void TestLevel::ShowRunTime()
   if (!camera)
     return;
   const float width = static_cast<float>(text.size()) * kOverlayGlyphWidth;
-  camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY)->tint =
-      kRunTimeColor;
+  TextLabel* label =
+      camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY);
+  label->tint = kRunTimeColor;
+  label->outlined = true;
 }
 
 void TestLevel::ScreenStep()
