@@ -4,6 +4,7 @@
 
 #include "Framework/Button2D.h"
 #include "Framework/TextLabel.h"
+#include "Framework/TextOutline.h"
 #include "World/Grid2D.h"
 
 namespace
@@ -24,8 +25,6 @@ int Truncate(float value)
 const float kTooltipAdvance = 7.2f;
 const float kTooltipMargin = 4.0f;
 const float kTooltipHeight = 12.0f;
-// The width of the dark outline around outlined labels, in units.
-const int kOutline = 2;
 
 // Text is printed by the colour program; its colour is the tint uniform.
 void PrintText(unsigned font, float x, float y, const std::string& text, const Color4& color)
@@ -33,16 +32,6 @@ void PrintText(unsigned font, float x, float y, const std::string& text, const C
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   VNGfxSetTintColor(color.r, color.g, color.b, 1.0f);
   VNGfxPrint(font, text.c_str(), Truncate(x), Truncate(y), 1.0f, 1.0f, 1.0f);
-}
-
-void PrintOutline(unsigned font, float x, float y, const std::string& text)
-{
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  VNGfxSetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
-  for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
-    for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
-      if (dx != 0 || dy != 0)
-        VNGfxPrint(font, text.c_str(), Truncate(x) + dx, Truncate(y) + dy, 0.0f, 0.0f, 0.0f);
 }
 } // namespace
 
@@ -220,7 +209,8 @@ void Camera::DrawOverlay()
   {
     EnsureFonts();
     if (label->outlined)
-      PrintOutline(largeFont, label->position.x, label->position.y, label->text);
+      PrintTextOutline(largeFont, label->text.c_str(), Truncate(label->position.x),
+                       Truncate(label->position.y));
     PrintText(largeFont, label->position.x, label->position.y, label->text, label->tint);
   }
 }

@@ -5,6 +5,7 @@
 #include "Framework/Button2D.h"
 #include "Framework/Camera.h"
 #include "Framework/SoundManager.h"
+#include "Framework/TextOutline.h"
 
 namespace
 {
@@ -58,8 +59,6 @@ const Ink kInks[] = {
 };
 
 const int kHintFontHeight = 24;
-// The dark outline around every hint, in pixels, keeps it readable on any floor.
-const int kOutline = 2;
 // Descenders reach at most a third of the font height below the baseline.
 const int kHintDescent = kHintFontHeight / 3;
 } // namespace
@@ -117,7 +116,7 @@ std::vector<const TutorialLevel::Hint*> TutorialLevel::ShownHints()
   const float stripTop = camera->position.y - camera->viewSize.y * 0.5f + camera->bottomMargin;
   std::vector<const Hint*> shown;
   for (const Hint& hint : kHints)
-    if (static_cast<float>(hint.y - kHintDescent - kOutline) >= stripTop)
+    if (static_cast<float>(hint.y - kHintDescent - kTextOutline) >= stripTop)
       shown.push_back(&hint);
   return shown;
 }
@@ -150,14 +149,10 @@ void TutorialLevel::Pin(Enemy* enemy)
 
 void TutorialLevel::DrawUnderPlayers()
 {
-  VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
-  VNGfxSetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+  // Every outline first, so that no hint's outline covers a neighbouring hint's text.
   const std::vector<const Hint*> shown = ShownHints();
   for (const Hint* hint : shown)
-    for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
-      for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
-        if (dx != 0 || dy != 0)
-          VNGfxPrint(fontBase, hint->text, hint->x + dx, hint->y + dy, 0.0f, 0.0f, 0.0f);
+    PrintTextOutline(fontBase, hint->text, hint->x, hint->y);
 
   const Ink* current = nullptr;
   for (const Hint* hint : shown)
