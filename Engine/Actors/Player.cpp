@@ -292,7 +292,8 @@ VNVec2 Player::SlideAroundCorner(const VNVec2& heading, float s) const
 void Player::PickUpKey()
 {
   iconE->hidden = true;
-  if (!keys)
+  // With the real card in hand E does nothing more: no prompt over the decoys left.
+  if (!keys || heldCard == Key::kAccessCard)
     return;
 
   for (size_t i = 0; i < keys->size(); ++i)
@@ -306,7 +307,7 @@ void Player::PickUpKey()
     iconE->hidden = false;
 
     const bool pickUp = VNInputCheckTriggered('E') || Gamepad::IsHeld(Gamepad::Y);
-    if (pickUp && heldCard != Key::kAccessCard)
+    if (pickUp)
     {
       // A decoy is taken too: it vanishes and leaves the player empty-handed.
       heldCard = key->cardValue;

@@ -188,6 +188,8 @@ TEST_F(PlayerTest, CardsArePickedUpWithinReachAndADecoyVanishesLeavingTheHandEmp
   Step();
   EXPECT_FALSE(player->keyIcon->hidden);
   AddKey(0.0f, 10.0f, 0);
+  Step();
+  EXPECT_TRUE(player->iconE->hidden) << "E is offered over a decoy where it does nothing";
   Tap("E");
   EXPECT_EQ(Key::kAccessCard, player->heldCard) << "a carried card is never swapped";
 }
