@@ -41,6 +41,9 @@ const ScreenButton kLoadingPicture = {"Loading", "Assets/loading.png", 0.0f, 0.0
 const float kRunTimeY = 80.0f;
 const float kOverlayGlyphWidth = 14.0f;
 const Color4 kRunTimeColor = {0.96f, 0.95f, 0.91f, 1.0f};
+// Above the player, who stands near the middle of the view.
+const char* const kLockedExitText = "FIND THE ACCESS CARD TO LEAVE";
+const float kLockedExitY = 120.0f;
 
 bool IsFloor(const std::string& levelName)
 {
@@ -104,6 +107,9 @@ void TestLevel::AddScreenButtons()
 {
   for (const ScreenButton& screenButton : kScreenButtons)
     AddButton(camera, screenButton, true);
+  lockedExitLabel = camera->AddText("", 0.0f, 0.0f);
+  lockedExitLabel->tint = kRunTimeColor;
+  lockedExitLabel->outlined = true;
 }
 
 void TestLevel::AddLoadingPicture()
@@ -155,6 +161,21 @@ void TestLevel::ShowRunTime()
       camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY);
   label->tint = kRunTimeColor;
   label->outlined = true;
+}
+
+void TestLevel::ShowLockedExit(bool shown)
+{
+  if (!lockedExitLabel || shown == !lockedExitLabel->text.empty())
+    return;
+  if (!shown)
+  {
+    lockedExitLabel->SetText("");
+    return;
+  }
+  lockedExitLabel->SetText(kLockedExitText);
+  const float width = static_cast<float>(lockedExitLabel->text.size()) * kOverlayGlyphWidth;
+  lockedExitLabel->position = {camera->position.x - width * 0.5f,
+                               camera->position.y + kLockedExitY};
 }
 
 void TestLevel::ScreenStep()

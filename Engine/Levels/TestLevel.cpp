@@ -249,11 +249,16 @@ void TestLevel::AnswerEnemy(Enemy* enemy)
 void TestLevel::CheckExits(const Player* player)
 {
   const bool mayLeave = player->heldCard == Key::kAccessCard || noCardNeeded;
+  bool atExit = false;
   for (const VNVec2& exit : exits)
   {
-    if (mayLeave && VNVec2SquareDistance(&player->position, &exit) <= kExitReachSq)
+    if (VNVec2SquareDistance(&player->position, &exit) > kExitReachSq)
+      continue;
+    atExit = true;
+    if (mayLeave)
       EnterEscapeScreen();
   }
+  ShowLockedExit(atExit && !mayLeave);
 }
 
 void TestLevel::UpdatePadImages()

@@ -9,6 +9,7 @@ class Button2D;
 class Enemy;
 class Key;
 class Player;
+struct TextLabel;
 
 // A playable office floor built from one level file: the player, the co-workers, the key
 // cards and the exits come from the file's events. After a loading picture, play runs until
@@ -73,6 +74,9 @@ protected:
   // Prints the run's time on the escape screen beside the floor's best, and keeps an
   // escape from one of the game's floors in the progress.
   void ShowRunTime();
+  // Tells the player standing on an exit that it is locked until the card is found, or
+  // stops telling it.
+  void ShowLockedExit(bool shown);
   // Runs last in every update: the pause, capture and escape screens' bindings.
   void ScreenStep();
   // The overlay button of that name, or null.
@@ -82,6 +86,8 @@ protected:
   std::vector<Enemy*> enemies;
   std::vector<Key*> keys;
   std::vector<VNVec2> exits;
+  // The locked exit's message, empty while not shown; the camera owns it.
+  TextLabel* lockedExitLabel = nullptr;
   // 96-glyph bitmap font for floor texts, made by a floor that prints any (the tutorial's
   // hints) when it loads; 0 before and once Unload has deleted it.
   unsigned int fontBase = 0;

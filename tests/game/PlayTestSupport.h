@@ -15,6 +15,7 @@
 #include "Framework/Level.h"
 #include "Framework/LevelManager.h"
 #include "Framework/SoundManager.h"
+#include "Framework/TextLabel.h"
 #include "Levels/TestLevel.h"
 #include "ScratchFolder.h"
 #include "TestInput.h"
@@ -91,6 +92,7 @@ public:
   using Floor::exits;
   using Floor::Floor;
   using Floor::keys;
+  using Floor::lockedExitLabel;
   using Floor::noCardNeeded;
   using Floor::players;
   using Floor::playState;

@@ -168,8 +168,10 @@ TEST_F(PlayTest, OneCardIsRealChosenAtEachLoadAndOnlyItOpensTheExit)
   player->position = level->exits[0];
   RunFrame(kFrame);
   EXPECT_EQ(TestLevel::kPlaying, level->playState);
+  EXPECT_EQ("FIND THE ACCESS CARD TO LEAVE", level->lockedExitLabel->text);
   player->position = real;
   Tap('E');
+  EXPECT_EQ("", level->lockedExitLabel->text) << "still shown away from the exit";
   ASSERT_EQ(Key::kAccessCard, player->heldCard);
   player->position = level->exits[0];
   RunFrame(kFrame);
