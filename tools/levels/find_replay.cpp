@@ -40,6 +40,9 @@ constexpr int kStealthCellFrames = 23;
 // Frames of stealth the plan relies on (it lasts 120), and cells it may cover.
 constexpr int kStealthFrames = 118;
 constexpr int kStealthCells = 5;
+// Later starts tried when a walked plan is caught: every half second up to a minute.
+constexpr int kDelayStep = 30;
+constexpr int kLastDelay = 3600;
 const std::string kKeys = "WASDJKE";
 
 struct Watcher
@@ -431,62 +434,67 @@ int main(int argc, char** argv)
     if (planner.Standable(CellAt(grid, exit)))
       exits.insert(CellAt(grid, exit));
 
-  // The card first without stealth if possible, keeping it for the way out.
-  bool stealthLeft = true;
-  int start = firstPlay + 1;
-  std::vector<Step> toCard;
-  if (!nearCard.empty())
+  // The plan is walked key by key, which can stray from it (a diagonal is walked as two
+  // straight runs); when that walk is caught, the plan is made again from a later start.
+  std::optional<Run> play;
+  for (int delay = 0; delay <= kLastDelay && !play; delay += kDelayStep)
   {
-    bool without = false;
-    toCard = planner.Plan(at, start, nearCard, without);
-    if (toCard.empty() && !nearCard.count(at))
-      toCard = planner.Plan(at, start, nearCard, stealthLeft);
-    if (toCard.empty() && !nearCard.count(at))
+    // The card first without stealth if possible, keeping it for the way out.
+    Cell from = at;
+    bool stealthLeft = true;
+    int start = firstPlay + 1 + delay;
+    std::vector<Step> toCard;
+    if (!nearCard.empty())
     {
-      std::printf("find_replay: %s: no unseen way to the card\n", name.c_str());
-      return 1;
+      bool without = false;
+      toCard = planner.Plan(from, start, nearCard, without);
+      if (toCard.empty() && !nearCard.count(from))
+        toCard = planner.Plan(from, start, nearCard, stealthLeft);
+      if (toCard.empty() && !nearCard.count(from))
+        continue;
+      if (!toCard.empty())
+      {
+        from = toCard.back().cell;
+        start = toCard.back().arrival + 4;
+      }
     }
-    if (!toCard.empty())
-    {
-      at = toCard.back().cell;
-      start = toCard.back().arrival + 4;
-    }
-  }
-  const std::vector<Step> toExit = planner.Plan(at, start, exits, stealthLeft);
-  if (toExit.empty())
-  {
-    std::printf("find_replay: %s: no unseen way to an exit\n", name.c_str());
-    return 1;
-  }
+    const std::vector<Step> toExit = planner.Plan(from, start, exits, stealthLeft);
+    if (toExit.empty())
+      continue;
 
-  Run play(name);
-  int frame = 0;
-  for (; play.floor->playState != TestLevel::kPlaying; ++frame)
-    play.Frame("");
-  bool ok = Walk(play, toCard, frame);
-  if (ok && !nearCard.empty())
-  {
-    play.Frame("E");
-    play.Frame("");
-    frame += 2;
+    play.emplace(name);
+    int frame = 0;
+    for (; play->floor->playState != TestLevel::kPlaying; ++frame)
+      play->Frame("");
+    for (int i = 0; i < delay; ++i, ++frame)
+      play->Frame("");
+    bool ok = Walk(*play, toCard, frame);
+    if (ok && !nearCard.empty())
+    {
+      play->Frame("E");
+      play->Frame("");
+      frame += 2;
+    }
+    ok = ok && Walk(*play, toExit, frame);
+    if (!ok || play->floor->playState != TestLevel::kEscaped)
+      play.reset();
   }
-  ok = ok && Walk(play, toExit, frame);
-  if (!ok || play.floor->playState != TestLevel::kEscaped)
+  if (!play)
   {
-    std::printf("find_replay: %s: the planned run did not escape\n", name.c_str());
+    std::printf("find_replay: %s: no plan walked unseen to an exit\n", name.c_str());
     return 1;
   }
   std::ofstream out(output);
-  for (size_t i = 0; i < play.script.size();)
+  for (size_t i = 0; i < play->script.size();)
   {
     size_t j = i;
-    while (j < play.script.size() && play.script[j] == play.script[i])
+    while (j < play->script.size() && play->script[j] == play->script[i])
       ++j;
-    out << (play.script[i].empty() ? "-" : play.script[i]) << " " << (j - i) << "\n";
+    out << (play->script[i].empty() ? "-" : play->script[i]) << " " << (j - i) << "\n";
     i = j;
   }
   std::printf("%s: escaped after %.1f s, written to %s\n", name.c_str(),
-              double(play.script.size()) / 60.0, output.c_str());
+              double(play->script.size()) / 60.0, output.c_str());
   ResetGame();
   return out ? 0 : 1;
 }
