@@ -41,9 +41,8 @@ const ScreenButton kLoadingPicture = {"Loading", "Assets/loading.png", 0.0f, 0.0
 const float kRunTimeY = 80.0f;
 const float kOverlayGlyphWidth = 14.0f;
 const Color4 kRunTimeColor = {0.96f, 0.95f, 0.91f, 1.0f};
-// Above the player, who stands near the middle of the view.
-const char* const kLockedExitText = "FIND THE ACCESS CARD TO LEAVE";
-const float kLockedExitY = 120.0f;
+// Messages sit above the player, who stands near the middle of the view.
+const float kMessageY = 120.0f;
 
 bool IsFloor(const std::string& levelName)
 {
@@ -107,9 +106,10 @@ void TestLevel::AddScreenButtons()
 {
   for (const ScreenButton& screenButton : kScreenButtons)
     AddButton(camera, screenButton, true);
-  lockedExitLabel = camera->AddText("", 0.0f, 0.0f);
-  lockedExitLabel->tint = kRunTimeColor;
-  lockedExitLabel->outlined = true;
+  messageLabel = camera->AddText("", 0.0f, 0.0f);
+  messageLabel->tint = kRunTimeColor;
+  messageLabel->outlined = true;
+  messageTime = 0.0f;
 }
 
 void TestLevel::AddLoadingPicture()
@@ -163,19 +163,14 @@ void TestLevel::ShowRunTime()
   label->outlined = true;
 }
 
-void TestLevel::ShowLockedExit(bool shown)
+void TestLevel::ShowMessage(const char* text, float seconds)
 {
-  if (!lockedExitLabel || shown == !lockedExitLabel->text.empty())
+  messageTime = VNMax(messageTime, seconds);
+  if (!messageLabel || messageLabel->text == text)
     return;
-  if (!shown)
-  {
-    lockedExitLabel->SetText("");
-    return;
-  }
-  lockedExitLabel->SetText(kLockedExitText);
-  const float width = static_cast<float>(lockedExitLabel->text.size()) * kOverlayGlyphWidth;
-  lockedExitLabel->position = {camera->position.x - width * 0.5f,
-                               camera->position.y + kLockedExitY};
+  messageLabel->SetText(text);
+  const float width = static_cast<float>(messageLabel->text.size()) * kOverlayGlyphWidth;
+  messageLabel->position = {camera->position.x - width * 0.5f, camera->position.y + kMessageY};
 }
 
 void TestLevel::ScreenStep()

@@ -21,6 +21,12 @@ namespace
 const float kLoadingSeconds = 1.5f;
 // Squared reach of an exit: 40 units.
 const float kExitReachSq = 1600.0f;
+// Shown while the player stands on an exit without the card the floor asks for, and for a
+// while after a decoy card is taken (it vanishes, and nothing else would tell).
+const char* const kLockedExitText = "FIND THE ACCESS CARD TO LEAVE";
+const float kLockedExitSeconds = 0.1f;
+const char* const kDecoyText = "THAT CARD WAS A DECOY";
+const float kDecoySeconds = 2.5f;
 
 const char* EnemyLook(int roll)
 {
@@ -144,9 +150,15 @@ void TestLevel::Update(const float& dt)
       enemy->Update(dt);
       AnswerEnemy(enemy);
     }
+    messageTime -= dt;
+    if (messageTime <= 0.0f)
+      ShowMessage("", 0.0f);
     for (Player* player : players)
     {
+      const size_t cardsLeft = keys.size();
       player->Update(dt);
+      if (keys.size() < cardsLeft && player->heldCard != Key::kAccessCard)
+        ShowMessage(kDecoyText, kDecoySeconds);
       CheckExits(player);
     }
   }
@@ -258,7 +270,8 @@ void TestLevel::CheckExits(const Player* player)
     if (mayLeave)
       EnterEscapeScreen();
   }
-  ShowLockedExit(atExit && !mayLeave);
+  if (atExit && !mayLeave)
+    ShowMessage(kLockedExitText, kLockedExitSeconds);
 }
 
 void TestLevel::UpdatePadImages()

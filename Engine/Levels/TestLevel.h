@@ -74,9 +74,8 @@ protected:
   // Prints the run's time on the escape screen beside the floor's best, and keeps an
   // escape from one of the game's floors in the progress.
   void ShowRunTime();
-  // Tells the player standing on an exit that it is locked until the card is found, or
-  // stops telling it.
-  void ShowLockedExit(bool shown);
+  // Shows a short message above the player for at least that many seconds of play.
+  void ShowMessage(const char* text, float seconds);
   // Runs last in every update: the pause, capture and escape screens' bindings.
   void ScreenStep();
   // The overlay button of that name, or null.
@@ -86,8 +85,10 @@ protected:
   std::vector<Enemy*> enemies;
   std::vector<Key*> keys;
   std::vector<VNVec2> exits;
-  // The locked exit's message, empty while not shown; the camera owns it.
-  TextLabel* lockedExitLabel = nullptr;
+  // The message shown above the player (a locked exit, a decoy), empty while none is;
+  // the camera owns it. It stays for messageTime more seconds of play.
+  TextLabel* messageLabel = nullptr;
+  float messageTime = 0.0f;
   // 96-glyph bitmap font for floor texts, made by a floor that prints any (the tutorial's
   // hints) when it loads; 0 before and once Unload has deleted it.
   unsigned int fontBase = 0;

@@ -92,7 +92,7 @@ public:
   using Floor::exits;
   using Floor::Floor;
   using Floor::keys;
-  using Floor::lockedExitLabel;
+  using Floor::messageLabel;
   using Floor::noCardNeeded;
   using Floor::players;
   using Floor::playState;

@@ -168,10 +168,19 @@ TEST_F(PlayTest, OneCardIsRealChosenAtEachLoadAndOnlyItOpensTheExit)
   player->position = level->exits[0];
   RunFrame(kFrame);
   EXPECT_EQ(TestLevel::kPlaying, level->playState);
-  EXPECT_EQ("FIND THE ACCESS CARD TO LEAVE", level->lockedExitLabel->text);
+  EXPECT_EQ("FIND THE ACCESS CARD TO LEAVE", level->messageLabel->text);
+  for (const Key* key : level->keys)
+    if (key->cardValue != Key::kAccessCard)
+      player->position = key->home;
+  Tap('E');
+  ASSERT_EQ(2u, level->keys.size());
+  EXPECT_EQ("THAT CARD WAS A DECOY", level->messageLabel->text);
+  for (int i = 0; i < 3 * 60; ++i)
+    RunFrame(kFrame);
+  EXPECT_EQ("", level->messageLabel->text) << "a message outstays its time";
   player->position = real;
   Tap('E');
-  EXPECT_EQ("", level->lockedExitLabel->text) << "still shown away from the exit";
+  EXPECT_EQ("", level->messageLabel->text) << "the real card taken for a decoy";
   ASSERT_EQ(Key::kAccessCard, player->heldCard);
   player->position = level->exits[0];
   RunFrame(kFrame);
