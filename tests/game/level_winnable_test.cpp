@@ -34,6 +34,8 @@
 namespace
 {
 constexpr float kFrame = 1.0f / 60.0f;
+// The manifest's id of the floor tile drawn as an exit pad.
+constexpr int kExitFloorTile = 4;
 
 // Cells the player can stand in: its feet reach into the row below.
 bool Standable(const Grid2D& grid, Cell cell)
@@ -174,6 +176,33 @@ TEST_P(Winnable, ThePlayerWalksPastTheCardToAnExit)
   ASSERT_NO_FATAL_FAILURE(WalkShortestRoute());
   EXPECT_EQ(TestLevel::kEscaped, floor->playState)
       << GetParam() << ": the player reached the exit but did not escape";
+}
+
+// A pad of exit tiles with an exit event under only some of them looks open where it is
+// not: testers walked over such tiles with the card and nothing happened.
+TEST_P(Winnable, EveryTileDrawnAsAnExitLetsTheCardHolderOut)
+{
+  ASSERT_NO_FATAL_FAILURE(EnterFloor());
+  for (Enemy* coworker : floor->enemies)
+    delete coworker;
+  floor->enemies.clear();
+  player->heldCard = Key::kAccessCard;
+  const Grid2D& grid = *floor->level->tilemap;
+  const std::vector<int>& ground = grid.layers.at(grid.layerNames[0]);
+  int tiles = 0;
+  for (int row = 0; row < grid.height; ++row)
+    for (int col = 0; col < grid.width; ++col)
+    {
+      if (ground[size_t(row * grid.width + col)] != kExitFloorTile || !Standable(grid, {col, row}))
+        continue;
+      ++tiles;
+      floor->playState = TestLevel::kPlaying;
+      player->position = CellCentre(grid, {col, row});
+      RunFrame(kFrame);
+      EXPECT_EQ(TestLevel::kEscaped, floor->playState)
+          << GetParam() << ": the exit tile at column " << col << ", row " << row;
+    }
+  EXPECT_GT(tiles, 0);
 }
 
 TEST_P(Guarded, TheShortestWalkWithoutDisguiseOrStealthIsCaught)
