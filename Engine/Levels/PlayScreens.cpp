@@ -44,6 +44,14 @@ const Color4 kRunTimeColor = {0.96f, 0.95f, 0.91f, 1.0f};
 // Messages sit above the player, who stands near the middle of the view.
 const float kMessageY = 120.0f;
 
+// Where a line of overlay text starts so that it is centred across the view, `above` the
+// view's middle.
+VNVec2 CentredOnView(const Camera& camera, const std::string& text, float above)
+{
+  const float width = static_cast<float>(text.size()) * kOverlayGlyphWidth;
+  return {camera.position.x - width * 0.5f, camera.position.y + above};
+}
+
 bool IsFloor(const std::string& levelName)
 {
   for (const char* floor : TestLevel::kFloorOrder)
@@ -156,9 +164,8 @@ void TestLevel::ShowRunTime()
   }
   if (!camera)
     return;
-  const float width = static_cast<float>(text.size()) * kOverlayGlyphWidth;
-  TextLabel* label =
-      camera->AddText(text, camera->position.x - width * 0.5f, camera->position.y + kRunTimeY);
+  const VNVec2 at = CentredOnView(*camera, text, kRunTimeY);
+  TextLabel* label = camera->AddText(text, at.x, at.y);
   label->tint = kRunTimeColor;
   label->outlined = true;
 }
@@ -169,8 +176,7 @@ void TestLevel::ShowMessage(const char* text, float seconds)
   if (!messageLabel || messageLabel->text == text)
     return;
   messageLabel->SetText(text);
-  const float width = static_cast<float>(messageLabel->text.size()) * kOverlayGlyphWidth;
-  messageLabel->position = {camera->position.x - width * 0.5f, camera->position.y + kMessageY};
+  messageLabel->position = CentredOnView(*camera, messageLabel->text, kMessageY);
 }
 
 void TestLevel::ScreenStep()
