@@ -166,7 +166,7 @@ void Application::Run()
 
 void Application::Frame()
 {
-  const float dt = static_cast<float>(VNFrameRateControllerGetFrameTime());
+  const float dt = VNMin(static_cast<float>(VNFrameRateControllerGetFrameTime()), kLongestTimeStep);
   VNSysFrameStart();
   VNGfxSetRenderMode(VN_GFX_RENDER_COLOR);
   VNGfxSetBackgroundColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey);

@@ -16,6 +16,11 @@ extern int32_t gMouseWheelDelta;
 // mode at the start of the next frame and clears it.
 extern bool gFullScreenToggleRequested;
 
+// The longest time step a level is given. A frame held up for longer (a dialog, a busy
+// machine, the window being moved) slows the game down for that frame instead of moving
+// everyone that far at once: at full length a co-worker's meter would fill in one frame.
+constexpr float kLongestTimeStep = 0.1f;
+
 // The window procedure the game gives the engine.
 intptr_t GameWindowProc(void* window, unsigned int message, uintptr_t wParam, intptr_t lParam);
 

@@ -67,7 +67,7 @@ TEST(Application, StartsFullScreenOnTheMainMenuAndStopsAfterTheFrameThatClosedTh
   EXPECT_EQ(probe, LevelManager::Instance()->current) << "registered first, it is the menu";
   EXPECT_EQ(1, probe->loads);
 
-  // Two wheel turns in frame 1 (both count), the window closed in frame 3.
+  // Two wheel turns in frame 1 (both count), frame 2 held up, the window closed in frame 3.
   const float impulse = Camera::Instance()->wheelImpulse;
   probe->onUpdate = [](int frame)
   {
@@ -76,6 +76,8 @@ TEST(Application, StartsFullScreenOnTheMainMenuAndStopsAfterTheFrameThatClosedTh
       InjectWheel(2);
       InjectWheel(-1);
     }
+    if (frame == 2)
+      SDL_Delay(300);
     if (frame == 3)
       InjectWindowEvent(SDL_WINDOWEVENT_CLOSE);
   };
@@ -85,6 +87,8 @@ TEST(Application, StartsFullScreenOnTheMainMenuAndStopsAfterTheFrameThatClosedTh
   EXPECT_EQ(3u, probe->centreRed.size()) << "the closing frame is still drawn";
   EXPECT_FLOAT_EQ(1.0f / 60.0f, probe->timeSteps[0]) << "the first step is not zero";
   EXPECT_GE(probe->timeSteps[1], 1.0f / 60.0f);
+  EXPECT_FLOAT_EQ(kLongestTimeStep, probe->timeSteps[2])
+      << "a held-up frame is not passed on whole";
   EXPECT_NEAR(179, probe->centreRed[2], 1) << "frames are cleared light grey";
   EXPECT_FLOAT_EQ(impulse + 120.0f, Camera::Instance()->wheelImpulse);
 
