@@ -21,10 +21,12 @@ namespace
 const float kLoadingSeconds = 1.5f;
 // Squared reach of an exit: 40 units.
 const float kExitReachSq = 1600.0f;
-// Shown while the player stands on an exit without the card the floor asks for, and for a
-// while after a decoy card is taken (it vanishes, and nothing else would tell).
+// Shown as play begins on a floor whose exits need the card, while the player stands on such
+// an exit without it, and for a while after a decoy card is taken (it vanishes, and nothing
+// else would tell).
 const char* const kLockedExitText = "FIND THE ACCESS CARD TO LEAVE";
 const float kLockedExitSeconds = 0.1f;
+const float kCardNoticeSeconds = 3.0f;
 const char* const kDecoyText = "THAT CARD WAS A DECOY";
 const float kDecoySeconds = 2.5f;
 
@@ -142,6 +144,8 @@ void TestLevel::Update(const float& dt)
 
   if (playState == kPlaying)
   {
+    if (runTime == 0.0f && !noCardNeeded)
+      ShowMessage(kLockedExitText, kCardNoticeSeconds);
     runTime += dt;
     // Both loops run even when the first ended play: a capture and an escape in the same
     // frame end escaped.

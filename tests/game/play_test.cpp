@@ -97,6 +97,7 @@ TEST_F(PlayTest, TheLoadingPictureHoldsTheFloorStillForOneAndAHalfSeconds)
   EXPECT_EQ(TestLevel::kPlaying, level->playState);
   EXPECT_TRUE(Shown("Pause"));
   EXPECT_FLOAT_EQ(0.0f, Button("Loading")->tint.a);
+  EXPECT_EQ("", level->messageLabel->text) << "a floor without cards has nothing to tell";
   RunFrame(kFrame);
   EXPECT_GT(level->players[0]->position.x, x);
 
@@ -164,6 +165,10 @@ TEST_F(PlayTest, OneCardIsRealChosenAtEachLoadAndOnlyItOpensTheExit)
   }
   EXPECT_GT(realPlaces.size(), 1u) << "the real card never moved in 12 loads";
   Play();
+  EXPECT_EQ("FIND THE ACCESS CARD TO LEAVE", level->messageLabel->text) << "told as play begins";
+  for (int i = 0; i < 3 * 60; ++i)
+    RunFrame(kFrame);
+  ASSERT_EQ("", level->messageLabel->text);
   player = level->players[0];
   player->position = level->exits[0];
   RunFrame(kFrame);
